@@ -1,0 +1,59 @@
+// Text helpers shared by every block: UTF-8 decoding, Unicode White_Space trimming and the
+// quoted form in which texts taken from a document appear inside a diagnostic.
+//
+// Texts are UTF-8 byte strings held in std::string / std::string_view. Every function takes
+// arbitrary bytes without undefined behaviour; what happens to invalid UTF-8 is stated below.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace mt {
+
+// Result of decoding one character: the scalar value and its length in bytes. `length` is
+// 0 for an invalid sequence (overlong, surrogate, above U+10FFFF, truncated, stray byte).
+struct Utf8Char {
+    char32_t value;
+    std::size_t length;
+};
+
+// Decodes the character at the start of `bytes` (which must not be empty).
+Utf8Char decode_utf8_char(std::string_view bytes);
+
+// Length of the longest prefix of `bytes` that is valid UTF-8.
+std::size_t valid_utf8_prefix(std::string_view bytes);
+
+bool is_valid_utf8(std::string_view bytes);
+
+// Number of characters (scalar values) in valid UTF-8.
+std::size_t count_chars(std::string_view utf8);
+
+void append_utf8(std::string& out, char32_t value);
+
+// Decodes `bytes`, replacing each maximal invalid subsequence with U+FFFD.
+std::string decode_utf8_lossy(std::string_view bytes);
+
+// True for the characters with the Unicode White_Space property.
+bool is_white_space(char32_t value);
+
+// `text` without White_Space characters at either end; nothing inside is touched. Trimming
+// stops at the first byte that does not begin a valid character.
+std::string_view trim_white_space(std::string_view text);
+
+// The quoted form: `"`, the text with escapes, `"`. The quotation mark and the backslash are
+// preceded by a backslash; NUL, tab, line feed and carriage return read \0 \t \n \r; every
+// other control, format, private-use or unassigned character, White_Space other than the
+// space, default-ignorable code point and grapheme extender reads \u{hex}. Invalid UTF-8 is
+// shown as U+FFFD.
+std::string quoted_form(std::string_view text);
+
+// The same escaping for every character except the quotation mark and the backslash, which
+// stand as they are, and without surrounding quotation marks. For texts that are printed
+// bare but must stay on one line and never carry terminal control sequences.
+std::string escape_unprintable(std::string_view text);
+
+// Whether the quoted form writes `value` as \u{hex} (or one of the short escapes).
+bool needs_escape(char32_t value);
+
+}  // namespace mt

@@ -1,0 +1,135 @@
+#include "common/text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace mt {
+namespace {
+
+std::string utf8(char32_t value) {
+    std::string out;
+    append_utf8(out, value);
+    return out;
+}
+
+const std::vector<char32_t> WHITE_SPACE = {0x09,   0x0A,   0x0B,   0x0C,   0x0D,   0x20,   0x85,   0xA0,   0x1680,
+                                           0x2000, 0x2001, 0x2002, 0x2003, 0x2004, 0x2005, 0x2006, 0x2007, 0x2008,
+                                           0x2009, 0x200A, 0x2028, 0x2029, 0x202F, 0x205F, 0x3000};
+
+TEST(Trim, RemovesEveryWhiteSpaceCharacterAtBothEndsOnly) {
+    for (char32_t w : WHITE_SPACE) {
+        const std::string s = utf8(w);
+        EXPECT_EQ(trim_white_space(s + s + "a" + s + "b" + s), "a" + s + "b") << std::hex << static_cast<unsigned>(w);
+        EXPECT_EQ(trim_white_space(s), "") << std::hex << static_cast<unsigned>(w);
+    }
+}
+
+TEST(Trim, KeepsCharactersThatOnlyLookBlank) {
+    // Zero-width space, byte-order mark and Mongolian vowel separator are not White_Space.
+    for (char32_t c : {U'\u200B', U'\uFEFF', U'\u180E', U'\u00AD'}) {
+        const std::string s = utf8(c);
+        EXPECT_EQ(trim_white_space(s + "x" + s), s + "x" + s) << std::hex << static_cast<unsigned>(c);
+    }
+    EXPECT_EQ(trim_white_space(""), "");
+}
+
+TEST(Trim, StopsAtInvalidUtf8) {
+    EXPECT_EQ(trim_white_space(" \xff "), "\xff");
+    EXPECT_EQ(trim_white_space("a \xc2"), "a \xc2");  // truncated U+00A0 is not white space
+    EXPECT_EQ(trim_white_space("\x85 a"), "\x85 a");  // a bare continuation byte is not U+0085
+    EXPECT_EQ(trim_white_space("a\xe2\x80"), "a\xe2\x80");
+}
+
+struct QuotedRow {
+    std::string text;
+    std::string quoted;
+};
+
+TEST(QuotedForm, EscapesExactlyTheUnprintableClasses) {
+    const std::vector<QuotedRow> rows = {
+        {"", R"("")"},
+        {"plain id-1_x", R"("plain id-1_x")"},
+        {"say \"hi\"", R"("say \"hi\"")"},
+        {"a\\b", R"("a\\b")"},
+        {std::string("a\0b", 3), R"("a\0b")"},
+        {"\t\n\r", R"("\t\n\r")"},
+        {"\x01\x1f\x7f", R"("\u{1}\u{1f}\u{7f}")"},
+        {"\u0085", R"("\u{85}")"},                     // next line: control and White_Space
+        {"a\u200Bb", R"("a\u{200b}b")"},               // zero-width space: format
+        {"\u00A0", R"("\u{a0}")"},                     // no-break space: White_Space
+        {"\u3000\u2028", R"("\u{3000}\u{2028}")"},     // ideographic space, line separator
+        {"e\u0301", R"("e\u{301}")"},                  // combining acute: Grapheme_Extend
+        {"\u200D", R"("\u{200d}")"},                   // zero-width joiner
+        {"\U000E0001\U000E0100", R"("\u{e0001}\u{e0100}")"},  // tag, variation selector
+        {"\uE000\U0010FFFD", R"("\u{e000}\u{10fffd}")"},      // private use
+        {"\u0378\U0003FFFF\uFFFF", R"("\u{378}\u{3ffff}\u{ffff}")"},  // unassigned
+        {"\x1b[2J", R"("\u{1b}[2J")"},
+        {"it's", R"("it's")"},
+        {"Привет, мир", R"("Привет, мир")"},
+        {"🎉 ok ✓", R"("🎉 ok ✓")"},
+        {"中文", R"("中文")"},
+        {"\xff", "\"\uFFFD\""},  // invalid input is shown, not passed through raw
+    };
+    for (const auto& row : rows) EXPECT_EQ(quoted_form(row.text), row.quoted) << row.text;
+}
+
+TEST(QuotedForm, BareEscapeKeepsQuotesAndBackslashes) {
+    EXPECT_EQ(escape_unprintable("a\x1b[2J"), R"(a\u{1b}[2J)");
+    EXPECT_EQ(escape_unprintable("k\"e\\y\n"), R"(k"e\y\n)");
+    EXPECT_EQ(escape_unprintable("open_settings"), "open_settings");
+}
+
+struct Utf8Row {
+    std::string bytes;
+    std::size_t valid_prefix;
+    std::string lossy;
+};
+
+TEST(Utf8, ValidatesAndReplacesMaximalInvalidParts) {
+    const std::string R = "\uFFFD";
+    const std::vector<Utf8Row> rows = {
+        {"", 0, ""},
+        {"abc", 3, "abc"},
+        {"\xd0\x96\xe2\x82\xac\xf0\x9f\x98\x80", 9, "Ж€😀"},
+        {"\xc3", 0, R},                                     // truncated two-byte
+        {"a\xe2\x82", 1, "a" + R},                          // truncated three-byte: one replacement
+        {"\xf0\x9f\x98", 0, R},                             // truncated four-byte
+        {"\xc0\xaf", 0, R + R},                             // overlong '/'
+        {"\xe0\x80\xaf", 0, R + R + R},                     // overlong three-byte
+        {"\xf0\x8f\xbf\xbf", 0, R + R + R + R},             // overlong four-byte
+        {"\xed\xa0\x80", 0, R + R + R},                     // surrogate U+D800
+        {"\xed\xbf\xbf", 0, R + R + R},                     // surrogate U+DFFF
+        {"\xed\x9f\xbf", 3, "\uD7FF"},                      // last scalar before surrogates
+        {"\xf4\x90\x80\x80", 0, R + R + R + R},             // above U+10FFFF
+        {"\xf4\x8f\xbf\xbf", 4, "\U0010FFFF"},
+        {"\x80", 0, R},                                     // stray continuation
+        {"\xfe\xff", 0, R + R},
+        {"ok\xe2\x28\xa1", 2, "ok" + R + "(" + R},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(valid_utf8_prefix(row.bytes), row.valid_prefix) << testing::PrintToString(row.bytes);
+        EXPECT_EQ(is_valid_utf8(row.bytes), row.valid_prefix == row.bytes.size());
+        EXPECT_EQ(decode_utf8_lossy(row.bytes), row.lossy) << testing::PrintToString(row.bytes);
+    }
+}
+
+TEST(Utf8, CountsScalarValuesNotBytes) {
+    EXPECT_EQ(count_chars(""), 0u);
+    EXPECT_EQ(count_chars("abc"), 3u);
+    EXPECT_EQ(count_chars("Привет"), 6u);
+    EXPECT_EQ(count_chars("a😀€"), 3u);
+}
+
+TEST(Utf8, EncodesEveryLength) {
+    for (char32_t value : {U'\0', U'\x7f', U'\x80', U'\u07ff', U'\u0800', U'\uffff', U'\U00010000', U'\U0010ffff'}) {
+        const std::string s = utf8(value);
+        const Utf8Char c = decode_utf8_char(s);
+        EXPECT_EQ(c.length, s.size());
+        EXPECT_EQ(c.value, value);
+    }
+}
+
+}  // namespace
+}  // namespace mt
