@@ -1,0 +1,61 @@
+#include "support/dev_signer.h"
+
+#include <sodium.h>
+
+#include <cstdlib>
+
+namespace mt::testing {
+namespace {
+
+struct KeyPair {
+    std::array<std::uint8_t, 32> public_key;
+    std::array<std::uint8_t, 64> secret_key;
+};
+
+KeyPair dev_key_pair() {
+    if (sodium_init() < 0) std::abort();
+    constexpr char seed_hex[] = MT_DEV_SEED_HEX;
+    std::array<std::uint8_t, 32> seed{};
+    std::size_t length = 0;
+    if (sodium_hex2bin(seed.data(), seed.size(), seed_hex, sizeof seed_hex - 1, nullptr, &length, nullptr) != 0 ||
+        length != seed.size())
+        std::abort();
+    KeyPair pair{};
+    crypto_sign_seed_keypair(pair.public_key.data(), pair.secret_key.data(), seed.data());
+    return pair;
+}
+
+}  // namespace
+
+std::array<std::uint8_t, 64> dev_sign(std::string_view message) {
+    const KeyPair pair = dev_key_pair();
+    std::array<std::uint8_t, 64> signature{};
+    crypto_sign_detached(signature.data(), nullptr, reinterpret_cast<const unsigned char*>(message.data()),
+                         message.size(), pair.secret_key.data());
+    return signature;
+}
+
+std::string dev_sign_hex(std::string_view message) {
+    const auto signature = dev_sign(message);
+    return to_hex(signature.data(), signature.size());
+}
+
+std::array<std::uint8_t, 32> dev_public_key() { return dev_key_pair().public_key; }
+
+std::string dev_public_key_hex() {
+    const auto key = dev_public_key();
+    return to_hex(key.data(), key.size());
+}
+
+std::string to_hex(const std::uint8_t* bytes, std::size_t size) {
+    static constexpr char DIGITS[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(size * 2);
+    for (std::size_t i = 0; i < size; ++i) {
+        out += DIGITS[bytes[i] >> 4];
+        out += DIGITS[bytes[i] & 15];
+    }
+    return out;
+}
+
+}  // namespace mt::testing
