@@ -1,7 +1,6 @@
 #include "common/text.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -56,14 +55,14 @@ TEST(QuotedForm, EscapesExactlyTheUnprintableClasses) {
         {std::string("a\0b", 3), R"("a\0b")"},
         {"\t\n\r", R"("\t\n\r")"},
         {"\x01\x1f\x7f", R"("\u{1}\u{1f}\u{7f}")"},
-        {"\u0085", R"("\u{85}")"},                     // next line: control and White_Space
-        {"a\u200Bb", R"("a\u{200b}b")"},               // zero-width space: format
-        {"\u00A0", R"("\u{a0}")"},                     // no-break space: White_Space
-        {"\u3000\u2028", R"("\u{3000}\u{2028}")"},     // ideographic space, line separator
-        {"e\u0301", R"("e\u{301}")"},                  // combining acute: Grapheme_Extend
-        {"\u200D", R"("\u{200d}")"},                   // zero-width joiner
-        {"\U000E0001\U000E0100", R"("\u{e0001}\u{e0100}")"},  // tag, variation selector
-        {"\uE000\U0010FFFD", R"("\u{e000}\u{10fffd}")"},      // private use
+        {"\u0085", R"("\u{85}")"},                                    // next line: control and White_Space
+        {"a\u200Bb", R"("a\u{200b}b")"},                              // zero-width space: format
+        {"\u00A0", R"("\u{a0}")"},                                    // no-break space: White_Space
+        {"\u3000\u2028", R"("\u{3000}\u{2028}")"},                    // ideographic space, line separator
+        {"e\u0301", R"("e\u{301}")"},                                 // combining acute: Grapheme_Extend
+        {"\u200D", R"("\u{200d}")"},                                  // zero-width joiner
+        {"\U000E0001\U000E0100", R"("\u{e0001}\u{e0100}")"},          // tag, variation selector
+        {"\uE000\U0010FFFD", R"("\u{e000}\u{10fffd}")"},              // private use
         {"\u0378\U0003FFFF\uFFFF", R"("\u{378}\u{3ffff}\u{ffff}")"},  // unassigned
         {"\x1b[2J", R"("\u{1b}[2J")"},
         {"it's", R"("it's")"},
@@ -93,18 +92,18 @@ TEST(Utf8, ValidatesAndReplacesMaximalInvalidParts) {
         {"", 0, ""},
         {"abc", 3, "abc"},
         {"\xd0\x96\xe2\x82\xac\xf0\x9f\x98\x80", 9, "Ж€😀"},
-        {"\xc3", 0, R},                                     // truncated two-byte
-        {"a\xe2\x82", 1, "a" + R},                          // truncated three-byte: one replacement
-        {"\xf0\x9f\x98", 0, R},                             // truncated four-byte
-        {"\xc0\xaf", 0, R + R},                             // overlong '/'
-        {"\xe0\x80\xaf", 0, R + R + R},                     // overlong three-byte
-        {"\xf0\x8f\xbf\xbf", 0, R + R + R + R},             // overlong four-byte
-        {"\xed\xa0\x80", 0, R + R + R},                     // surrogate U+D800
-        {"\xed\xbf\xbf", 0, R + R + R},                     // surrogate U+DFFF
-        {"\xed\x9f\xbf", 3, "\uD7FF"},                      // last scalar before surrogates
-        {"\xf4\x90\x80\x80", 0, R + R + R + R},             // above U+10FFFF
+        {"\xc3", 0, R},                          // truncated two-byte
+        {"a\xe2\x82", 1, "a" + R},               // truncated three-byte: one replacement
+        {"\xf0\x9f\x98", 0, R},                  // truncated four-byte
+        {"\xc0\xaf", 0, R + R},                  // overlong '/'
+        {"\xe0\x80\xaf", 0, R + R + R},          // overlong three-byte
+        {"\xf0\x8f\xbf\xbf", 0, R + R + R + R},  // overlong four-byte
+        {"\xed\xa0\x80", 0, R + R + R},          // surrogate U+D800
+        {"\xed\xbf\xbf", 0, R + R + R},          // surrogate U+DFFF
+        {"\xed\x9f\xbf", 3, "\uD7FF"},           // last scalar before surrogates
+        {"\xf4\x90\x80\x80", 0, R + R + R + R},  // above U+10FFFF
         {"\xf4\x8f\xbf\xbf", 4, "\U0010FFFF"},
-        {"\x80", 0, R},                                     // stray continuation
+        {"\x80", 0, R},  // stray continuation
         {"\xfe\xff", 0, R + R},
         {"ok\xe2\x28\xa1", 2, "ok" + R + "(" + R},
     };

@@ -1,8 +1,7 @@
 #include "support/dev_signer.h"
 
-#include <sodium.h>
-
 #include <cstdlib>
+#include <sodium.h>
 
 namespace mt::testing {
 namespace {

@@ -17,8 +17,8 @@ struct CodeRange {
 
 struct Decoded {
     char32_t value;
-    std::size_t length;   // bytes of a valid character, 0 when invalid
-    std::size_t consumed; // bytes to skip: the character, or the maximal invalid subpart (>= 1)
+    std::size_t length;    // bytes of a valid character, 0 when invalid
+    std::size_t consumed;  // bytes to skip: the character, or the maximal invalid subpart (>= 1)
 };
 
 // Decodes by the well-formed byte sequences of the Unicode standard, so overlong forms,
@@ -76,13 +76,26 @@ void append_escaped(std::string& out, std::string_view text, bool quote_marks) {
             continue;
         }
         switch (value) {
-            case U'"': out += quote_marks ? "\\\"" : "\""; continue;
-            case U'\\': out += quote_marks ? "\\\\" : "\\"; continue;
-            case U'\0': out += "\\0"; continue;
-            case U'\t': out += "\\t"; continue;
-            case U'\n': out += "\\n"; continue;
-            case U'\r': out += "\\r"; continue;
-            default: break;
+            case U'"':
+                out += quote_marks ? "\\\"" : "\"";
+                continue;
+            case U'\\':
+                out += quote_marks ? "\\\\" : "\\";
+                continue;
+            case U'\0':
+                out += "\\0";
+                continue;
+            case U'\t':
+                out += "\\t";
+                continue;
+            case U'\n':
+                out += "\\n";
+                continue;
+            case U'\r':
+                out += "\\r";
+                continue;
+            default:
+                break;
         }
         if (!needs_escape(value)) {
             out += raw;
@@ -160,8 +173,20 @@ std::string decode_utf8_lossy(std::string_view bytes) {
 
 bool is_white_space(char32_t value) {
     switch (value) {
-        case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x20: case 0x85: case 0xA0:
-        case 0x1680: case 0x2028: case 0x2029: case 0x202F: case 0x205F: case 0x3000:
+        case 0x09:
+        case 0x0A:
+        case 0x0B:
+        case 0x0C:
+        case 0x0D:
+        case 0x20:
+        case 0x85:
+        case 0xA0:
+        case 0x1680:
+        case 0x2028:
+        case 0x2029:
+        case 0x202F:
+        case 0x205F:
+        case 0x3000:
             return true;
         default:
             return value >= 0x2000 && value <= 0x200A;
@@ -177,7 +202,8 @@ std::string_view trim_white_space(std::string_view text) {
     // From the end: step back over continuation bytes to the start of the last character.
     while (!text.empty()) {
         std::size_t start = text.size() - 1;
-        while (start > 0 && text.size() - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80) --start;
+        while (start > 0 && text.size() - start < 4 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+            --start;
         const Decoded d = decode(text.substr(start));
         if (d.length != text.size() - start || !is_white_space(d.value)) break;
         text.remove_suffix(d.length);

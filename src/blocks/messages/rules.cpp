@@ -1,0 +1,114 @@
+// The feed rules and the nine message rules, applied in a fixed order so that a feed with
+// several faults always gets the same text: the first failing rule of the first failing message.
+#include <charconv>
+#include <string>
+
+#include "common/text.h"
+#include "messages/messages.h"
+
+namespace mt {
+namespace {
+
+std::string decimal(std::uint64_t value) {
+    char digits[24];
+    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+bool is_id_byte(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
+}
+
+bool is_valid_id(std::string_view id) {
+    if (id.empty() || id.size() > 64) return false;
+    for (char c : id)
+        if (!is_id_byte(c)) return false;
+    return true;
+}
+
+// U+0000..U+001F except line feed, and U+007F..U+009F. The texts are valid UTF-8, so the
+// C1 controls are exactly the pairs C2 80..C2 9F.
+bool has_control_character(std::string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if ((byte < 0x20 && byte != '\n') || byte == 0x7F) return true;
+        if (byte == 0xC2 && i + 1 < text.size()) {
+            const auto next = static_cast<unsigned char>(text[i + 1]);
+            if (next >= 0x80 && next <= 0x9F) return true;
+        }
+    }
+    return false;
+}
+
+std::string with_id(std::string_view text, std::string_view id) {
+    std::string out(text);
+    out += " (id ";
+    out += quoted_form(id);
+    out += ')';
+    return out;
+}
+
+Result<void> check_versions(const Message& message) {
+    std::optional<Version> min, max;
+    if (message.minVersion && !(min = parse_version(*message.minVersion)))
+        return fail(with_id("messages: версия не semver из 3 числовых частей", message.id));
+    if (message.maxVersion && !(max = parse_version(*message.maxVersion)))
+        return fail(with_id("messages: версия не semver из 3 числовых частей", message.id));
+    if (min && max && *min > *max)
+        return fail(with_id("messages: minVersion " + *message.minVersion + " > maxVersion " + *message.maxVersion,
+                            message.id));
+    return {};
+}
+
+// Rules 1 to 8 for one message, in order.
+Result<void> check_message(const Message& message) {
+    if (!is_valid_id(message.id))
+        return fail("messages: недопустимый id " + quoted_form(message.id) + " (ASCII [A-Za-z0-9_-], 1..=64)");
+    if (message.priority > 2)
+        return fail(with_id("messages: priority " + decimal(message.priority) + " вне 0..=2", message.id));
+    if (count_chars(message.title) > MAX_TITLE_CHARS)
+        return fail(with_id("messages: title длиннее " + decimal(MAX_TITLE_CHARS) + " символов", message.id));
+    if (count_chars(message.body) > MAX_BODY_CHARS)
+        return fail(with_id("messages: body длиннее " + decimal(MAX_BODY_CHARS) + " символов", message.id));
+    if (trim_white_space(message.title).empty() || trim_white_space(message.body).empty())
+        return fail(with_id("messages: пустые title/body после trim", message.id));
+    if (has_control_character(message.title) || has_control_character(message.body))
+        return fail(with_id("messages: управляющие символы в title/body", message.id));
+    if (message.end_at <= message.start_at) return fail(with_id("messages: end_at <= start_at", message.id));
+    return check_versions(message);
+}
+
+}  // namespace
+
+std::optional<Version> parse_version(std::string_view text) {
+    std::uint64_t parts[3];
+    for (int index = 0; index < 3; ++index) {
+        const std::size_t dot = index < 2 ? text.find('.') : text.size();
+        if (dot == std::string_view::npos) return std::nullopt;
+        const std::string_view part = text.substr(0, dot);
+        if (part.empty() || (part.size() > 1 && part[0] == '0')) return std::nullopt;
+        for (char c : part)
+            if (c < '0' || c > '9') return std::nullopt;  // also refuses a fourth part's '.'
+        if (std::from_chars(part.data(), part.data() + part.size(), parts[index]).ec != std::errc{})
+            return std::nullopt;  // beyond 64 bits
+        text.remove_prefix(index < 2 ? dot + 1 : dot);
+    }
+    return Version{parts[0], parts[1], parts[2]};
+}
+
+Result<void> check_feed_rules(const Feed& feed) {
+    if (feed.schema != 1) return fail("messages: неизвестная schema " + decimal(feed.schema));
+    if (feed.revision == 0) return fail("messages: revision обязателен и должен быть >= 1 — отклонена");
+    if (feed.messages.size() > MAX_MESSAGES)
+        return fail("messages: " + decimal(feed.messages.size()) + " сообщений больше " + decimal(MAX_MESSAGES) +
+                    " — отклонена целиком");
+    for (std::size_t index = 0; index < feed.messages.size(); ++index) {
+        const Message& message = feed.messages[index];
+        if (auto checked = check_message(message); !checked) return checked;
+        for (std::size_t earlier = 0; earlier < index; ++earlier)
+            if (feed.messages[earlier].id == message.id)
+                return fail("messages: дубликат id " + quoted_form(message.id));
+    }
+    return {};
+}
+
+}  // namespace mt

@@ -1,0 +1,24 @@
+// Feed acceptance: authenticity before anything else, so no byte of an unsigned or tampered
+// feed ever reaches the JSON reader.
+#include "messages/messages.h"
+#include "model_store/model_store.h"
+#include "signature/signature.h"
+
+namespace mt {
+
+Result<Feed> accept_verified_document(std::string_view feed_bytes) {
+    auto feed = parse_feed(feed_bytes);
+    if (!feed) return fail("messages: JSON ленты не разбирается: " + feed.error().text);
+    if (auto checked = check_feed_rules(*feed); !checked) return std::unexpected(std::move(checked.error()));
+    return feed;
+}
+
+Result<Feed> verify_feed(std::string_view feed_bytes, std::string_view signature_text) {
+    // The key is decoded on every call: nothing is cached between feeds.
+    const std::optional<VerifyingKey> key = load_models_pubkey();
+    if (auto verified = verify_feed_signature(key, feed_bytes, signature_text); !verified)
+        return std::unexpected(std::move(verified.error()));
+    return accept_verified_document(feed_bytes);
+}
+
+}  // namespace mt
