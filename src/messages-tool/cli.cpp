@@ -28,8 +28,7 @@ extern const std::string_view HELP_TEXT =
     "        --sig не задан → подпись ищется в FILE.sig (создаёт\n"
     "        `models-tool sign --key PATH FILE`). Приватный ключ не нужен.\n"
     "        stdout: только revision, количество сообщений и их id.\n"
-    "        Ошибка → ненулевой код выхода. Ничего не пишет и не публикует.\n"
-    ""sv;
+    "        Ошибка → ненулевой код выхода. Ничего не пишет и не публикует.\n"sv;
 
 namespace {
 
@@ -118,8 +117,8 @@ Result<FileHead> read_head(const std::string& path, std::size_t cap) {
 }
 
 Outcome run_check(const CheckRequest& request) {
-    // The feed is read and closed before the signature file is opened; an oversize feed is
-    // refused without opening it at all.
+    // The feed is read and closed before the signature file is opened, and an oversize feed
+    // is refused before its signature file is even looked for.
     auto feed = read_head(request.file, MAX_FEED_BYTES + 1);
     if (!feed) return diagnostic(2, "не читаю " + request.file + ": " + feed.error().text);
     if (feed->bytes.size() > MAX_FEED_BYTES)
