@@ -11,6 +11,7 @@ namespace mt {
 
 struct Error {
     std::string text;
+    friend bool operator==(const Error&, const Error&) = default;
 };
 
 template <class T>
