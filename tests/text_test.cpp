@@ -114,13 +114,6 @@ TEST(Utf8, ValidatesAndReplacesMaximalInvalidParts) {
     }
 }
 
-TEST(Utf8, CountsScalarValuesNotBytes) {
-    EXPECT_EQ(count_chars(""), 0u);
-    EXPECT_EQ(count_chars("abc"), 3u);
-    EXPECT_EQ(count_chars("Привет"), 6u);
-    EXPECT_EQ(count_chars("a😀€"), 3u);
-}
-
 TEST(Utf8, EncodesEveryLength) {
     for (char32_t value : {U'\0', U'\x7f', U'\x80', U'\u07ff', U'\u0800', U'\uffff', U'\U00010000', U'\U0010ffff'}) {
         const std::string s = utf8(value);

@@ -4,6 +4,17 @@
 #include <sodium.h>
 
 namespace mt::testing {
+
+std::array<std::uint8_t, 32> dev_seed() {
+    constexpr char seed_hex[] = MT_DEV_SEED_HEX;
+    std::array<std::uint8_t, 32> seed{};
+    std::size_t length = 0;
+    if (sodium_hex2bin(seed.data(), seed.size(), seed_hex, sizeof seed_hex - 1, nullptr, &length, nullptr) != 0 ||
+        length != seed.size())
+        std::abort();
+    return seed;
+}
+
 namespace {
 
 struct KeyPair {
@@ -13,12 +24,7 @@ struct KeyPair {
 
 KeyPair dev_key_pair() {
     if (sodium_init() < 0) std::abort();
-    constexpr char seed_hex[] = MT_DEV_SEED_HEX;
-    std::array<std::uint8_t, 32> seed{};
-    std::size_t length = 0;
-    if (sodium_hex2bin(seed.data(), seed.size(), seed_hex, sizeof seed_hex - 1, nullptr, &length, nullptr) != 0 ||
-        length != seed.size())
-        std::abort();
+    const std::array<std::uint8_t, 32> seed = dev_seed();
     KeyPair pair{};
     crypto_sign_seed_keypair(pair.public_key.data(), pair.secret_key.data(), seed.data());
     return pair;
@@ -44,6 +50,17 @@ std::array<std::uint8_t, 32> dev_public_key() { return dev_key_pair().public_key
 std::string dev_public_key_hex() {
     const auto key = dev_public_key();
     return to_hex(key.data(), key.size());
+}
+
+std::vector<std::uint8_t> from_hex(std::string_view digits) {
+    if (digits.empty()) return {};  // libsodium wants real pointers even for no bytes
+    std::vector<std::uint8_t> bytes(digits.size() / 2);
+    std::size_t length = 0;
+    if (digits.size() % 2 != 0 ||
+        sodium_hex2bin(bytes.data(), bytes.size(), digits.data(), digits.size(), nullptr, &length, nullptr) != 0 ||
+        length != bytes.size())
+        std::abort();
+    return bytes;
 }
 
 std::string to_hex(const std::uint8_t* bytes, std::size_t size) {

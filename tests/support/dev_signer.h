@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mt::testing {
 
@@ -19,7 +20,14 @@ std::string dev_sign_hex(std::string_view message);
 std::array<std::uint8_t, 32> dev_public_key();
 std::string dev_public_key_hex();
 
+// The 32-byte private seed, for tests that build signatures by hand from its scalar.
+std::array<std::uint8_t, 32> dev_seed();
+
 // Lower-case hexadecimal of any bytes.
 std::string to_hex(const std::uint8_t* bytes, std::size_t size);
+
+// The bytes of a test constant written as plain hexadecimal digits; aborts on anything else.
+// Independent of the product's decoder, so tests of that decoder do not lean on it.
+std::vector<std::uint8_t> from_hex(std::string_view digits);
 
 }  // namespace mt::testing

@@ -133,12 +133,6 @@ std::size_t valid_utf8_prefix(std::string_view bytes) {
 
 bool is_valid_utf8(std::string_view bytes) { return valid_utf8_prefix(bytes) == bytes.size(); }
 
-std::size_t count_chars(std::string_view utf8) {
-    // Every character has exactly one byte that is not a continuation byte.
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 void append_utf8(std::string& out, char32_t value) {
     if (value < 0x80) {
         out += static_cast<char>(value);

@@ -26,9 +26,6 @@ std::size_t valid_utf8_prefix(std::string_view bytes);
 
 bool is_valid_utf8(std::string_view bytes);
 
-// Number of characters (scalar values) in valid UTF-8.
-std::size_t count_chars(std::string_view utf8);
-
 void append_utf8(std::string& out, char32_t value);
 
 // Decodes `bytes`, replacing each maximal invalid subsequence with U+FFFD.

@@ -1,0 +1,167 @@
+#include "messages-tool/cli.h"
+
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "common/text.h"
+#include "messages/messages.h"
+
+namespace mt {
+
+using namespace std::literals;
+
+extern const std::string_view HELP_TEXT =
+    "messages-tool — безопасная проверка подписанной ленты сообщений Orvenda\n"
+    "\n"
+    "check FILE [--sig FILE.sig]\n"
+    "        Проверить ленту ровно так же, как приложение: Ed25519\n"
+    "        verify_strict над точными байтами FILE вшитым боевым публичным\n"
+    "        ключом (MODELS_PUBKEY_HEX) + строгая схема (schema 1,\n"
+    "        revision >= 1, <= 64 КиБ, <= 50 сообщений, CTA-allowlist).\n"
+    "        --sig не задан → подпись ищется в FILE.sig (создаёт\n"
+    "        `models-tool sign --key PATH FILE`). Приватный ключ не нужен.\n"
+    "        stdout: только revision, количество сообщений и их id.\n"
+    "        Ошибка → ненулевой код выхода. Ничего не пишет и не публикует.\n"sv;
+
+namespace {
+
+std::string decimal(std::uint64_t value) {
+    char digits[20];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return std::string(digits, end);
+}
+
+std::string os_error(int code) { return std::string(std::strerror(code)) + " (os error " + decimal(code) + ")"; }
+
+// One diagnostic line. Paths, flags and error texts come from outside, so whatever could break
+// the line or drive a terminal is shown escaped; ordinary text stands unchanged.
+Outcome diagnostic(int status, std::string_view text) {
+    return Outcome{status, "", "[messages-tool] " + escape_unprintable(text) + "\n"};
+}
+
+Result<void> write_all(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t written = ::write(fd, text.data(), text.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return fail(os_error(errno));
+        }
+        text.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return {};
+}
+
+std::string summary(const Feed& feed) {
+    std::string out = "revision: " + decimal(feed.revision) + "\nсообщений: " + decimal(feed.messages.size()) + "\n";
+    for (const Message& message : feed.messages) out += "  id: " + message.id + "\n";
+    return out;
+}
+
+}  // namespace
+
+std::variant<CheckRequest, Outcome> parse_arguments(std::span<const std::string_view> args) {
+    if (args.empty()) return Outcome{0, std::string(HELP_TEXT), ""};
+    // There is no help option: anything but the one command shows the help and fails.
+    if (args[0] != "check") return Outcome{1, std::string(HELP_TEXT), ""};
+
+    std::optional<std::string_view> file;
+    std::optional<std::string_view> sig;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--sig") {
+            // The next argument is the path whatever it looks like; a trailing --sig unsets it.
+            sig = i + 1 < args.size() ? std::optional(args[++i]) : std::nullopt;
+        } else if (arg.starts_with("--")) {
+            return diagnostic(2, "неизвестный флаг "s.append(arg));
+        } else if (!file) {
+            file = arg;
+        }
+    }
+    if (!file) return diagnostic(2, "check: укажите путь к messages.json");
+    // A plain append, not a change of extension: feed.json is signed by feed.json.sig.
+    return CheckRequest{std::string(*file), sig ? std::string(*sig) : std::string(*file) + ".sig"};
+}
+
+Result<FileHead> read_head(const std::string& path, std::size_t cap) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return fail(os_error(errno));
+
+    FileHead head;
+    head.bytes.resize(cap);
+    std::size_t filled = 0;
+    int error = 0;
+    while (filled < cap) {
+        const ssize_t got = ::read(fd, head.bytes.data() + filled, cap - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) error = errno;
+        if (got <= 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    head.bytes.resize(filled);
+    head.length = filled;
+    // Only a regular file has a known length beyond what was read; a device or pipe may never end.
+    struct stat info;
+    if (!error && filled == cap && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uint64_t>(info.st_size) > head.length)
+        head.length = static_cast<std::uint64_t>(info.st_size);
+    ::close(fd);
+    if (error) return fail(os_error(error));
+    return head;
+}
+
+Outcome run_check(const CheckRequest& request) {
+    // The feed is read and closed before the signature file is opened, and an oversize feed
+    // is refused before its signature file is even looked for.
+    auto feed = read_head(request.file, MAX_FEED_BYTES + 1);
+    if (!feed) return diagnostic(2, "не читаю " + request.file + ": " + feed.error().text);
+    if (feed->bytes.size() > MAX_FEED_BYTES)
+        return diagnostic(
+            1, request.file + " — " + decimal(feed->bytes.size()) + " байт больше 64 КиБ, отклонено до парсинга");
+
+    auto sig = read_head(request.sig, MAX_SIG_BYTES + 1);
+    if (!sig) return diagnostic(2, "не читаю подпись " + request.sig + ": " + sig.error().text);
+    if (sig->bytes.size() > MAX_SIG_BYTES)
+        return diagnostic(1, request.sig + " — " + decimal(sig->length) + " байт больше 512, не похоже на подпись");
+
+    const std::string sig_text = decode_utf8_lossy(sig->bytes);
+    auto accepted = verify_feed(feed->bytes, trim_white_space(sig_text));
+    if (!accepted) return diagnostic(1, "ЛЕНТА ОТКЛОНЕНА: " + accepted.error().text);
+    return Outcome{0, summary(*accepted), ""};
+}
+
+Outcome run(std::span<const char* const> argv) {
+    // The program's own name is never used, so it is never checked.
+    std::vector<std::string_view> args;
+    for (std::size_t i = 1; i < argv.size(); ++i) {
+        const std::string_view arg = argv[i];
+        if (!is_valid_utf8(arg)) return diagnostic(2, "аргумент " + decimal(i) + " не в UTF-8");
+        args.push_back(arg);
+    }
+    auto parsed = parse_arguments(args);
+    if (auto* outcome = std::get_if<Outcome>(&parsed)) return std::move(*outcome);
+    return run_check(std::get<CheckRequest>(parsed));
+}
+
+int tool_main(int argc, const char* const* argv) {
+    // A closed pipe must surface as a failed write that is reported, not as a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
+    const Outcome outcome = run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0));
+    if (!outcome.out.empty()) {
+        if (auto written = write_all(STDOUT_FILENO, outcome.out); !written) {
+            (void)write_all(STDERR_FILENO, diagnostic(2, "не пишу в stdout: " + written.error().text).err);
+            return 2;
+        }
+    }
+    // A failed diagnostic cannot be reported anywhere; its status is non-zero already.
+    if (!outcome.err.empty()) (void)write_all(STDERR_FILENO, outcome.err);
+    return outcome.status;
+}
+
+}  // namespace mt
