@@ -387,7 +387,8 @@ Result<Number> Cursor::read_number(bool negative) {
         ++pos_;
         floating = true;
         if (!is_digit(peek())) return peek_error(peek() == END ? EOF_VALUE : INVALID_NUMBER);
-        while (is_digit(peek())) nonzero = nonzero || bytes_[pos_++] != '0';
+        for (; is_digit(peek()); ++pos_)
+            if (bytes_[pos_] != '0') nonzero = true;
     }
 
     if (peek() == 'e' || peek() == 'E') {
