@@ -7,17 +7,11 @@
 #include "common/text.h"
 #include "invariants.h"
 #include "model_store/model_store.h"
+#include "support/dev_signer.h"
 
 using namespace mt::fuzz;
 
 namespace {
-
-std::string lower_hex(const std::uint8_t* bytes, std::size_t size) {
-    static constexpr char DIGITS[] = "0123456789abcdef";
-    std::string out;
-    for (std::size_t i = 0; i < size; ++i) (out += DIGITS[bytes[i] >> 4]) += DIGITS[bytes[i] & 15];
-    return out;
-}
 
 std::string lower(std::string_view text) {
     std::string out(text);
@@ -34,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto bytes = mt::decode_hex(text);
     if (bytes) {
         require(bytes->size() * 2 == trimmed.size(), "half the trimmed length");
-        require(lower_hex(bytes->data(), bytes->size()) == lower(trimmed), "decodes back to its digits");
+        require(mt::testing::to_hex(bytes->data(), bytes->size()) == lower(trimmed), "decodes back to its digits");
     } else {
         const std::string& e = bytes.error().text;
         require(e == "нечётная длина hex-строки" || e == "invalid digit found in string", "fixed decoder text", e);

@@ -1,7 +1,6 @@
 #include "messages-tool/cli.h"
 
 #include <cerrno>
-#include <charconv>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
@@ -31,12 +30,6 @@ extern const std::string_view HELP_TEXT =
     "        Ошибка → ненулевой код выхода. Ничего не пишет и не публикует.\n"sv;
 
 namespace {
-
-std::string decimal(std::uint64_t value) {
-    char digits[20];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    return std::string(digits, end);
-}
 
 std::string os_error(int code) { return std::string(std::strerror(code)) + " (os error " + decimal(code) + ")"; }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,14 @@ std::string quoted_form(std::string_view text);
 // stand as they are, and without surrounding quotation marks. For texts that are printed
 // bare but must stay on one line and never carry terminal control sequences.
 std::string escape_unprintable(std::string_view text);
+
+// Numbers in diagnostics are plain decimal.
+void append_decimal(std::string& out, std::uint64_t value);
+std::string decimal(std::uint64_t value);
+
+// The value of one hexadecimal digit of either case, or -1 for any other byte (so a byte of a
+// multi-byte character is never a digit).
+int hex_digit_value(char c);
 
 // Whether the quoted form writes `value` as \u{hex} (or one of the short escapes).
 bool needs_escape(char32_t value);

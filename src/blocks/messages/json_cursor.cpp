@@ -119,18 +119,6 @@ PlainRun plain_run(std::string_view bytes, std::size_t from) {
 
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
-int hex_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-void append_decimal(std::string& out, std::uint64_t value) {
-    char digits[24];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
 // The decimal exponent of the leading significant digit plus one (so 1.5 gives 1, 0.05 gives
 // -1) of a number text whose exponent fits 32 bits. Only used to tell overflow from underflow
 // once the conversion has failed, so nothing finer than its sign matters.
@@ -277,7 +265,7 @@ Result<std::uint16_t> Cursor::read_hex_escape() {
     unsigned value = 0;
     bool valid = true;
     for (int i = 0; i < 4; ++i) {
-        const int digit = hex_value(bytes_[pos_ + i]);
+        const int digit = hex_digit_value(bytes_[pos_ + i]);
         valid = valid && digit >= 0;
         value = value << 4 | static_cast<unsigned>(digit & 0xF);
     }

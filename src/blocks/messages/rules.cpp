@@ -10,11 +10,6 @@
 namespace mt {
 namespace {
 
-std::string decimal(std::uint64_t value) {
-    char digits[24];
-    return std::string(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
 bool is_id_byte(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
 }

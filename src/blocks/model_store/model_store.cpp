@@ -1,7 +1,6 @@
 // Hexadecimal decoding of key and signature texts, and the loader of the compiled-in key.
 #include "model_store/model_store.h"
 
-#include <charconv>
 #include <span>
 #include <string>
 
@@ -15,20 +14,11 @@ constexpr std::string_view INVALID_DIGIT = "invalid digit found in string";
 constexpr std::string_view WRONG_LENGTH_32 = "ожидалось 64 hex-символа, получено ";
 constexpr std::string_view BAD_KEY_LINE = "[models] публичный ключ не hex/32 байта — каталог отклонён\n";
 
-// The value of one hexadecimal digit, or -1. Works on single bytes, so a byte of a multi-byte
-// character is simply not a digit.
-int digit_value(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // Decodes `digits` (even length, already trimmed) into `out`, which holds half as many bytes.
 bool decode_pairs(std::string_view digits, std::span<std::uint8_t> out) {
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const int high = digit_value(digits[2 * i]);
-        const int low = digit_value(digits[2 * i + 1]);
+        const int high = hex_digit_value(digits[2 * i]);
+        const int low = hex_digit_value(digits[2 * i + 1]);
         if (high < 0 || low < 0) return false;
         out[i] = static_cast<std::uint8_t>(high * 16 + low);
     }
@@ -48,9 +38,7 @@ Result<std::vector<std::uint8_t>> decode_hex(std::string_view text) {
 Result<std::array<std::uint8_t, 32>> decode_hex32(std::string_view text) {
     const std::string_view digits = trim_white_space(text);
     if (digits.size() != 64) {
-        char count[24];
-        const auto end = std::to_chars(count, count + sizeof count, digits.size()).ptr;
-        return fail(std::string(WRONG_LENGTH_32) + std::string(count, end));
+        return fail(std::string(WRONG_LENGTH_32) + decimal(digits.size()));
     }
     std::array<std::uint8_t, 32> bytes{};
     if (!decode_pairs(digits, bytes)) return fail(std::string(INVALID_DIGIT));
