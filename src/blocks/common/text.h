@@ -12,19 +12,6 @@
 
 namespace mt {
 
-// Result of decoding one character: the scalar value and its length in bytes. `length` is
-// 0 for an invalid sequence (overlong, surrogate, above U+10FFFF, truncated, stray byte).
-struct Utf8Char {
-    char32_t value;
-    std::size_t length;
-};
-
-// Decodes the character at the start of `bytes` (which must not be empty).
-Utf8Char decode_utf8_char(std::string_view bytes);
-
-// Length of the longest prefix of `bytes` that is valid UTF-8.
-std::size_t valid_utf8_prefix(std::string_view bytes);
-
 bool is_valid_utf8(std::string_view bytes);
 
 void append_utf8(std::string& out, char32_t value);
@@ -58,8 +45,5 @@ std::string decimal(std::uint64_t value);
 // The value of one hexadecimal digit of either case, or -1 for any other byte (so a byte of a
 // multi-byte character is never a digit).
 int hex_digit_value(char c);
-
-// Whether the quoted form writes `value` as \u{hex} (or one of the short escapes).
-bool needs_escape(char32_t value);
 
 }  // namespace mt
