@@ -6,6 +6,7 @@
 // stopping at the first failure. The records are plain values that own all their data.
 #pragma once
 
+#include <array>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -18,8 +19,10 @@
 
 namespace mt {
 
-// The allowed call-to-action kinds; no other kind can be read.
+// The allowed call-to-action kinds; no other kind can be read. CTA_KIND_NAMES holds their
+// names in the same order, as a document writes them.
 enum class CtaKind { open_updates, open_appearance, open_license };
+inline constexpr std::array<std::string_view, 3> CTA_KIND_NAMES = {"open_updates", "open_appearance", "open_license"};
 
 struct Cta {
     CtaKind kind = CtaKind::open_updates;
@@ -46,7 +49,12 @@ struct Feed {
     friend bool operator==(const Feed&, const Feed&) = default;
 };
 
+// The fixed limits of the feed and message rules.
+inline constexpr std::uint32_t SUPPORTED_SCHEMA = 1;
+inline constexpr std::uint64_t MIN_REVISION = 1;
 inline constexpr std::size_t MAX_MESSAGES = 50;
+inline constexpr std::size_t MAX_ID_BYTES = 64;
+inline constexpr std::uint8_t MAX_PRIORITY = 2;
 inline constexpr std::size_t MAX_TITLE_CHARS = 80;
 inline constexpr std::size_t MAX_BODY_CHARS = 800;
 

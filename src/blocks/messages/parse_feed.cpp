@@ -205,15 +205,18 @@ Result<void> read_record(Reader& r, const RecordShape& shape, ReadField read_fie
     return r.cur.invalid_type(shape.name);
 }
 
-constexpr std::array<std::string_view, 3> KIND_NAMES = {"open_updates", "open_appearance", "open_license"};
-constexpr std::array<CtaKind, 3> KINDS = {CtaKind::open_updates, CtaKind::open_appearance, CtaKind::open_license};
-
 // The kind named `text`, or the unknown-variant error after the text just read.
 Result<CtaKind> kind_named(Reader& r, std::string_view text) {
-    for (std::size_t i = 0; i < KIND_NAMES.size(); ++i)
-        if (KIND_NAMES[i] == text) return KINDS[i];
-    return r.cur.error("unknown variant `" + escape_unprintable(text) +
-                       "`, expected one of `open_updates`, `open_appearance`, `open_license`");
+    for (std::size_t i = 0; i < CTA_KIND_NAMES.size(); ++i)
+        if (CTA_KIND_NAMES[i] == text) return static_cast<CtaKind>(i);
+    std::string message = "unknown variant `" + escape_unprintable(text) + "`, expected one of ";
+    for (std::size_t i = 0; i < CTA_KIND_NAMES.size(); ++i) {
+        if (i > 0) message += ", ";
+        message += '`';
+        message += CTA_KIND_NAMES[i];
+        message += '`';
+    }
+    return r.cur.error(message);
 }
 
 // The object form of a kind: `{"open_license": null}`, exactly one member.

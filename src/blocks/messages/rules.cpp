@@ -15,7 +15,7 @@ bool is_id_byte(char c) {
 }
 
 bool is_valid_id(std::string_view id) {
-    if (id.empty() || id.size() > 64) return false;
+    if (id.empty() || id.size() > MAX_ID_BYTES) return false;
     for (char c : id)
         if (!is_id_byte(c)) return false;
     return true;
@@ -56,6 +56,8 @@ TextFacts examine(std::string_view text) {
     return facts;
 }
 
+constexpr std::string_view VERSION_NOT_SEMVER = "messages: версия не semver из 3 числовых частей";
+
 std::string with_id(std::string_view text, std::string_view id) {
     std::string out(text);
     out += " (id ";
@@ -67,9 +69,9 @@ std::string with_id(std::string_view text, std::string_view id) {
 Result<void> check_versions(const Message& message) {
     std::optional<Version> min, max;
     if (message.minVersion && !(min = parse_version(*message.minVersion)))
-        return fail(with_id("messages: версия не semver из 3 числовых частей", message.id));
+        return fail(with_id(VERSION_NOT_SEMVER, message.id));
     if (message.maxVersion && !(max = parse_version(*message.maxVersion)))
-        return fail(with_id("messages: версия не semver из 3 числовых частей", message.id));
+        return fail(with_id(VERSION_NOT_SEMVER, message.id));
     if (min && max && *min > *max)
         return fail(with_id("messages: minVersion " + *message.minVersion + " > maxVersion " + *message.maxVersion,
                             message.id));
@@ -79,9 +81,11 @@ Result<void> check_versions(const Message& message) {
 // Rules 1 to 8 for one message, in order.
 Result<void> check_message(const Message& message) {
     if (!is_valid_id(message.id))
-        return fail("messages: недопустимый id " + quoted_form(message.id) + " (ASCII [A-Za-z0-9_-], 1..=64)");
-    if (message.priority > 2)
-        return fail(with_id("messages: priority " + decimal(message.priority) + " вне 0..=2", message.id));
+        return fail("messages: недопустимый id " + quoted_form(message.id) + " (ASCII [A-Za-z0-9_-], 1..=" +
+                    decimal(MAX_ID_BYTES) + ")");
+    if (message.priority > MAX_PRIORITY)
+        return fail(with_id("messages: priority " + decimal(message.priority) + " вне 0..=" + decimal(MAX_PRIORITY),
+                            message.id));
     const TextFacts title = examine(message.title);
     const TextFacts body = examine(message.body);
     if (title.chars > MAX_TITLE_CHARS)
@@ -115,8 +119,8 @@ std::optional<Version> parse_version(std::string_view text) {
 }
 
 Result<void> check_feed_rules(const Feed& feed) {
-    if (feed.schema != 1) return fail("messages: неизвестная schema " + decimal(feed.schema));
-    if (feed.revision == 0) return fail("messages: revision обязателен и должен быть >= 1 — отклонена");
+    if (feed.schema != SUPPORTED_SCHEMA) return fail("messages: неизвестная schema " + decimal(feed.schema));
+    if (feed.revision < MIN_REVISION) return fail("messages: revision обязателен и должен быть >= 1 — отклонена");
     if (feed.messages.size() > MAX_MESSAGES)
         return fail("messages: " + decimal(feed.messages.size()) + " сообщений больше " + decimal(MAX_MESSAGES) +
                     " — отклонена целиком");
