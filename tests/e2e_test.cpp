@@ -62,6 +62,9 @@ void put(const fs::path& path, const std::string& content) { std::ofstream(path,
 
 enum class Stdout { captured, dev_full, closed_pipe };
 
+// As `stdin_fd`: the tool starts with no standard input at all.
+constexpr int CLOSED_STDIN = -2;
+
 // Spawns `tool` with `args` in `cwd`. The child starts with SIGPIPE at its default and is killed
 // by an alarm if it hangs, so a hang shows as status -SIGALRM instead of a stuck test.
 ToolRun spawn(const std::string& tool, const std::vector<std::string>& args, const fs::path& cwd,
@@ -85,6 +88,7 @@ ToolRun spawn(const std::string& tool, const std::vector<std::string>& args, con
         const int in = stdin_fd >= 0 ? stdin_fd : ::open("/dev/null", O_RDONLY);
         if (out < 0 || err < 0 || in < 0 || ::chdir(cwd.c_str()) != 0) ::_exit(125);
         ::dup2(in, 0);
+        if (stdin_fd == CLOSED_STDIN) ::close(0);
         ::dup2(out, 1);
         ::dup2(err, 2);
         ::signal(SIGPIPE, SIG_DFL);
@@ -222,6 +226,11 @@ TEST_F(ToolTest, FilesAreReadUnderTheirLimits) {
         {{"check", "none.json"}, {0, "revision: 7\nсообщений: 0\n", ""}},
     };
     for (const Row& row : rows) EXPECT_EQ(check(row.args), row.expected) << row.args.back();
+}
+
+TEST_F(ToolTest, ClosedStandardInputLeavesTheFeedReadable) {
+    // The feed then opens as descriptor 0, which must be read like any other.
+    EXPECT_EQ(check({"check", "feed.json"}, Stdout::captured, CLOSED_STDIN), (ToolRun{0, SUMMARY, ""}));
 }
 
 TEST_F(ToolTest, EndlessPipeAsSignatureIsCutAfterItsLimit) {

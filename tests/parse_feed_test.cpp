@@ -160,6 +160,10 @@ TEST(ParseFeed, SyntaxErrorsAtTheirByte) {
         {with_messages(R"(["a",1,"t","b",1,2]x)"), "expected `,` or `]` at line 1 column 57"},
         {with_messages(R"(["a",1,"t","b",1,2],])"), "trailing comma at line 1 column 58"},
         {with_messages("{},"), "missing field `id` at line 1 column 39"},
+        // A NUL byte is a byte like any other, never the end of the input.
+        {std::string("[1,1]\0xyz", 9), "trailing characters at line 1 column 6"},
+        {std::string("[1\0", 3), "expected `,` or `]` at line 1 column 3"},
+        {std::string("[\0]", 3), "expected value at line 1 column 2"},
     });
 }
 
@@ -183,6 +187,13 @@ TEST(ParseFeed, NumberSyntax) {
         // An exponent past 32 bits is refused at the digit that overflows it.
         {head + "1e99999999999}", "number out of range at line 1 column 35"},
         {head + "1x}", "expected `,` or `}` at line 1 column 25"},
+        {head + "1" + std::string(400, '0') + "}", "number out of range at line 1 column 424"},
+        {head + "0.5e99999999999}", "number out of range at line 1 column 37"},
+        // Malformed numbers where a record, a list or a string is expected.
+        {"-x", "invalid number at line 1 column 2"},
+        {"[-]", "invalid number at line 1 column 3"},
+        {R"({"schema":1,"revision":1,"messages":-x})", "invalid number at line 1 column 38"},
+        {with_messages(R"({"id":01})"), "invalid number at line 1 column 45"},
     });
 }
 
@@ -209,6 +220,10 @@ TEST(ParseFeed, FloatingPointIsShownShortestAndRoundTrip) {
         {"-1e-400", "-0.0"},
         {"1e-99999999999", "0.0"},
         {"5e-324", "5e-324"},
+        // Twenty digits whose first nineteen lie between 2^64/10 and 2^64/9.
+        {"20000000000000000000", "2e+19"},
+        {"0." + std::string(400, '0') + "1", "0.0"},
+        {"0e99999999999", "0.0"},
     };
     for (const FloatRow& row : rows) {
         const std::string document = R"({"schema":1,"revision":)" + row.number + "}";
@@ -354,6 +369,11 @@ TEST(ParseFeed, StringErrors) {
         {with_title("\\uD800"), "EOF while parsing a string at line 1 column 75"},
         {with_title("\\uD800\\"), "EOF while parsing a string at line 1 column 76"},
         {with_title("\\uD800\\uDC"), "EOF while parsing a string at line 1 column 79"},
+        // A whole block of bytes that cannot stand in UTF-8, with more document after it.
+        {with_title(std::string(16, '\x80') + R"(","body":"b"})"), "invalid unicode code point at line 1 column 86"},
+        // Escapes that end exactly at the end of the input.
+        {R"({"\u12G4)", "invalid escape at line 1 column 8"},
+        {R"({"\uDC00)", "lone leading surrogate in hex escape at line 1 column 8"},
     });
 }
 

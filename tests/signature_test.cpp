@@ -336,9 +336,14 @@ TEST(VerifyFeedSignature, SignatureTexts) {
             EXPECT_EQ(verified.error().text, REJECTED) << row.text;
         }
     }
-    const auto without_key = verify_feed_signature(std::nullopt, feed, hex);
-    ASSERT_FALSE(without_key);
-    EXPECT_EQ(without_key.error().text, REJECTED);
+    // A key that was present and is gone refuses just as no key at all does.
+    std::optional<VerifyingKey> emptied = key;
+    emptied.reset();
+    for (const auto& no_key : {std::optional<VerifyingKey>(), emptied}) {
+        const auto without_key = verify_feed_signature(no_key, feed, hex);
+        ASSERT_FALSE(without_key);
+        EXPECT_EQ(without_key.error().text, REJECTED);
+    }
 }
 
 TEST(VerifyFeedSignature, OnlyTheExactSignedBytesVerify) {

@@ -113,6 +113,9 @@ TEST(Utf8, ValidatesAndReplacesMaximalInvalidParts) {
         EXPECT_TRUE(is_valid_utf8(row.bytes.substr(0, row.valid_prefix)));
         EXPECT_EQ(decode_utf8_lossy(row.bytes), row.lossy) << testing::PrintToString(row.bytes);
     }
+    // A view that ends inside a character: the bytes after the view are never looked at.
+    const std::string cut = "a\xd0\x96";
+    EXPECT_EQ(decode_utf8_lossy(std::string_view(cut).substr(0, 2)), "a" + R);
 }
 
 TEST(Utf8, EncodesEveryLengthAndDecodesBack) {
