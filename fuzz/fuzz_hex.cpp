@@ -6,7 +6,7 @@
 
 #include "common/text.h"
 #include "invariants.h"
-#include "model_store/model_store.h"
+#include "model_store/hex.h"
 #include "support/dev_signer.h"
 
 using namespace mt::fuzz;

@@ -270,6 +270,11 @@ TEST_F(ToolTest, ToolsWithUnusableKeysRefuseEveryFeed) {
     EXPECT_EQ(spawn(MT_TOOL_KEY63_PATH, {}, work_), (ToolRun{0, HELP, ""}));
 }
 
+TEST_F(ToolTest, ConfiguredToolAcceptsTheDevelopmentKeyOnlyWhenItCarriesIt) {
+    const ToolRun expected = MT_CONFIGURED_KEY_IS_DEV ? ToolRun{0, SUMMARY, ""} : ToolRun{1, "", REJECTED};
+    EXPECT_EQ(spawn(MT_CONFIGURED_TOOL_PATH, {"check", "feed.json"}, work_), expected);
+}
+
 TEST_F(ToolTest, ShippedExampleIsAccepted) {
     // Guards the example against an edit that was not signed again.
     EXPECT_EQ(spawn(MT_TOOL_PATH, {"check", MT_EXAMPLE_FEED}, work_),

@@ -5,12 +5,18 @@
 
 #include "common/text.h"
 #include "messages/messages.h"
+#include "messages/messages_internal.h"
 
 namespace mt {
 namespace {
 
-std::string outcome(std::string_view document, unsigned budget = 128) {
-    const auto feed = parse_feed(document, budget);
+std::string outcome(std::string_view document) {
+    const auto feed = parse_feed(document);
+    return feed ? "ok" : feed.error().text;
+}
+
+std::string outcome(std::string_view document, unsigned budget) {
+    const auto feed = parse_feed_with_budget(document, budget);
     return feed ? "ok" : feed.error().text;
 }
 

@@ -167,6 +167,9 @@ std::string decode_utf8_lossy(std::string_view bytes) {
     return out;
 }
 
+namespace {
+
+// The characters with the Unicode White_Space property.
 bool is_white_space(char32_t value) {
     switch (value) {
         case 0x09:
@@ -188,6 +191,8 @@ bool is_white_space(char32_t value) {
             return value >= 0x2000 && value <= 0x200A;
     }
 }
+
+}  // namespace
 
 std::string_view trim_white_space(std::string_view text) {
     while (!text.empty()) {

@@ -19,9 +19,6 @@ void append_utf8(std::string& out, char32_t value);
 // Decodes `bytes`, replacing each maximal invalid subsequence with U+FFFD.
 std::string decode_utf8_lossy(std::string_view bytes);
 
-// True for the characters with the Unicode White_Space property.
-bool is_white_space(char32_t value);
-
 // `text` without White_Space characters at either end; nothing inside is touched. Trimming
 // stops at the first byte that does not begin a valid character.
 std::string_view trim_white_space(std::string_view text);

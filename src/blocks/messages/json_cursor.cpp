@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "common/text.h"
+#include "messages/messages_internal.h"
 
 namespace mt::json {
 namespace {
@@ -31,11 +32,6 @@ constexpr std::array<bool, 256> STRING_STOP = [] {
     stop['\\'] = true;
     return stop;
 }();
-
-struct PlainRun {
-    std::size_t end;
-    bool valid_utf8;  // proven while scanning; false means "not proven", not "invalid"
-};
 
 // Sixteen bytes handled lane by lane; GCC and Clang lower this to SSE2 or NEON.
 using Lanes = unsigned char __attribute__((vector_size(16)));
@@ -75,9 +71,15 @@ bool lanes_valid_utf8(Lanes bytes, Lanes one_before, Lanes two_before, unsigned 
     return !any_lane(wrong);
 }
 
-// The run of plain string bytes that starts at `from`: it ends at the first quotation mark,
-// backslash or control byte, or at the end of `bytes`. Strings are most of a feed, so sixteen
-// bytes are tested at once, for the stop and for well-formed UTF-8 together.
+}  // namespace
+}  // namespace mt::json
+
+namespace mt {
+
+using namespace json;
+
+// Strings are most of a feed, so sixteen bytes are tested at once, for the stop and for
+// well-formed UTF-8 together.
 PlainRun plain_run(std::string_view bytes, std::size_t from) {
     constexpr bool LANES_IN_ADDRESS_ORDER = std::endian::native == std::endian::little;
     // In the first block of a run, the bytes before the run are not part of it.
@@ -117,6 +119,19 @@ PlainRun plain_run(std::string_view bytes, std::size_t from) {
     return {at, false};
 }
 
+PlainRun plain_run_scalar(std::string_view bytes, std::size_t from) {
+    std::size_t at = from;
+    while (at < bytes.size() && !STRING_STOP[static_cast<unsigned char>(bytes[at])]) ++at;
+    // The stop byte is judged with the run: a character it cuts short is not well-formed.
+    const std::size_t judged = at < bytes.size() ? at + 1 : at;
+    return {at, is_valid_utf8(bytes.substr(from, judged - from))};
+}
+
+}  // namespace mt
+
+namespace mt::json {
+namespace {
+
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
 // The decimal exponent of the leading significant digit plus one (so 1.5 gives 1, 0.05 gives
@@ -155,8 +170,8 @@ std::int64_t decimal_magnitude(std::string_view text) {
     return magnitude;
 }
 
-}  // namespace
-
+// The shortest text that reads back as `value`: plain decimal with at least one digit after the
+// point for magnitudes from 1e-5 up to below 1e16, otherwise `d[.ddd]e±x`.
 std::string float_text(double value) {
     char buffer[40];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific).ptr;
@@ -203,6 +218,8 @@ std::string float_text(double value) {
     }
     return out;
 }
+
+}  // namespace
 
 std::string describe_number(const Number& number) {
     std::string out;

@@ -35,10 +35,6 @@ struct Number {
 // invalid-value text.
 std::string describe_number(const Number& number);
 
-// The shortest text that reads back as `value`: plain decimal with at least one digit after the
-// point for magnitudes from 1e-5 up to below 1e16, otherwise `d[.ddd]e±x`.
-std::string float_text(double value);
-
 class Cursor {
   public:
     explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
@@ -63,8 +59,6 @@ class Cursor {
         return error_at(pos_ < bytes_.size() ? pos_ + 1 : pos_, message);
     }
 
-    std::unexpected<Error> error_at(std::size_t offset, std::string_view message) const;
-
     // After the first letter of `null`, `true` or `false` has been taken: takes the rest.
     Result<void> finish_literal(std::string_view rest);
 
@@ -81,6 +75,7 @@ class Cursor {
     std::unexpected<Error> invalid_type(std::string_view expected);
 
   private:
+    std::unexpected<Error> error_at(std::size_t offset, std::string_view message) const;
     Result<std::uint16_t> read_hex_escape();
 
     std::string_view bytes_;

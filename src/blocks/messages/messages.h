@@ -1,9 +1,11 @@
 // The message feed: its records, the strict JSON reader that maps a feed document onto them,
-// and feed acceptance.
+// the feed and message rules, and feed acceptance.
 //
-// `verify_feed` is the one operation a front end needs: it authenticates the exact bytes with
-// the compiled-in key, then reads them and holds the feed and every message to the fixed rules,
-// stopping at the first failure. The records are plain values that own all their data.
+// `verify_feed` is the one operation the checking tool needs: it authenticates the exact bytes
+// with the compiled-in key, then reads them and holds the feed and every message to the fixed
+// rules, stopping at the first failure. The records are plain values that own all their data.
+// Reading and rules are also offered without authentication, for programs that check a draft
+// before it is signed; they give exactly the texts that verify_feed gives after a good signature.
 #pragma once
 
 #include <array>
@@ -59,8 +61,7 @@ inline constexpr std::size_t MAX_TITLE_CHARS = 80;
 inline constexpr std::size_t MAX_BODY_CHARS = 800;
 
 // Reads a feed document (any bytes). On failure the text is "{message} at line {l} column {c}".
-// `nesting_budget` exists so tests can reach the recursion limit; callers leave it alone.
-Result<Feed> parse_feed(std::string_view document, unsigned nesting_budget = 128);
+Result<Feed> parse_feed(std::string_view document);
 
 // A version "major.minor.patch" of three unsigned 64-bit decimal parts without leading zeros.
 struct Version {
@@ -71,12 +72,49 @@ struct Version {
 };
 std::optional<Version> parse_version(std::string_view text);
 
-// The feed rules (schema, revision, count), then the message rules for every message in order.
+// The rules, in the order they are applied: three on the feed, then nine on each message.
+enum class Rule {
+    schema,
+    revision,
+    count,
+    id,
+    priority,
+    title_length,
+    body_length,
+    empty_text,
+    control_character,
+    time_window,
+    version,
+    version_order,
+    duplicate_id,
+};
+
+// The value a rule failure is about.
+enum class Subject { schema, revision, message, id, priority, title, body, end_at, minVersion, maxVersion };
+
+inline constexpr std::size_t NO_MESSAGE = static_cast<std::size_t>(-1);
+
+struct RuleFailure {
+    Rule rule;
+    Subject subject;
+    std::size_t message = NO_MESSAGE;  // index of the message it is about; NO_MESSAGE for schema, revision
+    std::size_t earlier = NO_MESSAGE;  // duplicate_id: index of the first message with that id
+    std::string text;                  // exactly as feed acceptance words it
+};
+
+// The failures of `feed`, at most `limit` of them: every failing feed rule, then every failing
+// rule of every message in document order, each message's rules in their order (a rule on two
+// values, such as the title and the body, fails once per value). The count failure is about the
+// first message past the limit. The first failure is the one check_feed_rules reports.
+std::vector<RuleFailure> find_rule_failures(const Feed& feed, std::size_t limit = NO_MESSAGE);
+
+// The feed rules (schema, revision, count), then the message rules for every message in order;
+// the text of the first failure.
 Result<void> check_feed_rules(const Feed& feed);
 
-// Parse and rules on bytes whose signature has already been verified. Fuzzers and benchmarks
-// call it directly; the product always goes through verify_feed.
-Result<Feed> accept_verified_document(std::string_view feed_bytes);
+// parse_feed and check_feed_rules on bytes that nobody has authenticated, with verify_feed's
+// texts ("messages: JSON ленты не разбирается: ..." and the rule texts).
+Result<Feed> accept_unauthenticated_document(std::string_view feed_bytes);
 
 // Key, signature, parse, feed rules, message rules, in that order; the first failure's text.
 Result<Feed> verify_feed(std::string_view feed_bytes, std::string_view signature_text);

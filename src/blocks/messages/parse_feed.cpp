@@ -1,8 +1,9 @@
 // The feed reader: maps a JSON document onto Feed, Message and Cta in one pass over its bytes.
 //
-// Each record is read by one procedure (`read_record`) driven by its shape: its keys in
-// declaration order, how many of them are required, and the names its errors use. A record may
-// be written as an object or as an array of its field values. Unknown and repeated keys are
+// Each record is described once, by a table of its fields (`RecordShape`): key, how the value
+// is read, whether it may be absent. One procedure (`read_record`) reads every record from its
+// table, in the object form or as an array of its field values, and every error text about a
+// record (its name, its keys, its length) is derived from the same table. Unknown and repeated keys are
 // refused before their value is looked at, so a value is never read without a field to hold it.
 // The format nests at most five deep, so the recursion is bounded by the format itself; the
 // nesting budget is kept as well so that the reader stays bounded whatever it is handed.
@@ -15,12 +16,16 @@
 #include "common/text.h"
 #include "messages/json_cursor.h"
 #include "messages/messages.h"
+#include "messages/messages_internal.h"
 
 namespace mt {
 namespace {
 
 using json::Cursor;
 using json::END;
+
+// Nesting the format never needs (it nests five deep), kept so the reader stays bounded.
+constexpr unsigned NESTING_BUDGET = 128;
 
 constexpr std::string_view RECURSION_LIMIT = "recursion limit exceeded";
 constexpr std::string_view TRAILING_COMMA = "trailing comma";
@@ -108,17 +113,53 @@ Result<void> read_optional_text(Reader& r, std::optional<std::string>& out) {
     return {};
 }
 
-// What a record looks like to the reader.
-struct RecordShape {
-    std::string_view name;                   // "struct Feed", as an invalid type names it
-    std::string_view length_name;            // "struct Feed with 3 elements", as an invalid length names it
-    std::span<const std::string_view> keys;  // in declaration order, the order of the array form
-    std::string_view key_list;               // the keys as an unknown field lists them
-    std::size_t required;                    // the first `required` keys must be present
+// One field of a record as the reader sees it: its key, how its value is read into the record,
+// and whether the record may go without it (the field then keeps its default).
+template <class Record>
+struct RecordField {
+    std::string_view key;
+    Result<void> (*read)(Reader&, Record&);
+    bool optional = false;
 };
 
-template <class ReadField>
-Result<void> read_object_form(Reader& r, const RecordShape& shape, ReadField& read_field) {
+constexpr bool OPTIONAL = true;
+
+// A record described once: its name and its fields in declaration order, which is also the
+// order of the array form. Everything the errors say about it follows from this.
+template <class Record, std::size_t N>
+struct RecordShape {
+    std::string_view name;  // "Feed"; errors say "struct Feed"
+    std::array<RecordField<Record>, N> fields;
+
+    // Required fields come first, so the array form may leave out only a tail of optionals.
+    constexpr std::size_t required() const {
+        std::size_t count = 0;
+        while (count < N && !fields[count].optional) ++count;
+        return count;
+    }
+    constexpr bool required_fields_lead() const {
+        for (std::size_t i = required(); i < N; ++i)
+            if (!fields[i].optional) return false;
+        return true;
+    }
+};
+
+// "one of `a`, `b`" (or just "`a`" for a single key), as an unknown field lists the keys.
+template <class Record, std::size_t N>
+std::string key_list(const RecordShape<Record, N>& shape) {
+    std::string out = N == 1 ? "" : "one of ";
+    for (std::size_t i = 0; i < N; ++i) {
+        if (i > 0) out += ", ";
+        out += '`';
+        out += shape.fields[i].key;
+        out += '`';
+    }
+    return out;
+}
+
+template <class Record, std::size_t N>
+Result<void> read_object_form(Reader& r, const RecordShape<Record, N>& shape, Record& record) {
+    static_assert(N <= 32, "the seen-mask holds one bit per key");
     if (auto entered = enter(r); !entered) return entered;
     std::uint32_t seen = 0;  // bit i: key i has occurred, even with a null value
     for (bool first = true;; first = false) {
@@ -140,32 +181,32 @@ Result<void> read_object_form(Reader& r, const RecordShape& shape, ReadField& re
         if (auto read = r.cur.read_string(r.key); !read) return read;
 
         std::size_t index = 0;
-        while (index < shape.keys.size() && shape.keys[index] != r.key) ++index;
+        while (index < N && shape.fields[index].key != r.key) ++index;
         // A refused key is reported after the whitespace that follows it, before its `:`.
         c = r.cur.peek_past_space();
-        if (index == shape.keys.size())
-            return r.cur.error("unknown field `" + escape_unprintable(r.key) + "`, expected " +
-                               std::string(shape.key_list));
-        if (seen & (1u << index)) return r.cur.error("duplicate field `" + std::string(shape.keys[index]) + "`");
+        if (index == N)
+            return r.cur.error("unknown field `" + escape_unprintable(r.key) + "`, expected " + key_list(shape));
+        if (seen & (1u << index)) return r.cur.error("duplicate field `" + std::string(shape.fields[index].key) + "`");
         seen |= 1u << index;
 
         if (c == END) return r.cur.peek_error(json::EOF_OBJECT);
         if (c != ':') return r.cur.peek_error(EXPECTED_COLON);
         r.cur.advance();
-        if (auto read = read_field(index); !read) return read;
+        if (auto read = shape.fields[index].read(r, record); !read) return read;
     }
     r.cur.advance();  // the `}`
     leave(r);
-    for (std::size_t i = 0; i < shape.required; ++i)
-        if (!(seen & (1u << i))) return r.cur.error("missing field `" + std::string(shape.keys[i]) + "`");
+    for (std::size_t i = 0; i < N; ++i)
+        if (!shape.fields[i].optional && !(seen & (1u << i)))
+            return r.cur.error("missing field `" + std::string(shape.fields[i].key) + "`");
     return {};
 }
 
-template <class ReadField>
-Result<void> read_array_form(Reader& r, const RecordShape& shape, ReadField& read_field) {
+template <class Record, std::size_t N>
+Result<void> read_array_form(Reader& r, const RecordShape<Record, N>& shape, Record& record) {
     if (auto entered = enter(r); !entered) return entered;
     std::size_t count = 0;
-    for (; count < shape.keys.size(); ++count) {
+    for (; count < N; ++count) {
         int c = r.cur.peek_past_space();
         if (c == ']') break;
         if (count == 0) {
@@ -176,17 +217,22 @@ Result<void> read_array_form(Reader& r, const RecordShape& shape, ReadField& rea
             r.cur.advance();
             if (r.cur.peek_past_space() == ']') return r.cur.peek_error(TRAILING_COMMA);
         }
-        if (auto read = read_field(count); !read) return read;
+        if (auto read = shape.fields[count].read(r, record); !read) return read;
     }
 
     const int c = r.cur.peek_past_space();
     if (c == ']') {
         r.cur.advance();
         leave(r);
-        if (count >= shape.required) return {};
+        if (count >= shape.required()) return {};
         std::string text = "invalid length ";
-        text += std::to_string(count);
-        return r.cur.error(text + ", expected " + std::string(shape.length_name));
+        append_decimal(text, count);
+        text += ", expected struct ";
+        text += shape.name;
+        text += " with ";
+        append_decimal(text, N);
+        text += N == 1 ? " element" : " elements";
+        return r.cur.error(text);
     }
     // Every field has been read and the array goes on.
     if (c == END) return r.cur.peek_error(json::EOF_LIST);
@@ -195,14 +241,15 @@ Result<void> read_array_form(Reader& r, const RecordShape& shape, ReadField& rea
     return r.cur.peek_error(r.cur.peek_past_space() == ']' ? TRAILING_COMMA : TRAILING_CHARACTERS);
 }
 
-// Reads one record at the cursor; `read_field(i)` reads the value of key i into the record.
-template <class ReadField>
-Result<void> read_record(Reader& r, const RecordShape& shape, ReadField read_field) {
+// Reads one record at the cursor, in its object or its array form.
+template <class Record, std::size_t N>
+Result<void> read_record(Reader& r, const RecordShape<Record, N>& shape, Record& record) {
+    static_assert(N > 0);
     const int c = r.cur.peek_past_space();
-    if (c == '{') return read_object_form(r, shape, read_field);
-    if (c == '[') return read_array_form(r, shape, read_field);
+    if (c == '{') return read_object_form(r, shape, record);
+    if (c == '[') return read_array_form(r, shape, record);
     if (c == END) return r.cur.peek_error(json::EOF_VALUE);
-    return r.cur.invalid_type(shape.name);
+    return r.cur.invalid_type("struct " + std::string(shape.name));
 }
 
 // The kind named `text`, or the unknown-variant error after the text just read.
@@ -269,47 +316,32 @@ Result<void> read_kind(Reader& r, CtaKind& out) {
     return {};
 }
 
-constexpr std::array<std::string_view, 1> CTA_KEYS = {"kind"};
-constexpr RecordShape CTA_SHAPE = {"struct Cta", "struct Cta with 1 element", CTA_KEYS, "`kind`", 1};
+constexpr RecordShape<Cta, 1> CTA_SHAPE = {"Cta", {{{"kind", [](Reader& r, Cta& c) { return read_kind(r, c.kind); }}}}};
 
 Result<void> read_optional_cta(Reader& r, std::optional<Cta>& out) {
     const auto null = take_null(r);
     if (!null) return std::unexpected(null.error());
     if (*null) return {};
     Cta cta;
-    if (auto read = read_record(r, CTA_SHAPE, [&](std::size_t) { return read_kind(r, cta.kind); }); !read) return read;
+    if (auto read = read_record(r, CTA_SHAPE, cta); !read) return read;
     out = cta;
     return {};
 }
 
-constexpr std::array<std::string_view, 9> MESSAGE_KEYS = {"id",     "priority", "title",      "body",      "start_at",
-                                                          "end_at", "cta",      "minVersion", "maxVersion"};
-constexpr RecordShape MESSAGE_SHAPE = {
-    "struct Message", "struct Message with 9 elements", MESSAGE_KEYS,
-    "one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion`", 6};
-
-Result<void> read_message_field(Reader& r, Message& m, std::size_t index) {
-    switch (index) {
-        case 0:
-            return read_text(r, m.id);
-        case 1:
-            return read_integer(r, m.priority, "u8");
-        case 2:
-            return read_text(r, m.title);
-        case 3:
-            return read_text(r, m.body);
-        case 4:
-            return read_integer(r, m.start_at, "i64");
-        case 5:
-            return read_integer(r, m.end_at, "i64");
-        case 6:
-            return read_optional_cta(r, m.cta);
-        case 7:
-            return read_optional_text(r, m.minVersion);
-        default:
-            return read_optional_text(r, m.maxVersion);
-    }
-}
+constexpr RecordShape<Message, 9> MESSAGE_SHAPE = {
+    "Message",
+    {{
+        {"id", [](Reader& r, Message& m) { return read_text(r, m.id); }},
+        {"priority", [](Reader& r, Message& m) { return read_integer(r, m.priority, "u8"); }},
+        {"title", [](Reader& r, Message& m) { return read_text(r, m.title); }},
+        {"body", [](Reader& r, Message& m) { return read_text(r, m.body); }},
+        {"start_at", [](Reader& r, Message& m) { return read_integer(r, m.start_at, "i64"); }},
+        {"end_at", [](Reader& r, Message& m) { return read_integer(r, m.end_at, "i64"); }},
+        {"cta", [](Reader& r, Message& m) { return read_optional_cta(r, m.cta); }, OPTIONAL},
+        {"minVersion", [](Reader& r, Message& m) { return read_optional_text(r, m.minVersion); }, OPTIONAL},
+        {"maxVersion", [](Reader& r, Message& m) { return read_optional_text(r, m.maxVersion); }, OPTIONAL},
+    }},
+};
 
 Result<void> read_messages(Reader& r, std::vector<Message>& out) {
     const int c = r.cur.peek_past_space();
@@ -325,40 +357,35 @@ Result<void> read_messages(Reader& r, std::vector<Message>& out) {
             r.cur.advance();
             if (r.cur.peek_past_space() == ']') return r.cur.peek_error(TRAILING_COMMA);
         }
-        Message& message = out.emplace_back();
-        const auto read =
-            read_record(r, MESSAGE_SHAPE, [&](std::size_t i) { return read_message_field(r, message, i); });
-        if (!read) return read;
+        if (auto read = read_record(r, MESSAGE_SHAPE, out.emplace_back()); !read) return read;
     }
     r.cur.advance();  // the `]`
     leave(r);
     return {};
 }
 
-constexpr std::array<std::string_view, 3> FEED_KEYS = {"schema", "revision", "messages"};
-constexpr RecordShape FEED_SHAPE = {"struct Feed", "struct Feed with 3 elements", FEED_KEYS,
-                                    "one of `schema`, `revision`, `messages`", 2};
+constexpr RecordShape<Feed, 3> FEED_SHAPE = {
+    "Feed",
+    {{
+        {"schema", [](Reader& r, Feed& f) { return read_integer(r, f.schema, "u32"); }},
+        {"revision", [](Reader& r, Feed& f) { return read_integer(r, f.revision, "u64"); }},
+        {"messages", [](Reader& r, Feed& f) { return read_messages(r, f.messages); }, OPTIONAL},
+    }},
+};
 
-Result<void> read_feed_field(Reader& r, Feed& feed, std::size_t index) {
-    switch (index) {
-        case 0:
-            return read_integer(r, feed.schema, "u32");
-        case 1:
-            return read_integer(r, feed.revision, "u64");
-        default:
-            return read_messages(r, feed.messages);
-    }
-}
+static_assert(CTA_SHAPE.required_fields_lead() && MESSAGE_SHAPE.required_fields_lead() &&
+              FEED_SHAPE.required_fields_lead());
 
 }  // namespace
 
-Result<Feed> parse_feed(std::string_view document, unsigned nesting_budget) {
+Result<Feed> parse_feed_with_budget(std::string_view document, unsigned nesting_budget) {
     Reader r{Cursor(document), nesting_budget, {}};
     Feed feed;
-    if (auto read = read_record(r, FEED_SHAPE, [&](std::size_t i) { return read_feed_field(r, feed, i); }); !read)
-        return std::unexpected(std::move(read.error()));
+    if (auto read = read_record(r, FEED_SHAPE, feed); !read) return std::unexpected(std::move(read.error()));
     if (r.cur.peek_past_space() != END) return r.cur.peek_error(TRAILING_CHARACTERS);
     return feed;
 }
+
+Result<Feed> parse_feed(std::string_view document) { return parse_feed_with_budget(document, NESTING_BUDGET); }
 
 }  // namespace mt

@@ -6,7 +6,7 @@
 
 namespace mt {
 
-Result<Feed> accept_verified_document(std::string_view feed_bytes) {
+Result<Feed> accept_unauthenticated_document(std::string_view feed_bytes) {
     auto feed = parse_feed(feed_bytes);
     if (!feed) return fail("messages: JSON ленты не разбирается: " + feed.error().text);
     if (auto checked = check_feed_rules(*feed); !checked) return std::unexpected(std::move(checked.error()));
@@ -18,7 +18,7 @@ Result<Feed> verify_feed(std::string_view feed_bytes, std::string_view signature
     const std::optional<VerifyingKey> key = load_models_pubkey();
     if (auto verified = verify_feed_signature(key, feed_bytes, signature_text); !verified)
         return std::unexpected(std::move(verified.error()));
-    return accept_verified_document(feed_bytes);
+    return accept_unauthenticated_document(feed_bytes);
 }
 
 }  // namespace mt

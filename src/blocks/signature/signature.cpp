@@ -4,7 +4,7 @@
 #include <sodium.h>
 #include <string>
 
-#include "model_store/model_store.h"
+#include "model_store/hex.h"
 
 namespace mt {
 namespace {
@@ -13,9 +13,7 @@ constexpr std::string_view SIGNATURE_REJECTED = "messages: подпись лен
 
 }  // namespace
 
-std::optional<VerifyingKey> decode_verifying_key(const std::array<std::uint8_t, 32>& bytes) {
-    return VerifyingKey{bytes};
-}
+VerifyingKey decode_verifying_key(const std::array<std::uint8_t, 32>& bytes) { return VerifyingKey{bytes}; }
 
 bool verify_strict(const VerifyingKey& key, std::string_view message, std::span<const std::uint8_t, 64> signature) {
     if (sodium_init() < 0) return false;
