@@ -6,13 +6,6 @@
 
 namespace mt {
 
-Result<Feed> accept_unauthenticated_document(std::string_view feed_bytes) {
-    auto feed = parse_feed(feed_bytes);
-    if (!feed) return fail("messages: JSON ленты не разбирается: " + feed.error().text);
-    if (auto checked = check_feed_rules(*feed); !checked) return std::unexpected(std::move(checked.error()));
-    return feed;
-}
-
 Result<Feed> verify_feed(std::string_view feed_bytes, std::string_view signature_text) {
     // The key is decoded on every call: nothing is cached between feeds.
     const std::optional<VerifyingKey> key = load_models_pubkey();
