@@ -83,8 +83,6 @@ class Cursor {
 };
 
 // The fixed syntax texts shared by the cursor and the record reader.
-inline constexpr std::string_view EOF_LIST = "EOF while parsing a list";
-inline constexpr std::string_view EOF_OBJECT = "EOF while parsing an object";
 inline constexpr std::string_view EOF_VALUE = "EOF while parsing a value";
 inline constexpr std::string_view EXPECTED_VALUE = "expected value";
 

@@ -27,6 +27,8 @@ using json::END;
 // Nesting the format never needs (it nests five deep), kept so the reader stays bounded.
 constexpr unsigned NESTING_BUDGET = 128;
 
+constexpr std::string_view EOF_LIST = "EOF while parsing a list";
+constexpr std::string_view EOF_OBJECT = "EOF while parsing an object";
 constexpr std::string_view RECURSION_LIMIT = "recursion limit exceeded";
 constexpr std::string_view TRAILING_COMMA = "trailing comma";
 constexpr std::string_view TRAILING_CHARACTERS = "trailing characters";
@@ -166,9 +168,9 @@ Result<void> read_object_form(Reader& r, const RecordShape<Record, N>& shape, Re
         int c = r.cur.peek_past_space();
         if (c == '}') break;
         if (first) {
-            if (c == END) return r.cur.peek_error(json::EOF_OBJECT);
+            if (c == END) return r.cur.peek_error(EOF_OBJECT);
         } else {
-            if (c == END) return r.cur.peek_error(json::EOF_OBJECT);
+            if (c == END) return r.cur.peek_error(EOF_OBJECT);
             if (c != ',') return r.cur.peek_error(EXPECTED_OBJECT_COMMA_OR_END);
             r.cur.advance();
             c = r.cur.peek_past_space();
@@ -189,7 +191,7 @@ Result<void> read_object_form(Reader& r, const RecordShape<Record, N>& shape, Re
         if (seen & (1u << index)) return r.cur.error("duplicate field `" + std::string(shape.fields[index].key) + "`");
         seen |= 1u << index;
 
-        if (c == END) return r.cur.peek_error(json::EOF_OBJECT);
+        if (c == END) return r.cur.peek_error(EOF_OBJECT);
         if (c != ':') return r.cur.peek_error(EXPECTED_COLON);
         r.cur.advance();
         if (auto read = shape.fields[index].read(r, record); !read) return read;
@@ -210,9 +212,9 @@ Result<void> read_array_form(Reader& r, const RecordShape<Record, N>& shape, Rec
         int c = r.cur.peek_past_space();
         if (c == ']') break;
         if (count == 0) {
-            if (c == END) return r.cur.peek_error(json::EOF_LIST);
+            if (c == END) return r.cur.peek_error(EOF_LIST);
         } else {
-            if (c == END) return r.cur.peek_error(json::EOF_LIST);
+            if (c == END) return r.cur.peek_error(EOF_LIST);
             if (c != ',') return r.cur.peek_error(EXPECTED_LIST_COMMA_OR_END);
             r.cur.advance();
             if (r.cur.peek_past_space() == ']') return r.cur.peek_error(TRAILING_COMMA);
@@ -235,7 +237,7 @@ Result<void> read_array_form(Reader& r, const RecordShape<Record, N>& shape, Rec
         return r.cur.error(text);
     }
     // Every field has been read and the array goes on.
-    if (c == END) return r.cur.peek_error(json::EOF_LIST);
+    if (c == END) return r.cur.peek_error(EOF_LIST);
     if (c != ',') return r.cur.peek_error(EXPECTED_LIST_COMMA_OR_END);
     r.cur.advance();
     return r.cur.peek_error(r.cur.peek_past_space() == ']' ? TRAILING_COMMA : TRAILING_CHARACTERS);
@@ -270,7 +272,7 @@ Result<CtaKind> kind_named(Reader& r, std::string_view text) {
 Result<CtaKind> read_kind_object(Reader& r) {
     if (auto entered = enter(r); !entered) return std::unexpected(entered.error());
     int c = r.cur.peek_past_space();
-    if (c == END) return r.cur.peek_error(json::EOF_OBJECT);
+    if (c == END) return r.cur.peek_error(EOF_OBJECT);
     if (c == '}') return r.cur.peek_error(json::EXPECTED_VALUE);
     if (c != '"') return r.cur.peek_error(KEY_MUST_BE_A_STRING);
     r.cur.advance();
@@ -280,7 +282,7 @@ Result<CtaKind> read_kind_object(Reader& r) {
     if (!kind) return kind;
 
     c = r.cur.peek_past_space();
-    if (c == END) return r.cur.peek_error(json::EOF_OBJECT);
+    if (c == END) return r.cur.peek_error(EOF_OBJECT);
     if (c != ':') return r.cur.peek_error(EXPECTED_COLON);
     r.cur.advance();
     c = r.cur.peek_past_space();
@@ -292,7 +294,7 @@ Result<CtaKind> read_kind_object(Reader& r) {
 
     // Anything but the closing brace is refused where it begins, that byte not counted.
     c = r.cur.peek_past_space();
-    if (c == END) return r.cur.error(json::EOF_OBJECT);
+    if (c == END) return r.cur.error(EOF_OBJECT);
     if (c != '}') return r.cur.error(json::EXPECTED_VALUE);
     r.cur.advance();
     return kind;
@@ -351,7 +353,7 @@ Result<void> read_messages(Reader& r, std::vector<Message>& out) {
     for (bool first = true;; first = false) {
         int next = r.cur.peek_past_space();
         if (next == ']') break;
-        if (next == END) return r.cur.peek_error(json::EOF_LIST);
+        if (next == END) return r.cur.peek_error(EOF_LIST);
         if (!first) {
             if (next != ',') return r.cur.peek_error(EXPECTED_LIST_COMMA_OR_END);
             r.cur.advance();
