@@ -2,7 +2,8 @@
 # the package: turns the plain installation into what Debian expects.
 #   - the man page gzipped (gzip -9n: best compression, no name or time stamp);
 #   - the changelog, gzipped the same way, next to the copyright file;
-#   - the lintian override, which declares the static link deliberate.
+#   - the lintian override, which declares the static link deliberate;
+#   - every directory mode 755, whatever the umask (cpack makes the staging directories itself).
 # These exist in the package only; `cmake --install` leaves the man page plain.
 set(mt_root "${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
 set(mt_docdir "${mt_root}/share/doc/messages-tool")
@@ -22,7 +23,13 @@ file(REMOVE "${mt_man}")
 mt_gzip("${MT_DEB_FILES_DIR}/changelog" "${mt_docdir}/changelog.gz")
 
 file(MAKE_DIRECTORY "${mt_overrides}")
-file(CHMOD "${mt_root}/share/lintian" "${mt_overrides}"
-     PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 file(COPY_FILE "${MT_DEB_FILES_DIR}/lintian-overrides" "${mt_overrides}/messages-tool")
 file(CHMOD "${mt_overrides}/messages-tool" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+
+file(GLOB_RECURSE mt_entries LIST_DIRECTORIES true "${CPACK_TEMPORARY_DIRECTORY}/*")
+foreach(mt_entry IN LISTS mt_entries)
+  if(IS_DIRECTORY "${mt_entry}")
+    file(CHMOD "${mt_entry}"
+         PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  endif()
+endforeach()

@@ -37,11 +37,17 @@ set(MT_DEB_FILES_DIR "${PROJECT_SOURCE_DIR}/packaging/deb")
 set(MT_SOURCE_DIR "${PROJECT_SOURCE_DIR}")
 configure_file("${PROJECT_SOURCE_DIR}/cmake/CPackProjectConfig.cmake.in" "${CPACK_PROJECT_CONFIG_FILE}" @ONLY)
 
-# The changelog's newest entry must be this version, or the package would contradict itself.
+# The changelog's newest entry and the man page must name this version, or the package would
+# contradict itself.
 file(STRINGS "${MT_DEB_FILES_DIR}/changelog" mt_changelog_head LIMIT_COUNT 1)
 if(NOT mt_changelog_head MATCHES "^messages-tool \\(${PROJECT_VERSION}\\) ")
   message(WARNING "packaging/deb/changelog does not begin with an entry for version ${PROJECT_VERSION}: "
                   "add one before packaging.")
+endif()
+
+file(STRINGS "${PROJECT_SOURCE_DIR}/doc/messages-tool.1" mt_man_title REGEX "^\\.TH ")
+if(NOT mt_man_title MATCHES "\"messages-tool ${PROJECT_VERSION}\"")
+  message(WARNING "doc/messages-tool.1 does not name version ${PROJECT_VERSION} in its .TH line.")
 endif()
 
 include(CPack)
