@@ -2,6 +2,7 @@
 #
 #   bin/messages-tool
 #   share/man/man1/messages-tool.1
+#   share/messages-tool/messages.schema.json (the feed schema, for editors)
 #   share/doc/messages-tool/  README.md, copyright, pubkey.hex (the key this binary carries),
 #                             examples/messages.json and examples/messages.json.sig
 #
@@ -42,3 +43,5 @@ install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/doc/copyr
         DESTINATION "${mt_docdir}")
 install(FILES "${PROJECT_SOURCE_DIR}/examples/messages.json" "${PROJECT_SOURCE_DIR}/examples/messages.json.sig"
         DESTINATION "${mt_docdir}/examples")
+# The feed schema, for editors (doc/feed-format.md says how to point them at it).
+install(FILES "${PROJECT_SOURCE_DIR}/schema/messages.schema.json" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool")
