@@ -80,6 +80,16 @@ TEST(QuotedForm, BareEscapeKeepsQuotesAndBackslashes) {
     EXPECT_EQ(escape_unprintable("open_settings"), "open_settings");
 }
 
+TEST(EscapeControls, EscapesOnlyWhatBreaksTheLineOrDrivesATerminal) {
+    const std::vector<QuotedRow> rows = {
+        {"cafe\u0301.json", "cafe\u0301.json"},                        // combining mark stands
+        {"\U0001F469\u200D\U0001F4BB", "\U0001F469\u200D\U0001F4BB"},  // joiner stands
+        {"a\nb\x1b[2J\x7f\u0085", R"(a\nb\u{1b}[2J\u{7f}\u{85})"},     // line feed, C0, DEL, C1
+        {"\u202Egnp.exe\u2066", R"(\u{202e}gnp.exe\u{2066})"},         // bidirectional controls
+    };
+    for (const auto& row : rows) EXPECT_EQ(escape_controls(row.text), row.quoted) << row.text;
+}
+
 struct Utf8Row {
     std::string bytes;
     std::size_t valid_prefix;

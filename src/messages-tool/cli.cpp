@@ -33,10 +33,10 @@ namespace {
 
 std::string os_error(int code) { return std::string(std::strerror(code)) + " (os error " + decimal(code) + ")"; }
 
-// One diagnostic line. Paths, flags and error texts come from outside, so whatever could break
-// the line or drive a terminal is shown escaped; ordinary text stands unchanged.
+// One diagnostic line. Paths, flags and error texts come from outside and are shown exactly as
+// used, except whatever could break the line or drive a terminal, which is shown escaped.
 Outcome diagnostic(int status, std::string_view text) {
-    return Outcome{status, "", "[messages-tool] " + escape_unprintable(text) + "\n"};
+    return Outcome{status, "", "[messages-tool] " + escape_controls(text) + "\n"};
 }
 
 Result<void> write_all(int fd, std::string_view text) {

@@ -70,8 +70,25 @@ bool needs_escape(char32_t value) {
     return in_ranges(value, std::begin(ESCAPED_RANGES), std::end(ESCAPED_RANGES));
 }
 
-// Appends the escaped form of `text`; `quote_marks` also escapes `"` and `\`.
-void append_escaped(std::string& out, std::string_view text, bool quote_marks) {
+// Whether `value` would end a line or steer a terminal or the direction of the text: C0 and C1
+// controls, DEL, the line and paragraph separators and the bidirectional controls.
+bool breaks_line_or_terminal(char32_t value) {
+    if (value < 0x20 || (value >= 0x7F && value <= 0x9F)) return true;
+    switch (value) {
+        case 0x061C:
+        case 0x200E:
+        case 0x200F:
+        case 0x2028:
+        case 0x2029:
+            return true;
+        default:
+            return (value >= 0x202A && value <= 0x202E) || (value >= 0x2066 && value <= 0x2069);
+    }
+}
+
+// Appends `text` with the characters that `escaped` picks written as escapes; `quote_marks`
+// also escapes `"` and `\`.
+void append_escaped(std::string& out, std::string_view text, bool quote_marks, bool (*escaped)(char32_t)) {
     while (!text.empty()) {
         const Decoded d = decode(text);
         const char32_t value = d.length ? d.value : U'\uFFFD';
@@ -103,7 +120,7 @@ void append_escaped(std::string& out, std::string_view text, bool quote_marks) {
             default:
                 break;
         }
-        if (!needs_escape(value)) {
+        if (!escaped(value)) {
             out += raw;
             continue;
         }
@@ -232,14 +249,20 @@ int hex_digit_value(char c) {
 
 std::string quoted_form(std::string_view text) {
     std::string out = "\"";
-    append_escaped(out, text, true);
+    append_escaped(out, text, true, needs_escape);
     out += '"';
     return out;
 }
 
 std::string escape_unprintable(std::string_view text) {
     std::string out;
-    append_escaped(out, text, false);
+    append_escaped(out, text, false, needs_escape);
+    return out;
+}
+
+std::string escape_controls(std::string_view text) {
+    std::string out;
+    append_escaped(out, text, false, breaks_line_or_terminal);
     return out;
 }
 

@@ -35,6 +35,13 @@ std::string quoted_form(std::string_view text);
 // bare but must stay on one line and never carry terminal control sequences.
 std::string escape_unprintable(std::string_view text);
 
+// `text` as it is, except the characters that would break a one-line diagnostic or drive a
+// terminal: C0 controls, DEL, C1 controls, U+2028, U+2029 and the bidirectional controls
+// (U+061C, U+200E, U+200F, U+202A..U+202E, U+2066..U+2069), written \u{hex} (\0 \t \n \r for
+// those four). Combining marks, joiners, no-break spaces and the like stand. Invalid UTF-8 is
+// shown as U+FFFD. For paths, flags and system texts that must appear exactly as used.
+std::string escape_controls(std::string_view text);
+
 // Numbers in diagnostics are plain decimal.
 void append_decimal(std::string& out, std::uint64_t value);
 std::string decimal(std::uint64_t value);

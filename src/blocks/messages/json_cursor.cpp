@@ -4,7 +4,9 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstring>
+#include <fast_float/fast_float.h>
 #include <limits>
 
 #include "common/text.h"
@@ -133,42 +135,6 @@ namespace mt::json {
 namespace {
 
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
-
-// The decimal exponent of the leading significant digit plus one (so 1.5 gives 1, 0.05 gives
-// -1) of a number text whose exponent fits 32 bits. Only used to tell overflow from underflow
-// once the conversion has failed, so nothing finer than its sign matters.
-std::int64_t decimal_magnitude(std::string_view text) {
-    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
-    std::int64_t magnitude = 0;
-    bool found = false;
-    std::size_t i = 0;
-    for (; i < text.size() && is_digit(text[i]); ++i) {
-        if (!found && text[i] != '0') {
-            found = true;
-            magnitude = 0;  // counted from here: digits to the point
-        }
-        if (found) ++magnitude;
-    }
-    if (i < text.size() && text[i] == '.') {
-        std::int64_t place = 0;
-        for (++i; i < text.size() && is_digit(text[i]); ++i) {
-            --place;
-            if (!found && text[i] != '0') {
-                found = true;
-                magnitude = place + 1;
-            }
-        }
-    }
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        const bool negative = i < text.size() && text[i] == '-';
-        if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-        std::int64_t exponent = 0;
-        for (; i < text.size() && is_digit(text[i]); ++i) exponent = exponent * 10 + (text[i] - '0');
-        magnitude += negative ? -exponent : exponent;
-    }
-    return magnitude;
-}
 
 // The shortest text that reads back as `value`: plain decimal with at least one digit after the
 // point for magnitudes from 1e-5 up to below 1e16, otherwise `d[.ddd]e±x`.
@@ -425,13 +391,15 @@ Result<Number> Cursor::read_number(bool negative) {
         // `-0` and integers below the signed 64-bit range are floating point.
     }
 
+    // fast_float rounds correctly and ignores the locale. Releases differ on a value out of range:
+    // older ones report success, newer ones result_out_of_range, but all give infinity or zero.
     const std::string_view text = bytes_.substr(start, pos_ - start);
     double value = 0.0;
-    if (std::from_chars(text.data(), text.data() + text.size(), value).ec == std::errc::result_out_of_range) {
-        // Too large is an error; too small reads as zero with its sign.
-        if (decimal_magnitude(text) > 0) return error(NUMBER_OUT_OF_RANGE);
-        value = negative ? -0.0 : 0.0;
-    }
+    const auto converted = fast_float::from_chars(text.data(), text.data() + text.size(), value);
+    if (converted.ec != std::errc{} && converted.ec != std::errc::result_out_of_range) return error(INVALID_NUMBER);
+    // Too large is an error; too small reads as zero with its sign.
+    if (std::isinf(value)) return error(NUMBER_OUT_OF_RANGE);
+    if (value == 0.0) value = negative ? -0.0 : 0.0;
     return Number{Number::Kind::floating, 0, value};
 }
 
