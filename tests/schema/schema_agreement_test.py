@@ -306,11 +306,14 @@ def main():
     parser = argparse.ArgumentParser()
     for option in ("--oracle", "--schema", "--reference", "--documents", "--scratch"):
         parser.add_argument(option, required=True)
+    # A cross build runs the oracle through its emulator: the emulator's words, separated by |.
+    parser.add_argument("--emulator", default="")
     args = parser.parse_args()
+    oracle_command = [word for word in args.emulator.split("|") if word] + [args.oracle]
     failures = []
 
     limits = {}
-    printed = subprocess.run([args.oracle, "--limits"], check=True, capture_output=True, text=True).stdout
+    printed = subprocess.run(oracle_command + ["--limits"], check=True, capture_output=True, text=True).stdout
     for line in printed.splitlines():
         name, _, value = line.partition(" ")
         limits[name] = value
@@ -376,7 +379,7 @@ def main():
         with open(path, "wb") as f:
             f.write(data)
         paths.append(path)
-    oracle = subprocess.run([args.oracle, os.path.join(args.scratch, "signature.sig")], check=True,
+    oracle = subprocess.run(oracle_command + [os.path.join(args.scratch, "signature.sig")], check=True,
                             input="\n".join(paths) + "\n", capture_output=True, text=True)
     verdicts = oracle.stdout.splitlines()
     assert len(verdicts) == len(paths), oracle.stderr
