@@ -29,13 +29,13 @@ namespace {
 
 std::string diagnostic(std::string_view text) { return "[messages-lint] " + escape_unprintable(text) + "\n"; }
 
-Stop usage_error(std::string_view text) {
-    return Stop{2, "", diagnostic(text) + "[messages-lint] справка: messages-lint --help\n"};
+Outcome usage_error(std::string_view text) {
+    return Outcome{2, "", diagnostic(text) + "[messages-lint] справка: messages-lint --help\n"};
 }
 
 }  // namespace
 
-std::variant<Request, Stop> parse_arguments(std::span<const std::string_view> args) {
+std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view> args) {
     Request request;
     bool flags_end = false;
     for (const std::string_view arg : args) {
@@ -44,7 +44,7 @@ std::variant<Request, Stop> parse_arguments(std::span<const std::string_view> ar
         } else if (arg == "--") {
             flags_end = true;
         } else if (arg == "--help") {
-            return Stop{0, std::string(USAGE_TEXT), ""};
+            return Outcome{0, std::string(USAGE_TEXT), ""};
         } else if (arg.starts_with("--format=")) {
             const std::string_view name = arg.substr(9);
             if (name == "human") {
@@ -64,48 +64,48 @@ std::variant<Request, Stop> parse_arguments(std::span<const std::string_view> ar
     return request;
 }
 
-FileOutcome lint_file(const std::string& path, Format format, bool color) {
-    const auto head = read_head(path, MAX_FEED_BYTES + 1);
-    if (!head) return FileOutcome{false, false, "", diagnostic("не читаю " + path + ": " + head.error().text)};
-    const std::vector<Problem> problems = head->bytes.size() > MAX_FEED_BYTES
-                                              ? std::vector{oversize_problem(head->bytes, path)}
-                                              : find_problems(head->bytes);
-    return FileOutcome{true, problems.empty(), report(format, path, head->bytes, problems, color), ""};
+Outcome run(std::span<const char* const> argv, bool color) {
+    std::vector<std::string_view> args;
+    for (std::size_t i = 1; i < argv.size(); ++i) {
+        const std::string_view arg = argv[i];
+        if (!is_valid_utf8(arg)) return Outcome{2, "", diagnostic("аргумент " + decimal(i) + " не в UTF-8")};
+        args.push_back(arg);
+    }
+    auto parsed = parse_arguments(args);
+    if (auto* outcome = std::get_if<Outcome>(&parsed)) return std::move(*outcome);
+    const Request& request = std::get<Request>(parsed);
+
+    Outcome outcome;
+    bool unreadable = false, failed = false;
+    for (const std::string& path : request.files) {
+        const auto head = read_head(path, MAX_FEED_BYTES + 1);
+        if (!head) {
+            unreadable = true;
+            outcome.err += diagnostic("не читаю " + path + ": " + head.error().text);
+            continue;
+        }
+        const std::vector<Problem> problems = head->bytes.size() > MAX_FEED_BYTES
+                                                  ? std::vector{oversize_problem(head->bytes, path)}
+                                                  : find_problems(head->bytes);
+        failed |= !problems.empty();
+        outcome.out += report(request.format, path, head->bytes, problems, color && request.format == Format::human);
+    }
+    outcome.status = unreadable ? 2 : failed ? 1 : 0;
+    return outcome;
 }
 
 int lint_main(int argc, const char* const* argv) {
     // A closed pipe must surface as a failed write that is reported, not as a silent death.
     std::signal(SIGPIPE, SIG_IGN);
-    std::vector<std::string_view> args;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (!is_valid_utf8(arg)) {
-            (void)write_all(STDERR_FILENO, diagnostic("аргумент " + decimal(static_cast<unsigned>(i)) + " не в UTF-8"));
-            return 2;
-        }
-        args.push_back(arg);
+    const bool color = ::isatty(STDOUT_FILENO) && std::getenv("NO_COLOR") == nullptr;
+    const Outcome outcome = run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0), color);
+    if (auto written = write_all(STDOUT_FILENO, outcome.out); !written) {
+        (void)write_all(STDERR_FILENO, diagnostic("не пишу в stdout: " + written.error().text));
+        return 2;
     }
-    auto parsed = parse_arguments(args);
-    if (const auto* stop = std::get_if<Stop>(&parsed)) {
-        if (!stop->out.empty() && !write_all(STDOUT_FILENO, stop->out)) return 2;
-        (void)write_all(STDERR_FILENO, stop->err);
-        return stop->status;
-    }
-    const Request& request = std::get<Request>(parsed);
-    const bool color = request.format == Format::human && ::isatty(STDOUT_FILENO) && std::getenv("NO_COLOR") == nullptr;
-
-    bool unreadable = false, failed = false;
-    for (const std::string& file : request.files) {
-        const FileOutcome outcome = lint_file(file, request.format, color);
-        unreadable |= !outcome.readable;
-        failed |= !outcome.passed;
-        if (auto written = write_all(STDOUT_FILENO, outcome.out); !written) {
-            (void)write_all(STDERR_FILENO, diagnostic("не пишу в stdout: " + written.error().text));
-            return 2;
-        }
-        (void)write_all(STDERR_FILENO, outcome.err);
-    }
-    return unreadable ? 2 : failed ? 1 : 0;
+    // A failed diagnostic cannot be reported anywhere; its status is non-zero already.
+    (void)write_all(STDERR_FILENO, outcome.err);
+    return outcome.status;
 }
 
 }  // namespace mt::lint

@@ -24,28 +24,24 @@ struct Request {
     friend bool operator==(const Request&, const Request&) = default;
 };
 
-// A run that ends without checking anything: the usage text or a usage error.
-struct Stop {
+// How a run ends: what goes to standard output and standard error, and the exit status.
+struct Outcome {
     int status = 0;
     std::string out;
     std::string err;
-    friend bool operator==(const Stop&, const Stop&) = default;
+    friend bool operator==(const Outcome&, const Outcome&) = default;
 };
 
-// The arguments after the program's name. Flags begin with "--"; "--" alone ends them.
-std::variant<Request, Stop> parse_arguments(std::span<const std::string_view> args);
+// The arguments after the program's name, or the finished outcome (the usage text, a usage
+// error). Flags begin with "--"; "--" alone ends them.
+std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view> args);
 
-// The outcome of checking one file: its report for standard output, or the line for standard
-// error when it cannot be read.
-struct FileOutcome {
-    bool readable = true;
-    bool passed = true;
-    std::string out;
-    std::string err;
-};
-FileOutcome lint_file(const std::string& path, Format format, bool color);
+// The whole run over the raw process arguments (the program's name first, never looked at).
+// `color` asks for colour in the human format.
+Outcome run(std::span<const char* const> argv, bool color);
 
-// The whole run over the raw process arguments; writes as it goes and returns the exit status.
+// Ignores SIGPIPE, runs (with colour when standard output is a terminal and NO_COLOR is unset),
+// writes the outcome and returns the exit status.
 int lint_main(int argc, const char* const* argv);
 
 }  // namespace mt::lint
