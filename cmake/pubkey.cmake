@@ -16,14 +16,3 @@ function(mt_add_pubkey target key_text)
   add_library(${target} OBJECT "${source}")
   target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}/src/blocks")
 endfunction()
-
-string(LENGTH "${MODELS_PUBKEY_HEX}" mt_pubkey_length)
-if(NOT MODELS_PUBKEY_HEX MATCHES "^[0-9A-Fa-f]+$" OR NOT mt_pubkey_length EQUAL 64)
-  message(WARNING "MODELS_PUBKEY_HEX is not 64 hexadecimal digits: "
-                  "this build will refuse every feed.")
-endif()
-
-if(MODELS_PUBKEY_HEX STREQUAL MT_DEV_PUBKEY_HEX)
-  message(STATUS "MODELS_PUBKEY_HEX is the development key (tests and the example only); "
-                 "pass -DMODELS_PUBKEY_HEX=<production key> for a tool that checks real feeds")
-endif()

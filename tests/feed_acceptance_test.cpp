@@ -5,6 +5,7 @@
 
 #include "messages/messages.h"
 #include "support/dev_signer.h"
+#include "support/test_documents.h"
 
 namespace mt {
 namespace {
@@ -23,6 +24,7 @@ Message valid_message(std::string id) {
 Feed feed_of(std::vector<Message> messages) { return Feed{1, 7, std::move(messages)}; }
 
 std::string outcome(const Feed& feed) {
+    testing::record_test_feed(feed);
     const auto checked = check_feed_rules(feed);
     return checked ? "ok" : checked.error().text;
 }
@@ -205,6 +207,7 @@ std::string feed_json(const std::string& schema, const std::string& revision,
 }
 
 std::string outcome(const std::string& bytes, const std::string& signature_text) {
+    testing::record_test_document(bytes);
     const auto feed = verify_feed(bytes, signature_text);
     return feed ? "ok" : feed.error().text;
 }

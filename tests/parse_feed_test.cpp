@@ -6,16 +6,19 @@
 #include "common/text.h"
 #include "messages/messages.h"
 #include "messages/messages_internal.h"
+#include "support/test_documents.h"
 
 namespace mt {
 namespace {
 
 std::string outcome(std::string_view document) {
+    testing::record_test_document(document);
     const auto feed = parse_feed(document);
     return feed ? "ok" : feed.error().text;
 }
 
 std::string outcome(std::string_view document, unsigned budget) {
+    testing::record_test_document(document);
     const auto feed = parse_feed_with_budget(document, budget);
     return feed ? "ok" : feed.error().text;
 }
@@ -95,6 +98,7 @@ TEST(ParseFeed, ReadsRecordsInEveryForm) {
          feed_of({message("x", 0, 1, 2), message("y", 2, 1, 2)})},
     };
     for (const AcceptRow& row : rows) {
+        testing::record_test_document(row.document);
         const auto feed = parse_feed(row.document);
         ASSERT_TRUE(feed) << row.name << ": " << feed.error().text;
         EXPECT_EQ(*feed, row.expected) << row.name;

@@ -21,9 +21,8 @@ struct KeyPair {
     std::array<std::uint8_t, 64> secret_key;
 };
 
-KeyPair dev_key_pair() {
+KeyPair key_pair(const std::array<std::uint8_t, 32>& seed) {
     if (sodium_init() < 0) std::abort();
-    const std::array<std::uint8_t, 32> seed = dev_seed();
     KeyPair pair{};
     crypto_sign_seed_keypair(pair.public_key.data(), pair.secret_key.data(), seed.data());
     return pair;
@@ -31,20 +30,26 @@ KeyPair dev_key_pair() {
 
 }  // namespace
 
-std::array<std::uint8_t, 64> dev_sign(std::string_view message) {
-    const KeyPair pair = dev_key_pair();
+std::array<std::uint8_t, 64> sign_with_seed(const std::array<std::uint8_t, 32>& seed, std::string_view message) {
+    const KeyPair pair = key_pair(seed);
     std::array<std::uint8_t, 64> signature{};
     crypto_sign_detached(signature.data(), nullptr, reinterpret_cast<const unsigned char*>(message.data()),
                          message.size(), pair.secret_key.data());
     return signature;
 }
 
+std::array<std::uint8_t, 32> public_key_of_seed(const std::array<std::uint8_t, 32>& seed) {
+    return key_pair(seed).public_key;
+}
+
+std::array<std::uint8_t, 64> dev_sign(std::string_view message) { return sign_with_seed(dev_seed(), message); }
+
 std::string dev_sign_hex(std::string_view message) {
     const auto signature = dev_sign(message);
     return to_hex(signature.data(), signature.size());
 }
 
-std::array<std::uint8_t, 32> dev_public_key() { return dev_key_pair().public_key; }
+std::array<std::uint8_t, 32> dev_public_key() { return public_key_of_seed(dev_seed()); }
 
 std::string dev_public_key_hex() {
     const auto key = dev_public_key();

@@ -1,5 +1,6 @@
-// Test-only signing with the development seed of tests/keys/dev_seed.hex. The product never
-// signs; tests, benchmarks and fuzzers use this to make feeds that the development key accepts.
+// Test-only signing with the development seed of tests/keys/dev_seed.hex, or with any other seed
+// (tests/support/sign_feed). The product never signs; tests, benchmarks and fuzzers use this to
+// make feeds that the development key accepts.
 #pragma once
 
 #include <array>
@@ -22,6 +23,10 @@ std::string dev_public_key_hex();
 
 // The 32-byte private seed, for tests that build signatures by hand from its scalar.
 std::array<std::uint8_t, 32> dev_seed();
+
+// The same signing and public key for any 32-byte seed (the development one above is one such).
+std::array<std::uint8_t, 64> sign_with_seed(const std::array<std::uint8_t, 32>& seed, std::string_view message);
+std::array<std::uint8_t, 32> public_key_of_seed(const std::array<std::uint8_t, 32>& seed);
 
 // Lower-case hexadecimal of any bytes.
 std::string to_hex(const std::uint8_t* bytes, std::size_t size);

@@ -1,0 +1,49 @@
+# What `cmake --install` puts under the prefix, and the guard that runs before any of it.
+#
+#   bin/messages-tool, bin/messages-lint
+#   share/man/man1/messages-tool.1, share/man/man1/messages-lint.1
+#   share/messages-tool/messages.schema.json (the feed schema, for editors)
+#   share/doc/messages-tool/  README.md, copyright, pubkey.hex (the key this binary carries),
+#                             examples/messages.json and examples/messages.json.sig
+#
+# The package (cmake/package.cmake) ships the same files under /usr, with the Debian extras.
+# Install and package rules of later programs and data go here too.
+include(GNUInstallDirs)
+
+# Directories are made with fixed modes, whatever the umask, so the package is the same everywhere.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# The guard comes first, so a refused installation copies nothing. It runs for every component
+# and inside cpack, which installs through the same rules into its staging directory; the package
+# configuration (cmake/package.cmake) says the same before cpack starts.
+set(MT_INSTALL_REFUSAL "")
+if(NOT MT_KEY_IS_WELL_FORMED)
+  set(MT_INSTALL_REFUSAL "This build's MODELS_PUBKEY_HEX is not 64 hexadecimal digits, so its tool would \
+refuse every feed: it is neither installed nor packaged. Configure it again with \
+-DMODELS_PUBKEY_HEX=<64 hex digits of the production key>.")
+elseif(MT_KEY_IS_DEV_KEY AND NOT MT_ALLOW_DEV_KEY)
+  set(MT_INSTALL_REFUSAL "This build carries the development key (MODELS_PUBKEY_HEX is the key of tests/keys/, \
+whose private seed is public), so it is neither installed nor packaged. Build with the production key \
+(-DMODELS_PUBKEY_HEX=<64 hex digits>, or the release preset with MODELS_PUBKEY_HEX in the environment), or \
+reconfigure this build with -DMT_ALLOW_DEV_KEY=ON to install or package it on purpose, only to try it out.")
+endif()
+if(NOT MT_INSTALL_REFUSAL STREQUAL "")
+  # The leading blank keeps CMake from wrapping the message: it stays one line.
+  install(CODE "message(FATAL_ERROR \" ${MT_INSTALL_REFUSAL}\")" ALL_COMPONENTS)
+elseif(MT_KEY_IS_DEV_KEY)
+  install(CODE [[message(WARNING "Installing a development-key build (MT_ALLOW_DEV_KEY=ON): it accepts \
+feeds that anyone can sign. Do not use it for real feeds.")]] ALL_COMPONENTS)
+endif()
+
+set(mt_docdir "${CMAKE_INSTALL_DATADIR}/doc/messages-tool")
+install(FILES "${PROJECT_SOURCE_DIR}/doc/messages-tool.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+# The page of the authors' draft checker (src/messages-lint installs the program itself).
+install(FILES "${PROJECT_SOURCE_DIR}/doc/messages-lint.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/doc/copyright"
+              "${PROJECT_BINARY_DIR}/pubkey.hex"
+        DESTINATION "${mt_docdir}")
+install(FILES "${PROJECT_SOURCE_DIR}/examples/messages.json" "${PROJECT_SOURCE_DIR}/examples/messages.json.sig"
+        DESTINATION "${mt_docdir}/examples")
+# The feed schema, for editors (doc/feed-format.md says how to point them at it).
+install(FILES "${PROJECT_SOURCE_DIR}/schema/messages.schema.json" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool")
