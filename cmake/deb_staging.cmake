@@ -1,10 +1,10 @@
 # Run by cpack after it has installed the files into its staging directory and before it builds
 # the package: turns the plain installation into what Debian expects.
-#   - the man page gzipped (gzip -9n: best compression, no name or time stamp);
+#   - the man pages gzipped (gzip -9n: best compression, no name or time stamp);
 #   - the changelog, gzipped the same way, next to the copyright file;
 #   - the lintian override, which declares the static link deliberate;
 #   - every directory mode 755, whatever the umask (cpack makes the staging directories itself).
-# These exist in the package only; `cmake --install` leaves the man page plain.
+# These exist in the package only; `cmake --install` leaves the man pages plain.
 set(mt_root "${CPACK_TEMPORARY_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX}")
 set(mt_docdir "${mt_root}/share/doc/messages-tool")
 set(mt_overrides "${mt_root}/share/lintian/overrides")
@@ -17,9 +17,11 @@ function(mt_gzip source target)
   file(CHMOD "${target}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 endfunction()
 
-set(mt_man "${mt_root}/share/man/man1/messages-tool.1")
-mt_gzip("${mt_man}" "${mt_man}.gz")
-file(REMOVE "${mt_man}")
+foreach(mt_page IN ITEMS messages-tool.1 messages-lint.1)
+  set(mt_man "${mt_root}/share/man/man1/${mt_page}")
+  mt_gzip("${mt_man}" "${mt_man}.gz")
+  file(REMOVE "${mt_man}")
+endforeach()
 mt_gzip("${MT_DEB_FILES_DIR}/changelog" "${mt_docdir}/changelog.gz")
 
 file(MAKE_DIRECTORY "${mt_overrides}")

@@ -1,7 +1,7 @@
 # What `cmake --install` puts under the prefix, and the guard that runs before any of it.
 #
-#   bin/messages-tool
-#   share/man/man1/messages-tool.1
+#   bin/messages-tool, bin/messages-lint
+#   share/man/man1/messages-tool.1, share/man/man1/messages-lint.1
 #   share/messages-tool/messages.schema.json (the feed schema, for editors)
 #   share/doc/messages-tool/  README.md, copyright, pubkey.hex (the key this binary carries),
 #                             examples/messages.json and examples/messages.json.sig
@@ -38,6 +38,8 @@ endif()
 
 set(mt_docdir "${CMAKE_INSTALL_DATADIR}/doc/messages-tool")
 install(FILES "${PROJECT_SOURCE_DIR}/doc/messages-tool.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+# The page of the authors' draft checker (src/messages-lint installs the program itself).
+install(FILES "${PROJECT_SOURCE_DIR}/doc/messages-lint.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/doc/copyright"
               "${PROJECT_BINARY_DIR}/pubkey.hex"
         DESTINATION "${mt_docdir}")

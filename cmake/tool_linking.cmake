@@ -3,7 +3,8 @@
 #   Linux with glibc  the whole program static, unused sections dropped (-static, --gc-sections)
 #   macOS             libsodium's archive by its full path, the system library dynamic (Apple
 #                     links no static programs), unused code dropped (-dead_strip)
-# Sets MT_STATIC_TOOL (a cache option), MT_SODIUM_ARCHIVE and MT_TOOL_LINK_OPTIONS.
+# Sets MT_STATIC_TOOL (a cache option), MT_SODIUM_ARCHIVE and MT_TOOL_LINK_OPTIONS, and defines
+# mt_link_statically(<target>), which every installed program uses.
 include(CheckCXXSymbolExists)
 check_cxx_symbol_exists(__GLIBC__ "cstdlib" MT_HAVE_GLIBC)
 
@@ -29,3 +30,13 @@ if(MT_STATIC_TOOL)
   find_library(MT_SODIUM_ARCHIVE NAMES libsodium.a HINTS ${SODIUM_STATIC_LIBRARY_DIRS} ${SODIUM_LIBRARY_DIRS}
                REQUIRED)
 endif()
+
+# mt_link_statically(<target>): with MT_STATIC_TOOL, links the program with libsodium's archive
+# where it links the signature block (the MT_STATIC_LINK property) and with the platform's
+# options above, so it starts without loading shared libraries.
+function(mt_link_statically target)
+  if(MT_STATIC_TOOL)
+    set_target_properties(${target} PROPERTIES MT_STATIC_LINK ON)
+    target_link_options(${target} PRIVATE ${MT_TOOL_LINK_OPTIONS})
+  endif()
+endfunction()

@@ -94,34 +94,36 @@ struct Utf8Row {
     std::string bytes;
     std::size_t valid_prefix;
     std::string lossy;
+    std::size_t characters;  // each byte that begins no valid character counts one
 };
 
 TEST(Utf8, ValidatesAndReplacesMaximalInvalidParts) {
     const std::string R = "\uFFFD";
     const std::vector<Utf8Row> rows = {
-        {"", 0, ""},
-        {"abc", 3, "abc"},
-        {"\xd0\x96\xe2\x82\xac\xf0\x9f\x98\x80", 9, "Ж€😀"},
-        {"\xc3", 0, R},                          // truncated two-byte
-        {"a\xe2\x82", 1, "a" + R},               // truncated three-byte: one replacement
-        {"\xf0\x9f\x98", 0, R},                  // truncated four-byte
-        {"\xc0\xaf", 0, R + R},                  // overlong '/'
-        {"\xe0\x80\xaf", 0, R + R + R},          // overlong three-byte
-        {"\xf0\x8f\xbf\xbf", 0, R + R + R + R},  // overlong four-byte
-        {"\xed\xa0\x80", 0, R + R + R},          // surrogate U+D800
-        {"\xed\xbf\xbf", 0, R + R + R},          // surrogate U+DFFF
-        {"\xed\x9f\xbf", 3, "\uD7FF"},           // last scalar before surrogates
-        {"\xf4\x90\x80\x80", 0, R + R + R + R},  // above U+10FFFF
-        {"\xf4\x8f\xbf\xbf", 4, "\U0010FFFF"},
-        {"\x80", 0, R},  // stray continuation
-        {"\xfe\xff", 0, R + R},
-        {"ok\xe2\x28\xa1", 2, "ok" + R + "(" + R},
+        {"", 0, "", 0},
+        {"abc", 3, "abc", 3},
+        {"\xd0\x96\xe2\x82\xac\xf0\x9f\x98\x80", 9, "Ж€😀", 3},
+        {"\xc3", 0, R, 1},                          // truncated two-byte
+        {"a\xe2\x82", 1, "a" + R, 3},               // truncated three-byte: one replacement
+        {"\xf0\x9f\x98", 0, R, 3},                  // truncated four-byte
+        {"\xc0\xaf", 0, R + R, 2},                  // overlong '/'
+        {"\xe0\x80\xaf", 0, R + R + R, 3},          // overlong three-byte
+        {"\xf0\x8f\xbf\xbf", 0, R + R + R + R, 4},  // overlong four-byte
+        {"\xed\xa0\x80", 0, R + R + R, 3},          // surrogate U+D800
+        {"\xed\xbf\xbf", 0, R + R + R, 3},          // surrogate U+DFFF
+        {"\xed\x9f\xbf", 3, "\uD7FF", 1},           // last scalar before surrogates
+        {"\xf4\x90\x80\x80", 0, R + R + R + R, 4},  // above U+10FFFF
+        {"\xf4\x8f\xbf\xbf", 4, "\U0010FFFF", 1},
+        {"\x80", 0, R, 1},  // stray continuation
+        {"\xfe\xff", 0, R + R, 2},
+        {"ok\xe2\x28\xa1", 2, "ok" + R + "(" + R, 5},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(is_valid_utf8(row.bytes), row.valid_prefix == row.bytes.size()) << testing::PrintToString(row.bytes);
         // The prefix that is valid must validate on its own: the decoder stops at the right byte.
         EXPECT_TRUE(is_valid_utf8(row.bytes.substr(0, row.valid_prefix)));
         EXPECT_EQ(decode_utf8_lossy(row.bytes), row.lossy) << testing::PrintToString(row.bytes);
+        EXPECT_EQ(count_characters(row.bytes), row.characters) << testing::PrintToString(row.bytes);
     }
     // A view that ends inside a character: the bytes after the view are never looked at.
     const std::string cut = "a\xd0\x96";

@@ -1,11 +1,7 @@
 #include "messages-tool/cli.h"
 
-#include <cerrno>
 #include <csignal>
-#include <cstring>
-#include <fcntl.h>
 #include <optional>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -31,24 +27,10 @@ extern const std::string_view HELP_TEXT =
 
 namespace {
 
-std::string os_error(int code) { return std::string(std::strerror(code)) + " (os error " + decimal(code) + ")"; }
-
 // One diagnostic line. Paths, flags and error texts come from outside and are shown exactly as
 // used, except whatever could break the line or drive a terminal, which is shown escaped.
 Outcome diagnostic(int status, std::string_view text) {
     return Outcome{status, "", "[messages-tool] " + escape_controls(text) + "\n"};
-}
-
-Result<void> write_all(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return fail(os_error(errno));
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return {};
 }
 
 std::string summary(const Feed& feed) {
@@ -82,41 +64,13 @@ std::variant<CheckRequest, Outcome> parse_arguments(std::span<const std::string_
     return CheckRequest{std::string(*file), sig ? std::string(*sig) : std::string(*file) + ".sig"};
 }
 
-Result<FileHead> read_head(const std::string& path, std::size_t cap) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return fail(os_error(errno));
-
-    FileHead head;
-    head.bytes.resize(cap);
-    std::size_t filled = 0;
-    int error = 0;
-    while (filled < cap) {
-        const ssize_t got = ::read(fd, head.bytes.data() + filled, cap - filled);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) error = errno;
-        if (got <= 0) break;
-        filled += static_cast<std::size_t>(got);
-    }
-    head.bytes.resize(filled);
-    head.length = filled;
-    // Only a regular file has a known length beyond what was read; a device or pipe may never end.
-    struct stat info;
-    if (!error && filled == cap && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::uint64_t>(info.st_size) > head.length)
-        head.length = static_cast<std::uint64_t>(info.st_size);
-    ::close(fd);
-    if (error) return fail(os_error(error));
-    return head;
-}
-
 Outcome run_check(const CheckRequest& request) {
     // The feed is read and closed before the signature file is opened, and an oversize feed
     // is refused before its signature file is even looked for.
     auto feed = read_head(request.file, MAX_FEED_BYTES + 1);
     if (!feed) return diagnostic(2, "не читаю " + request.file + ": " + feed.error().text);
     if (feed->bytes.size() > MAX_FEED_BYTES)
-        return diagnostic(
-            1, request.file + " — " + decimal(feed->bytes.size()) + " байт больше 64 КиБ, отклонено до парсинга");
+        return diagnostic(1, feed_too_large_text(request.file, feed->bytes.size()));
 
     auto sig = read_head(request.sig, MAX_SIG_BYTES + 1);
     if (!sig) return diagnostic(2, "не читаю подпись " + request.sig + ": " + sig.error().text);

@@ -13,11 +13,11 @@
 #include <variant>
 
 #include "common/error.h"
+#include "messages-tool/io.h"
 
 namespace mt {
 
-// The largest feed and signature files that are passed on.
-inline constexpr std::size_t MAX_FEED_BYTES = 65536;
+// The largest signature file that is passed on (the feed's limit, MAX_FEED_BYTES, is in io.h).
 inline constexpr std::size_t MAX_SIG_BYTES = 512;
 
 extern const std::string_view HELP_TEXT;
@@ -40,19 +40,6 @@ struct Outcome {
 // The arguments after the program's name, walked from left to right: either what to check, or
 // the finished outcome (help text, unknown flag, missing path). Reads nothing.
 std::variant<CheckRequest, Outcome> parse_arguments(std::span<const std::string_view> args);
-
-// The start of a file: at most `cap` bytes, and its length as far as it is known. `length`
-// equals bytes.size() unless `cap` bytes were read from a regular file, whose full length then
-// comes from its metadata; a pipe or device is never read past `cap`, so it is taken to be no
-// longer than that.
-struct FileHead {
-    std::string bytes;
-    std::uint64_t length = 0;
-};
-
-// Opens `path` read-only, reads until end of file or `cap` bytes (retrying interrupted reads)
-// and closes it. Errors: "{description} (os error {code})".
-Result<FileHead> read_head(const std::string& path, std::size_t cap);
 
 // Reads both files under their limits, calls verify_feed once and words the result.
 Outcome run_check(const CheckRequest& request);

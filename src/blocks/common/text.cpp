@@ -170,6 +170,24 @@ void append_utf8(std::string& out, char32_t value) {
     }
 }
 
+Character first_character(std::string_view bytes) {
+    const Decoded d = decode(bytes);
+    if (!d.length) return {U'\uFFFD', 1, false};
+    return {d.value, d.length, true};
+}
+
+std::size_t count_characters(std::string_view bytes) {
+    std::size_t count = 0;
+    for (std::size_t offset = 0; offset < bytes.size(); ++count) {
+        // ASCII, the common case, needs no decoder.
+        if (static_cast<unsigned char>(bytes[offset]) < 0x80)
+            ++offset;
+        else
+            offset += first_character(bytes.substr(offset)).length;
+    }
+    return count;
+}
+
 std::string decode_utf8_lossy(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size());

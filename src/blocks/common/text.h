@@ -16,6 +16,19 @@ bool is_valid_utf8(std::string_view bytes);
 
 void append_utf8(std::string& out, char32_t value);
 
+// The first character of non-empty `bytes`: its value and its length in bytes. A byte that
+// begins no valid character stands alone: `valid` false, `length` 1.
+struct Character {
+    char32_t value;
+    std::size_t length;
+    bool valid;
+};
+Character first_character(std::string_view bytes);
+
+// The number of characters in `bytes`, each byte that begins no valid character counted as one
+// (as an editor counts the columns of a line).
+std::size_t count_characters(std::string_view bytes);
+
 // Decodes `bytes`, replacing each maximal invalid subsequence with U+FFFD.
 std::string decode_utf8_lossy(std::string_view bytes);
 

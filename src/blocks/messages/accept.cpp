@@ -6,7 +6,7 @@ namespace mt {
 
 Result<Feed> accept_unauthenticated_document(std::string_view feed_bytes) {
     auto feed = parse_feed(feed_bytes);
-    if (!feed) return fail("messages: JSON ленты не разбирается: " + feed.error().text);
+    if (!feed) return fail(std::string(PARSE_ERROR_PREFIX) + feed.error().text);
     if (auto checked = check_feed_rules(*feed); !checked) return std::unexpected(std::move(checked.error()));
     return feed;
 }

@@ -63,6 +63,24 @@ inline constexpr std::size_t MAX_BODY_CHARS = 800;
 // Reads a feed document (any bytes). On failure the text is "{message} at line {l} column {c}".
 Result<Feed> parse_feed(std::string_view document);
 
+// Where a record and each of its values begin in a document, as byte offsets of their first
+// byte: `start` at the record's `{` or `[`, `values` in the order of the record's fields (the
+// order of its array form), NO_OFFSET for a field the document leaves out.
+inline constexpr std::size_t NO_OFFSET = static_cast<std::size_t>(-1);
+struct RecordLocations {
+    std::size_t start = NO_OFFSET;
+    std::vector<std::size_t> values;
+};
+struct FeedLocations {
+    RecordLocations feed;
+    std::vector<RecordLocations> messages;  // one per message read, in document order
+};
+
+// parse_feed that also records where the feed, each message and each of their values begin
+// (not inside a call to action). On failure `locations` keeps what was read up to the error.
+// parse_feed(document) records nothing and pays nothing for it.
+Result<Feed> parse_feed(std::string_view document, FeedLocations& locations);
+
 // A version "major.minor.patch" of three unsigned 64-bit decimal parts without leading zeros.
 struct Version {
     std::uint64_t major = 0;
@@ -108,12 +126,19 @@ struct RuleFailure {
 // first message past the limit. The first failure is the one check_feed_rules reports.
 std::vector<RuleFailure> find_rule_failures(const Feed& feed, std::size_t limit = NO_MESSAGE);
 
+// Where the value a failure is about begins, from the locations recorded while reading the
+// same document (the message's `{` or `[` for the count); NO_OFFSET when it was not recorded.
+std::size_t value_offset(const FeedLocations& locations, const RuleFailure& failure);
+
 // The feed rules (schema, revision, count), then the message rules for every message in order;
 // the text of the first failure.
 Result<void> check_feed_rules(const Feed& feed);
 
+// How feed acceptance words a reading error: this, then the reader's text.
+inline constexpr std::string_view PARSE_ERROR_PREFIX = "messages: JSON ленты не разбирается: ";
+
 // parse_feed and check_feed_rules on bytes that nobody has authenticated, with verify_feed's
-// texts ("messages: JSON ленты не разбирается: ..." and the rule texts).
+// texts (PARSE_ERROR_PREFIX and the reader's text, or the rule texts).
 Result<Feed> accept_unauthenticated_document(std::string_view feed_bytes);
 
 // Key, signature, parse, feed rules, message rules, in that order; the first failure's text.

@@ -12,6 +12,7 @@
 #include <limits>
 #include <span>
 #include <type_traits>
+#include <utility>
 
 #include "common/text.h"
 #include "messages/json_cursor.h"
@@ -38,12 +39,21 @@ constexpr std::string_view EXPECTED_LIST_COMMA_OR_END = "expected `,` or `]`";
 constexpr std::string_view EXPECTED_OBJECT_COMMA_OR_END = "expected `,` or `}`";
 
 // The reading state. `key` is one buffer reused for every key, so keys cost no allocation once
-// it has grown.
+// it has grown. Locations are recorded only where asked: `record_at` for the next record read
+// (not the records inside it), `messages_at` for every message; both stay null on the check path.
 struct Reader {
     Cursor cur;
     unsigned budget;
     std::string key;
+    RecordLocations* record_at = nullptr;
+    std::vector<RecordLocations>* messages_at = nullptr;
 };
+
+// Records where the value about to be read begins.
+void note_value(Reader& r, RecordLocations* at, std::size_t field) {
+    r.cur.peek_past_space();
+    at->values[field] = r.cur.offset();
+}
 
 // Takes the peeked `[` or `{` of a record, the message list or the object form of a kind, and
 // one unit of the nesting budget with it.
@@ -160,7 +170,7 @@ std::string key_list(const RecordShape<Record, N>& shape) {
 }
 
 template <class Record, std::size_t N>
-Result<void> read_object_form(Reader& r, const RecordShape<Record, N>& shape, Record& record) {
+Result<void> read_object_form(Reader& r, const RecordShape<Record, N>& shape, Record& record, RecordLocations* at) {
     static_assert(N <= 32, "the seen-mask holds one bit per key");
     if (auto entered = enter(r); !entered) return entered;
     std::uint32_t seen = 0;  // bit i: key i has occurred, even with a null value
@@ -194,6 +204,7 @@ Result<void> read_object_form(Reader& r, const RecordShape<Record, N>& shape, Re
         if (c == END) return r.cur.peek_error(EOF_OBJECT);
         if (c != ':') return r.cur.peek_error(EXPECTED_COLON);
         r.cur.advance();
+        if (at) note_value(r, at, index);
         if (auto read = shape.fields[index].read(r, record); !read) return read;
     }
     r.cur.advance();  // the `}`
@@ -205,7 +216,7 @@ Result<void> read_object_form(Reader& r, const RecordShape<Record, N>& shape, Re
 }
 
 template <class Record, std::size_t N>
-Result<void> read_array_form(Reader& r, const RecordShape<Record, N>& shape, Record& record) {
+Result<void> read_array_form(Reader& r, const RecordShape<Record, N>& shape, Record& record, RecordLocations* at) {
     if (auto entered = enter(r); !entered) return entered;
     std::size_t count = 0;
     for (; count < N; ++count) {
@@ -219,6 +230,7 @@ Result<void> read_array_form(Reader& r, const RecordShape<Record, N>& shape, Rec
             r.cur.advance();
             if (r.cur.peek_past_space() == ']') return r.cur.peek_error(TRAILING_COMMA);
         }
+        if (at) note_value(r, at, count);
         if (auto read = shape.fields[count].read(r, record); !read) return read;
     }
 
@@ -248,8 +260,13 @@ template <class Record, std::size_t N>
 Result<void> read_record(Reader& r, const RecordShape<Record, N>& shape, Record& record) {
     static_assert(N > 0);
     const int c = r.cur.peek_past_space();
-    if (c == '{') return read_object_form(r, shape, record);
-    if (c == '[') return read_array_form(r, shape, record);
+    RecordLocations* const at = std::exchange(r.record_at, nullptr);
+    if (at) {
+        at->start = r.cur.offset();
+        at->values.assign(N, NO_OFFSET);
+    }
+    if (c == '{') return read_object_form(r, shape, record, at);
+    if (c == '[') return read_array_form(r, shape, record, at);
     if (c == END) return r.cur.peek_error(json::EOF_VALUE);
     return r.cur.invalid_type("struct " + std::string(shape.name));
 }
@@ -359,6 +376,7 @@ Result<void> read_messages(Reader& r, std::vector<Message>& out) {
             r.cur.advance();
             if (r.cur.peek_past_space() == ']') return r.cur.peek_error(TRAILING_COMMA);
         }
+        if (r.messages_at) r.record_at = &r.messages_at->emplace_back();
         if (auto read = read_record(r, MESSAGE_SHAPE, out.emplace_back()); !read) return read;
     }
     r.cur.advance();  // the `]`
@@ -378,16 +396,85 @@ constexpr RecordShape<Feed, 3> FEED_SHAPE = {
 static_assert(CTA_SHAPE.required_fields_lead() && MESSAGE_SHAPE.required_fields_lead() &&
               FEED_SHAPE.required_fields_lead());
 
-}  // namespace
-
-Result<Feed> parse_feed_with_budget(std::string_view document, unsigned nesting_budget) {
-    Reader r{Cursor(document), nesting_budget, {}};
+Result<Feed> read_feed(Reader& r) {
     Feed feed;
     if (auto read = read_record(r, FEED_SHAPE, feed); !read) return std::unexpected(std::move(read.error()));
     if (r.cur.peek_past_space() != END) return r.cur.peek_error(TRAILING_CHARACTERS);
     return feed;
 }
 
+// The position of `key` among the fields of `shape`, N when it is not one.
+template <class Record, std::size_t N>
+constexpr std::size_t field_index(const RecordShape<Record, N>& shape, std::string_view key) {
+    std::size_t index = 0;
+    while (index < N && shape.fields[index].key != key) ++index;
+    return index;
+}
+
+// The key of the field a subject names (subjects are named after their keys); the count's
+// subject is a whole message.
+constexpr std::string_view subject_key(Subject subject) {
+    switch (subject) {
+        case Subject::schema:
+            return "schema";
+        case Subject::revision:
+            return "revision";
+        case Subject::message:
+            return "";
+        case Subject::id:
+            return "id";
+        case Subject::priority:
+            return "priority";
+        case Subject::title:
+            return "title";
+        case Subject::body:
+            return "body";
+        case Subject::end_at:
+            return "end_at";
+        case Subject::minVersion:
+            return "minVersion";
+        case Subject::maxVersion:
+            return "maxVersion";
+    }
+    return "";
+}
+
+constexpr bool subjects_are_fields() {
+    for (Subject s : {Subject::schema, Subject::revision})
+        if (field_index(FEED_SHAPE, subject_key(s)) == FEED_SHAPE.fields.size()) return false;
+    for (Subject s : {Subject::id, Subject::priority, Subject::title, Subject::body, Subject::end_at,
+                      Subject::minVersion, Subject::maxVersion})
+        if (field_index(MESSAGE_SHAPE, subject_key(s)) == MESSAGE_SHAPE.fields.size()) return false;
+    return true;
+}
+static_assert(subjects_are_fields());
+
+std::size_t value_at(const RecordLocations& record, std::size_t field) {
+    return field < record.values.size() ? record.values[field] : NO_OFFSET;
+}
+
+}  // namespace
+
+Result<Feed> parse_feed_with_budget(std::string_view document, unsigned nesting_budget) {
+    Reader r{Cursor(document), nesting_budget, {}};
+    return read_feed(r);
+}
+
 Result<Feed> parse_feed(std::string_view document) { return parse_feed_with_budget(document, NESTING_BUDGET); }
+
+Result<Feed> parse_feed(std::string_view document, FeedLocations& locations) {
+    locations = {};
+    Reader r{Cursor(document), NESTING_BUDGET, {}, &locations.feed, &locations.messages};
+    return read_feed(r);
+}
+
+std::size_t value_offset(const FeedLocations& locations, const RuleFailure& failure) {
+    if (failure.subject == Subject::schema || failure.subject == Subject::revision)
+        return value_at(locations.feed, field_index(FEED_SHAPE, subject_key(failure.subject)));
+    if (failure.message >= locations.messages.size()) return NO_OFFSET;
+    const RecordLocations& message = locations.messages[failure.message];
+    if (failure.subject == Subject::message) return message.start;
+    return value_at(message, field_index(MESSAGE_SHAPE, subject_key(failure.subject)));
+}
 
 }  // namespace mt

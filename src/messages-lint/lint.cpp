@@ -1,0 +1,111 @@
+#include "messages-lint/lint.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <unistd.h>
+
+#include "common/text.h"
+#include "messages-tool/io.h"
+
+namespace mt::lint {
+
+using namespace std::literals;
+
+extern const std::string_view USAGE_TEXT =
+    "messages-lint — проверка черновика ленты сообщений Orvenda до подписи\n"
+    "\n"
+    "messages-lint [--format=human|json|github] FILE...\n"
+    "        Читает каждый FILE теми же правилами, что messages-tool check\n"
+    "        после проверки подписи, и называет все проблемы сразу, с местом\n"
+    "        в файле. Подпись и ключ не нужны; первая проблема — ровно то,\n"
+    "        что check скажет о правильно подписанной ленте.\n"
+    "        --format=human   текст со строкой файла и примечаниями (по умолчанию)\n"
+    "        --format=json    JSON Lines, один объект на проблему\n"
+    "        --format=github  аннотации GitHub Actions (::error file=…)\n"
+    "        Код выхода: 0 — проблем нет, 1 — есть проблемы,\n"
+    "        2 — неверные аргументы или файл не читается.\n"sv;
+
+namespace {
+
+std::string diagnostic(std::string_view text) { return "[messages-lint] " + escape_controls(text) + "\n"; }
+
+Outcome usage_error(std::string_view text) {
+    return Outcome{2, "", diagnostic(text) + "[messages-lint] справка: messages-lint --help\n"};
+}
+
+}  // namespace
+
+std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view> args) {
+    Request request;
+    bool flags_end = false;
+    for (const std::string_view arg : args) {
+        if (flags_end || !arg.starts_with("--")) {
+            request.files.emplace_back(arg);
+        } else if (arg == "--") {
+            flags_end = true;
+        } else if (arg == "--help") {
+            return Outcome{0, std::string(USAGE_TEXT), ""};
+        } else if (arg.starts_with("--format=")) {
+            const std::string_view name = arg.substr(9);
+            if (name == "human") {
+                request.format = Format::human;
+            } else if (name == "json") {
+                request.format = Format::json;
+            } else if (name == "github") {
+                request.format = Format::github;
+            } else {
+                return usage_error("неизвестный формат "s.append(name) + " (human, json или github)");
+            }
+        } else {
+            return usage_error("неизвестный флаг "s.append(arg));
+        }
+    }
+    if (request.files.empty()) return usage_error("укажите хотя бы один файл ленты");
+    return request;
+}
+
+Outcome run(std::span<const char* const> argv, bool color) {
+    std::vector<std::string_view> args;
+    for (std::size_t i = 1; i < argv.size(); ++i) {
+        const std::string_view arg = argv[i];
+        if (!is_valid_utf8(arg)) return Outcome{2, "", diagnostic("аргумент " + decimal(i) + " не в UTF-8")};
+        args.push_back(arg);
+    }
+    auto parsed = parse_arguments(args);
+    if (auto* outcome = std::get_if<Outcome>(&parsed)) return std::move(*outcome);
+    const Request& request = std::get<Request>(parsed);
+
+    Outcome outcome;
+    bool unreadable = false, failed = false;
+    for (const std::string& path : request.files) {
+        const auto head = read_head(path, MAX_FEED_BYTES + 1);
+        if (!head) {
+            unreadable = true;
+            outcome.err += diagnostic("не читаю " + path + ": " + head.error().text);
+            continue;
+        }
+        const std::vector<Problem> problems = head->bytes.size() > MAX_FEED_BYTES
+                                                  ? std::vector{oversize_problem(head->bytes, path)}
+                                                  : find_problems(head->bytes);
+        failed |= !problems.empty();
+        outcome.out += report(request.format, path, head->bytes, problems, color && request.format == Format::human);
+    }
+    outcome.status = unreadable ? 2 : failed ? 1 : 0;
+    return outcome;
+}
+
+int lint_main(int argc, const char* const* argv) {
+    // A closed pipe must surface as a failed write that is reported, not as a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
+    const bool color = ::isatty(STDOUT_FILENO) && std::getenv("NO_COLOR") == nullptr;
+    const Outcome outcome = run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0), color);
+    if (auto written = write_all(STDOUT_FILENO, outcome.out); !written) {
+        (void)write_all(STDERR_FILENO, diagnostic("не пишу в stdout: " + written.error().text));
+        return 2;
+    }
+    // A failed diagnostic cannot be reported anywhere; its status is non-zero already.
+    (void)write_all(STDERR_FILENO, outcome.err);
+    return outcome.status;
+}
+
+}  // namespace mt::lint

@@ -1,0 +1,140 @@
+// The draft checker's central promise, over every document in the given directories: each is
+// signed here with the development seed and checked by the development-key tool, and read by
+// messages-lint as it stands. The two must agree on the verdict, and lint's first problem must
+// carry exactly the text the tool prints after its rejection prefix (or, for an oversize file,
+// the tool's whole line without its own prefix).
+//   lint_agreement TOOL LINT DIR...
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <spawn.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "support/dev_signer.h"
+
+namespace fs = std::filesystem;
+
+extern char** environ;
+
+namespace {
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs `args` with standard output and standard error sent to files in `scratch`.
+Run run(const std::vector<std::string>& args, const fs::path& scratch) {
+    const std::string out = (scratch / "stdout").string(), err = (scratch / "stderr").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    std::vector<char*> argv;
+    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid;
+    Run result;
+    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.status = WEXITSTATUS(status);
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    result.out = slurp(out);
+    result.err = slurp(err);
+    return result;
+}
+
+// The "text" of the first JSON line that messages-lint wrote (it escapes only these).
+std::string first_text(const std::string& json_lines) {
+    const std::string key = "\"text\":\"";
+    const std::size_t line_end = json_lines.find('\n');
+    std::size_t at = json_lines.find(key);
+    if (at == std::string::npos || at > line_end) return "<no text>";
+    std::string text;
+    for (at += key.size(); at < json_lines.size() && json_lines[at] != '"'; ++at) {
+        if (json_lines[at] != '\\') {
+            text += json_lines[at];
+            continue;
+        }
+        const char escaped = json_lines[++at];
+        if (escaped == 'n')
+            text += '\n';
+        else if (escaped == 'r')
+            text += '\r';
+        else if (escaped == 't')
+            text += '\t';
+        else if (escaped == 'u') {
+            text += static_cast<char>(std::stoi(json_lines.substr(at + 1, 4), nullptr, 16));
+            at += 4;
+        } else
+            text += escaped;
+    }
+    return text;
+}
+
+// The tool's verdict in lint's terms: "" when accepted, else the text lint must put first.
+std::string tool_verdict(const Run& tool) {
+    if (tool.status == 0) return "";
+    std::string line = tool.err;
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    for (const std::string prefix : {"[messages-tool] ЛЕНТА ОТКЛОНЕНА: ", "[messages-tool] "})
+        if (line.starts_with(prefix)) return line.substr(prefix.size());
+    return "<unexpected: " + line + ">";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::cerr << "usage: lint_agreement TOOL LINT DIR...\n";
+        return 2;
+    }
+    const std::string tool = argv[1], lint = argv[2];
+    const fs::path scratch = fs::temp_directory_path() / ("lint_agreement." + std::to_string(::getpid()));
+    fs::create_directories(scratch);
+    const fs::path sig = scratch / "document.sig";
+
+    std::vector<fs::path> documents;
+    for (int i = 3; i < argc; ++i)
+        for (const auto& entry : fs::recursive_directory_iterator(argv[i]))
+            if (entry.is_regular_file() && entry.path().extension() != ".sig") documents.push_back(entry.path());
+    std::sort(documents.begin(), documents.end());
+
+    std::size_t passed = 0, failed = 0;
+    for (const fs::path& document : documents) {
+        std::ofstream(sig, std::ios::binary) << mt::testing::dev_sign_hex(slurp(document)) << '\n';
+        const Run checked = run({tool, "check", document.string(), "--sig", sig.string()}, scratch);
+        const Run linted = run({lint, "--format=json", document.string()}, scratch);
+        const std::string expected = tool_verdict(checked);
+        const std::string got = linted.status == 0 && linted.out.empty() ? "" : first_text(linted.out);
+        const bool status_agrees =
+            (checked.status == 0 && linted.status == 0) || (checked.status == 1 && linted.status == 1);
+        if (status_agrees && got == expected) {
+            ++passed;
+            continue;
+        }
+        ++failed;
+        std::cerr << "DISAGREE " << document << "\n  tool (" << checked.status << "): " << expected << "\n  lint ("
+                  << linted.status << "): " << got << "\n";
+    }
+    fs::remove_all(scratch);
+    std::cout << "lint agreement over " << documents.size() << " documents\n"
+              << passed << " passed, " << failed << " failed\n";
+    return failed == 0 && !documents.empty() ? 0 : 1;
+}
