@@ -1,22 +1,14 @@
 // Runs the built messages-tool (and its two variants with keys that must refuse everything) in a
 // scratch directory and compares both streams and the exit status byte for byte.
-#include <chrono>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sstream>
-#include <stdlib.h>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "support/dev_signer.h"
-
-extern char** environ;  // not declared by every system's headers
+#include "support/run_program.h"
 
 namespace mt {
 namespace {
@@ -44,105 +36,16 @@ const std::string SUMMARY = "revision: 42\nсообщений: 2\n  id: spring-s
 const std::string NO_MESSAGES = R"({"schema":1,"revision":7,"messages":[]})";
 const std::string REJECTED = "[messages-tool] ЛЕНТА ОТКЛОНЕНА: messages: подпись ленты не подтверждена — отклонена\n";
 
-struct ToolRun {
-    int status;  // the exit status, or minus the signal that ended the process
-    std::string out;
-    std::string err;
-    friend bool operator==(const ToolRun&, const ToolRun&) = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const ToolRun& run) {
-    return os << "status " << run.status << "\nstdout:\n" << run.out << "stderr:\n" << run.err;
-}
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
+using testing::CLOSED_STDIN;
+using testing::slurp;
+using testing::Stdout;
+using ToolRun = testing::ProgramRun;
 
 void put(const fs::path& path, const std::string& content) { std::ofstream(path, std::ios::binary) << content; }
 
-enum class Stdout { captured, dev_full, closed_pipe };
-
-// As `stdin_fd`: the tool starts with no standard input at all.
-constexpr int CLOSED_STDIN = -2;
-
-// A pipe whose ends are closed in the tool: pipe2 is not everywhere.
-bool cloexec_pipe(int fds[2]) {
-    if (::pipe(fds) != 0) return false;
-    for (int i = 0; i < 2; ++i) ::fcntl(fds[i], F_SETFD, FD_CLOEXEC);
-    return true;
-}
-
-// The command that starts a built program: the cross-compiling emulator first, when there is one.
-std::vector<std::string> command_of(const std::string& tool) {
-    std::vector<std::string> command = {MT_EMULATOR};
-    command.push_back(tool);
-    return command;
-}
-
-// Spawns `tool` with `args` in `cwd`. The child starts with SIGPIPE at its default and is killed
-// if it hangs, so a hang shows as status -SIGKILL instead of a stuck test. posix_spawn, not fork:
-// a forked child of a dynamic program hangs under qemu-user 7.2.
 ToolRun spawn(const std::string& tool, const std::vector<std::string>& args, const fs::path& cwd,
               Stdout out_mode = Stdout::captured, int stdin_fd = -1) {
-    const fs::path out_path = cwd / ".." / "stdout", err_path = cwd / ".." / "stderr";
-    int dead_pipe[2] = {-1, -1};
-    if (out_mode == Stdout::closed_pipe) {
-        if (!cloexec_pipe(dead_pipe)) return {-1000, "", "pipe failed"};
-        ::close(dead_pipe[0]);
-    }
-    std::vector<std::string> command = command_of(tool);
-    command.insert(command.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& arg : command) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    if (out_mode == Stdout::closed_pipe)
-        ::posix_spawn_file_actions_adddup2(&actions, dead_pipe[1], 1);
-    else if (out_mode == Stdout::dev_full)
-        ::posix_spawn_file_actions_addopen(&actions, 1, "/dev/full", O_WRONLY, 0);
-    else
-        ::posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ::posix_spawn_file_actions_addopen(&actions, 2, err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (stdin_fd >= 0)
-        ::posix_spawn_file_actions_adddup2(&actions, stdin_fd, 0);
-    else if (stdin_fd == CLOSED_STDIN)
-        ::posix_spawn_file_actions_addclose(&actions, 0);
-    else
-        ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    ::posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
-    posix_spawnattr_t attributes;
-    ::posix_spawnattr_init(&attributes);
-    sigset_t default_signals;
-    sigemptyset(&default_signals);
-    sigaddset(&default_signals, SIGPIPE);
-    ::posix_spawnattr_setsigdefault(&attributes, &default_signals);
-    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-
-    pid_t pid = -1;
-    const int spawned = ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
-    ::posix_spawn_file_actions_destroy(&actions);
-    ::posix_spawnattr_destroy(&attributes);
-    if (dead_pipe[1] >= 0) ::close(dead_pipe[1]);
-    if (spawned != 0) return {-1000, "", "spawn failed"};
-
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    int wstatus = 0;
-    while (::waitpid(pid, &wstatus, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &wstatus, 0);
-            break;
-        }
-        ::usleep(1000);
-    }
-    const int status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -WTERMSIG(wstatus);
-    return {status, out_mode == Stdout::captured ? slurp(out_path) : "", slurp(err_path)};
+    return testing::run_program(tool, args, cwd, out_mode, stdin_fd);
 }
 
 class ToolTest : public ::testing::Test {
@@ -280,7 +183,7 @@ TEST_F(ToolTest, ClosedStandardInputLeavesTheFeedReadable) {
 
 TEST_F(ToolTest, EndlessPipeAsSignatureIsCutAfterItsLimit) {
     int pipe_fds[2];
-    ASSERT_TRUE(cloexec_pipe(pipe_fds));
+    ASSERT_TRUE(testing::cloexec_pipe(pipe_fds));
     const std::string chunk(600, 'a');
     ASSERT_EQ(::write(pipe_fds[1], chunk.data(), chunk.size()), 600);
     // The write end stays open while the tool runs: the pipe never ends.

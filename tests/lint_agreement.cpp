@@ -5,60 +5,19 @@
 // the tool's whole line without its own prefix).
 //   lint_agreement TOOL LINT DIR...
 #include <algorithm>
-#include <cstdio>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <spawn.h>
-#include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "support/dev_signer.h"
+#include "support/run_program.h"
 
 namespace fs = std::filesystem;
 
-extern char** environ;
-
 namespace {
-
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-struct Run {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// Runs `args` with standard output and standard error sent to files in `scratch`.
-Run run(const std::vector<std::string>& args, const fs::path& scratch) {
-    const std::string out = (scratch / "stdout").string(), err = (scratch / "stderr").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> argv;
-    for (const auto& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid;
-    Run result;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) result.status = WEXITSTATUS(status);
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    result.out = slurp(out);
-    result.err = slurp(err);
-    return result;
-}
 
 // The "text" of the first JSON line that messages-lint wrote (it escapes only these).
 std::string first_text(const std::string& json_lines) {
@@ -89,7 +48,7 @@ std::string first_text(const std::string& json_lines) {
 }
 
 // The tool's verdict in lint's terms: "" when accepted, else the text lint must put first.
-std::string tool_verdict(const Run& tool) {
+std::string tool_verdict(const mt::testing::ProgramRun& tool) {
     if (tool.status == 0) return "";
     std::string line = tool.err;
     if (!line.empty() && line.back() == '\n') line.pop_back();
@@ -118,9 +77,10 @@ int main(int argc, char** argv) {
 
     std::size_t passed = 0, failed = 0;
     for (const fs::path& document : documents) {
-        std::ofstream(sig, std::ios::binary) << mt::testing::dev_sign_hex(slurp(document)) << '\n';
-        const Run checked = run({tool, "check", document.string(), "--sig", sig.string()}, scratch);
-        const Run linted = run({lint, "--format=json", document.string()}, scratch);
+        std::ofstream(sig, std::ios::binary) << mt::testing::dev_sign_hex(mt::testing::slurp(document)) << '\n';
+        const auto checked =
+            mt::testing::run_program(tool, {"check", document.string(), "--sig", sig.string()}, scratch);
+        const auto linted = mt::testing::run_program(lint, {"--format=json", document.string()}, scratch);
         const std::string expected = tool_verdict(checked);
         const std::string got = linted.status == 0 && linted.out.empty() ? "" : first_text(linted.out);
         const bool status_agrees =
