@@ -21,6 +21,11 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   "that names the first reason for refusal, and ends with a status that a"
   "publishing job can test. It needs no private key and writes no file."
   ""
+  "messages-lint FILE... checks unsigned drafts with the same reader and rules"
+  "and lists every problem at once, located by line and column, for people, as"
+  "JSON Lines or as GitHub annotations. A JSON Schema of the feed for editors is"
+  "in /usr/share/messages-tool/."
+  ""
   "The public key of this build is in /usr/share/doc/messages-tool/pubkey.hex.")
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
