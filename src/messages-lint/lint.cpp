@@ -1,6 +1,5 @@
 #include "messages-lint/lint.h"
 
-#include <csignal>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -95,17 +94,9 @@ Outcome run(std::span<const char* const> argv, bool color) {
 }
 
 int lint_main(int argc, const char* const* argv) {
-    // A closed pipe must surface as a failed write that is reported, not as a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
     const bool color = ::isatty(STDOUT_FILENO) && std::getenv("NO_COLOR") == nullptr;
-    const Outcome outcome = run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0), color);
-    if (auto written = write_all(STDOUT_FILENO, outcome.out); !written) {
-        (void)write_all(STDERR_FILENO, diagnostic("не пишу в stdout: " + written.error().text));
-        return 2;
-    }
-    // A failed diagnostic cannot be reported anywhere; its status is non-zero already.
-    (void)write_all(STDERR_FILENO, outcome.err);
-    return outcome.status;
+    return write_outcome(run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0), color),
+                         "[messages-lint] ");
 }
 
 }  // namespace mt::lint

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "messages-lint/report.h"
+#include "messages-tool/io.h"
 
 namespace mt::lint {
 
@@ -22,14 +23,6 @@ struct Request {
     Format format = Format::human;
     std::vector<std::string> files;
     friend bool operator==(const Request&, const Request&) = default;
-};
-
-// How a run ends: what goes to standard output and standard error, and the exit status.
-struct Outcome {
-    int status = 0;
-    std::string out;
-    std::string err;
-    friend bool operator==(const Outcome&, const Outcome&) = default;
 };
 
 // The arguments after the program's name, or the finished outcome (the usage text, a usage

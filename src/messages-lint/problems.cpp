@@ -209,8 +209,7 @@ std::vector<Problem> find_problems(std::string_view document) {
         const std::string& reader_text = feed.error().text;
         const auto position = reader_position(reader_text);
         Problem problem{
-            "json", {}, std::nullopt, std::nullopt, escape_controls(std::string(PARSE_ERROR_PREFIX) + reader_text),
-            {}};
+            "json", {}, std::nullopt, std::nullopt, escape_controls(std::string(PARSE_ERROR_PREFIX) + reader_text), {}};
         problem.at.offset = position ? reader_offset(document, position->first, position->second) : 0;
         fill_lines_and_columns(document, {&problem.at});
         if (document.starts_with("\xEF\xBB\xBF"))
@@ -257,12 +256,9 @@ std::vector<Problem> find_problems(std::string_view document) {
 }
 
 Problem oversize_problem(std::string_view head, std::string_view path) {
-    Problem problem{"size",
-                    {MAX_FEED_BYTES},
-                    std::nullopt,
-                    std::nullopt,
-                    escape_controls(feed_too_large_text(path, head.size())),
-                    {}};
+    Problem problem{
+        "size", {MAX_FEED_BYTES}, std::nullopt, std::nullopt, escape_controls(feed_too_large_text(path, head.size())),
+        {}};
     fill_lines_and_columns(head, {&problem.at});
     return problem;
 }

@@ -1,8 +1,6 @@
 #include "messages-tool/cli.h"
 
-#include <csignal>
 #include <optional>
-#include <unistd.h>
 #include <vector>
 
 #include "common/text.h"
@@ -97,18 +95,7 @@ Outcome run(std::span<const char* const> argv) {
 }
 
 int tool_main(int argc, const char* const* argv) {
-    // A closed pipe must surface as a failed write that is reported, not as a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
-    const Outcome outcome = run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0));
-    if (!outcome.out.empty()) {
-        if (auto written = write_all(STDOUT_FILENO, outcome.out); !written) {
-            (void)write_all(STDERR_FILENO, diagnostic(2, "не пишу в stdout: " + written.error().text).err);
-            return 2;
-        }
-    }
-    // A failed diagnostic cannot be reported anywhere; its status is non-zero already.
-    if (!outcome.err.empty()) (void)write_all(STDERR_FILENO, outcome.err);
-    return outcome.status;
+    return write_outcome(run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0)), "[messages-tool] ");
 }
 
 }  // namespace mt

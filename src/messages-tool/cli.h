@@ -29,14 +29,6 @@ struct CheckRequest {
     friend bool operator==(const CheckRequest&, const CheckRequest&) = default;
 };
 
-// How a run ends: what goes to standard output and standard error, and the exit status.
-struct Outcome {
-    int status = 0;
-    std::string out;
-    std::string err;
-    friend bool operator==(const Outcome&, const Outcome&) = default;
-};
-
 // The arguments after the program's name, walked from left to right: either what to check, or
 // the finished outcome (help text, unknown flag, missing path). Reads nothing.
 std::variant<CheckRequest, Outcome> parse_arguments(std::span<const std::string_view> args);

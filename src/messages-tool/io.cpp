@@ -1,6 +1,7 @@
 #include "messages-tool/io.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,6 +54,21 @@ Result<void> write_all(int fd, std::string_view text) {
         text.remove_prefix(static_cast<std::size_t>(written));
     }
     return {};
+}
+
+int write_outcome(const Outcome& outcome, std::string_view prefix) {
+    std::signal(SIGPIPE, SIG_IGN);
+    if (!outcome.out.empty()) {
+        if (auto written = write_all(STDOUT_FILENO, outcome.out); !written) {
+            const std::string line =
+                std::string(prefix) + escape_controls("не пишу в stdout: " + written.error().text) + "\n";
+            (void)write_all(STDERR_FILENO, line);
+            return 2;
+        }
+    }
+    // A failed diagnostic cannot be reported anywhere; its status is non-zero already.
+    if (!outcome.err.empty()) (void)write_all(STDERR_FILENO, outcome.err);
+    return outcome.status;
 }
 
 }  // namespace mt

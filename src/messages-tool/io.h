@@ -38,4 +38,18 @@ std::string feed_too_large_text(std::string_view path, std::size_t size);
 // Writes all of `text` to `fd`, retrying interrupted and short writes. Errors: os_error_text.
 Result<void> write_all(int fd, std::string_view text);
 
+// How a run ends: what goes to standard output and standard error, and the exit status.
+struct Outcome {
+    int status = 0;
+    std::string out;
+    std::string err;
+    friend bool operator==(const Outcome&, const Outcome&) = default;
+};
+
+// Writes the outcome to standard output, then standard error, and returns its exit status.
+// SIGPIPE is ignored first, so that a closed pipe surfaces as a failed write: a failed write to
+// standard output is reported on standard error as "{prefix}не пишу в stdout: {error}" and
+// ends with status 2, never 0.
+int write_outcome(const Outcome& outcome, std::string_view prefix);
+
 }  // namespace mt
