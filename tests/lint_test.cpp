@@ -265,13 +265,13 @@ struct ArgumentRow {
 };
 
 TEST(Lint, ArgumentsAndUsageErrors) {
-    const std::string help = "[messages-lint] справка: messages-lint --help\n";
+    const std::string help = " (справка: messages-lint --help)\n";
     const std::vector<ArgumentRow> rows = {
-        {{}, {2, "", "[messages-lint] укажите хотя бы один файл ленты\n" + help}},
-        {{"--format=json"}, {2, "", "[messages-lint] укажите хотя бы один файл ленты\n" + help}},
-        {{"--format=xml", "a"}, {2, "", "[messages-lint] неизвестный формат xml (human, json или github)\n" + help}},
-        {{"--format", "a"}, {2, "", "[messages-lint] неизвестный флаг --format\n" + help}},
-        {{"a", "--verbose"}, {2, "", "[messages-lint] неизвестный флаг --verbose\n" + help}},
+        {{}, {2, "", "[messages-lint] укажите хотя бы один файл ленты" + help}},
+        {{"--format=json"}, {2, "", "[messages-lint] укажите хотя бы один файл ленты" + help}},
+        {{"--format=xml", "a"}, {2, "", "[messages-lint] неизвестный формат xml (human, json или github)" + help}},
+        {{"--format", "a"}, {2, "", "[messages-lint] неизвестный флаг --format" + help}},
+        {{"a", "--verbose"}, {2, "", "[messages-lint] неизвестный флаг --verbose" + help}},
         {{"a", "--help"}, {0, std::string(USAGE_TEXT), ""}},
         {{"\xff"}, {2, "", "[messages-lint] аргумент 1 не в UTF-8\n"}},
     };

@@ -28,8 +28,9 @@ namespace {
 
 std::string diagnostic(std::string_view text) { return "[messages-lint] " + escape_controls(text) + "\n"; }
 
+// A usage error is one line, with where to find the usage after it.
 Outcome usage_error(std::string_view text) {
-    return Outcome{2, "", diagnostic(text) + "[messages-lint] справка: messages-lint --help\n"};
+    return Outcome{2, "", diagnostic(std::string(text) + " (справка: messages-lint --help)")};
 }
 
 }  // namespace

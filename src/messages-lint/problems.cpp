@@ -131,17 +131,6 @@ std::string code_point(char32_t value) {
     return "U+" + std::string(hex.size() < 4 ? 4 - hex.size() : 0, '0') + hex;
 }
 
-// The first control character of a text, as the control-character rule defines them:
-// U+0000..U+001F but the line feed, and U+007F..U+009F.
-std::optional<char32_t> first_control(std::string_view text) {
-    while (!text.empty()) {
-        const Character c = first_character(text);
-        if ((c.value < 0x20 && c.value != U'\n') || (c.value >= 0x7F && c.value <= 0x9F)) return c.value;
-        text.remove_prefix(c.length);
-    }
-    return std::nullopt;
-}
-
 std::string_view field_of(Subject subject) { return subject == Subject::title ? "title" : "body"; }
 
 // Fills in the line and column of every location from its offset, in one pass over `bytes`
@@ -183,7 +172,7 @@ std::vector<std::string> notes_for(const Feed& feed, const RuleFailure& failure)
                     ", допустимо не больше " +
                     decimal(failure.rule == Rule::title_length ? MAX_TITLE_CHARS : MAX_BODY_CHARS)};
         case Rule::control_character:
-            if (const auto control = first_control(text_of(failure.subject)))
+            if (const auto control = first_control_character(text_of(failure.subject)))
                 return {"в " + std::string(field_of(failure.subject)) + " управляющий символ " + code_point(*control)};
             return {};
         default:

@@ -99,40 +99,6 @@ std::string human(std::string_view path, std::string_view bytes, const std::vect
     return out;
 }
 
-// A JSON string: the quotation mark, the backslash and every byte below 0x20 escaped.
-void append_json_string(std::string& out, std::string_view text) {
-    constexpr char HEX[] = "0123456789abcdef";
-    out += '"';
-    for (const char c : text) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            default:
-                if (static_cast<unsigned char>(c) < 0x20) {
-                    out += "\\u00";
-                    out += HEX[static_cast<unsigned char>(c) >> 4];
-                    out += HEX[c & 0xF];
-                } else {
-                    out += c;
-                }
-        }
-    }
-    out += '"';
-}
-
 std::string json(std::string_view path, const std::vector<Problem>& problems) {
     std::string out;
     for (const Problem& p : problems) {

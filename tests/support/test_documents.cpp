@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "common/text.h"
+
 namespace mt::testing {
 namespace {
 
@@ -22,34 +24,16 @@ std::string content_name(std::string_view bytes) {
     return name;
 }
 
-void write_string(std::string& out, std::string_view text) {
-    out += '"';
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    out += '"';
-}
-
 void write_member(std::string& out, std::string_view key, const std::string& value, bool first = false) {
     if (!first) out += ',';
-    write_string(out, key);
+    append_json_string(out, key);
     out += ':';
     out += value;
 }
 
 std::string quoted(std::string_view text) {
     std::string out;
-    write_string(out, text);
+    append_json_string(out, text);
     return out;
 }
 

@@ -55,6 +55,11 @@ std::string escape_unprintable(std::string_view text);
 // shown as U+FFFD. For paths, flags and system texts that must appear exactly as used.
 std::string escape_controls(std::string_view text);
 
+// Appends `text` as a JSON string: between quotation marks, with the quotation mark, the
+// backslash and every byte below 0x20 escaped (\n \r \t, the others \u00xx). Other bytes are
+// copied as they are, so valid UTF-8 gives valid JSON.
+void append_json_string(std::string& out, std::string_view text);
+
 // Numbers in diagnostics are plain decimal.
 void append_decimal(std::string& out, std::uint64_t value);
 std::string decimal(std::uint64_t value);

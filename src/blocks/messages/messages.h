@@ -60,6 +60,11 @@ inline constexpr std::uint8_t MAX_PRIORITY = 2;
 inline constexpr std::size_t MAX_TITLE_CHARS = 80;
 inline constexpr std::size_t MAX_BODY_CHARS = 800;
 
+// Control characters as the title and body rule knows them: U+0000..U+001F but the line feed,
+// and U+007F..U+009F. The first one of a text, if any.
+bool is_control_character(char32_t value);
+std::optional<char32_t> first_control_character(std::string_view text);
+
 // Reads a feed document (any bytes). On failure the text is "{message} at line {l} column {c}".
 Result<Feed> parse_feed(std::string_view document);
 

@@ -130,18 +130,21 @@ TextFacts examine_text(std::string_view text) {
     return facts;
 }
 
-TextFacts examine_text_scalar(std::string_view text) {
-    TextFacts facts;
-    for (std::size_t i = 0; i < text.size(); ++facts.chars) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t value = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t k = 1; k < length && i + k < text.size(); ++k)
-            value = value << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        if ((value < 0x20 && value != U'\n') || (value >= 0x7F && value <= 0x9F)) facts.has_control = true;
-        i += length;
+bool is_control_character(char32_t value) {
+    return (value < 0x20 && value != U'\n') || (value >= 0x7F && value <= 0x9F);
+}
+
+std::optional<char32_t> first_control_character(std::string_view text) {
+    while (!text.empty()) {
+        const Character c = first_character(text);
+        if (c.valid && is_control_character(c.value)) return c.value;
+        text.remove_prefix(c.length);
     }
-    return facts;
+    return std::nullopt;
+}
+
+TextFacts examine_text_scalar(std::string_view text) {
+    return {count_characters(text), first_control_character(text).has_value()};
 }
 
 std::optional<Version> parse_version(std::string_view text) {
