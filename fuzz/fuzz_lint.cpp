@@ -1,15 +1,18 @@
 // The draft checker against full acceptance on the same bytes after a good signature: it
 // accepts exactly what verify_feed accepts, its first problem carries verify_feed's text as the
-// tool prints it, and every problem is located inside the document.
+// tool prints it, and every problem is located inside the document; the human report of the
+// problems has exactly its lines (no byte of the document breaks one or drives a terminal).
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "common/escape.h"
 #include "invariants.h"
 #include "lint/problems.h"
+#include "lint/report.h"
 #include "messages/messages.h"
-#include "verify_feed/verify_feed.h"
 #include "support/dev_signer.h"
+#include "verify_feed/verify_feed.h"
 
 using namespace mt::fuzz;
 
@@ -29,5 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         require(problem.at.offset <= size && problem.at.line >= 1 && problem.at.column >= 1, "located in the document");
         require(is_one_line(problem.text), "one line", problem.text);
     }
+    const mt::lint::FileProblems file{"draft.json", std::string(bytes), problems, std::nullopt};
+    const std::string human = mt::lint::report(mt::lint::Format::human, {&file, 1}, {});
+    std::size_t lines = 1;
+    for (const auto& problem : problems) lines += 3 + problem.notes.size();
+    require(static_cast<std::size_t>(std::count(human.begin(), human.end(), '\n')) == lines, "report lines", human);
+    require(human.find_first_of("\r\x1b") == std::string::npos, "no carriage return or escape", human);
     return 0;
 }

@@ -166,6 +166,8 @@ std::string human(std::span<const FileProblems> files, const ReportOptions& opti
             for (const std::string& note : p.notes)
                 out += " " + gutter + " = " + paint(NOTE_COLOR, "примечание:") + " " + note + "\n";
         }
+        // Among several files only those with something to say are named; the totals follow.
+        if (files.size() > 1 && file.problems.empty()) continue;
         std::string summary = counts.errors == 0 ? "проблем нет" : problems_count(counts.errors);
         if (counts.warnings > 0) summary += ", " + warnings_count(counts.warnings);
         out += paint(BOLD, shown_path + ": " + summary) + "\n";

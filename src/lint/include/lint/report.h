@@ -1,9 +1,10 @@
 // The four ways the draft checker writes the problems of a run over one or more files.
 //
 //   human   "FILE:LINE:COL: text" ("предупреждение: text" for a warning), the source line with
-//           a caret under the column (both counted in terminal cells), the notes, a line per
-//           file with its number of problems and warnings, and after more than one file a line
-//           with the totals (colour only when asked for).
+//           a caret under the column (both counted in terminal cells), the notes, and a line
+//           per file with its number of problems and warnings; after more than one file only
+//           the files with problems get that line, and a last line has the totals (colour
+//           only when asked for).
 //   json    JSON Lines: one object per problem.
 //   github  GitHub Actions workflow commands, "::error file=…,line=…,col=…::text" (::warning
 //           for a warning), one per problem, so a pull request shows each problem on its line.
