@@ -317,6 +317,54 @@ TEST(Lint, ChecksEveryFileOnItsOwn) {
     EXPECT_EQ(lint({good}).out, good + ": проблем нет\n");
 }
 
+// A warning in each format, beside an error: its own label, command and level, and counts of
+// its own in the file's line. Made by hand, so the row does not depend on which checks warn.
+TEST(Lint, WarningsInEachFormat) {
+    const std::string bytes = "{\"end_at\": 1774000000000}\n";
+    const auto problem = [](std::string_view rule, std::size_t offset, std::string text, Severity severity) {
+        Problem p;
+        p.rule = rule;
+        p.at.offset = offset;
+        p.at.column = offset + 1;
+        p.text = std::move(text);
+        p.severity = severity;
+        return p;
+    };
+    Problem warning = problem("milliseconds", 11, "end_at похоже на миллисекунды", Severity::warning);
+    warning.message = 0;
+    warning.id = "a";
+    warning.notes = {"разделите на 1000"};
+    const Problem error = problem("priority", 1, "messages: priority", Severity::error);
+    const std::vector<FileProblems> files = {{"w.json", bytes, {error, warning}, std::nullopt}};
+    EXPECT_EQ(report(Format::human, files, {}), R"x(w.json:1:2: messages: priority
+ 1 | {"end_at": 1774000000000}
+   |  ^
+w.json:1:12: предупреждение: end_at похоже на миллисекунды
+ 1 | {"end_at": 1774000000000}
+   |            ^
+   = примечание: разделите на 1000
+w.json: 1 проблема, 1 предупреждение
+)x");
+    ReportOptions painted;
+    painted.color = true;
+    EXPECT_TRUE(report(Format::human, files, painted).contains("\x1b[1;33mпредупреждение:\x1b[0m"));
+    EXPECT_TRUE(
+        report(Format::json, files, {})
+            .ends_with(
+                R"x({"file":"w.json","line":1,"column":12,"byte_offset":11,"rule":"milliseconds","severity":"warning","message_index":0,"id":"a","text":"end_at похоже на миллисекунды","notes":["разделите на 1000"]}
+)x"));
+    EXPECT_TRUE(report(Format::github, files, {})
+                    .ends_with("::warning file=w.json,line=1,col=12::end_at похоже на миллисекунды%0Aпримечание: "
+                               "разделите на 1000\n"));
+    EXPECT_TRUE(
+        report(Format::sarif, files, {})
+            .contains(
+                R"x({"ruleId":"milliseconds","ruleIndex":15,"level":"warning","message":{"text":"end_at похоже на миллисекунды\nпримечание: разделите на 1000"},)x"));
+    // Warnings alone leave a file without problems.
+    const std::vector<FileProblems> only = {{"w.json", bytes, {warning}, std::nullopt}};
+    EXPECT_TRUE(report(Format::human, only, {}).ends_with("w.json: проблем нет, 1 предупреждение\n"));
+}
+
 // After more than one file a line of totals, with the Russian plural of each count.
 TEST(Lint, SummaryCountsInRussian) {
     const std::string bad = put("bad.json", R"({"schema": 1, "revision": 0})");
