@@ -1,5 +1,7 @@
 #include "lint/report.h"
 
+#include <algorithm>
+
 #include "common/cells.h"
 #include "common/digits.h"
 #include "common/escape.h"
