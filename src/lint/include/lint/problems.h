@@ -47,15 +47,13 @@ struct Problem {
 };
 
 // What a check compares with: the time a window that has already ended is judged against, in
-// Unix seconds (the command line's --now, or the system clock), and whether to look for
-// warnings at all (a front end that shows them must also give `now`).
+// Unix seconds (the command line's --now, or the system clock).
 struct CheckOptions {
     std::int64_t now = 0;
-    bool warnings = false;
 };
 
 // Every problem of a document that is within the size limit, in the order described above; the
-// warnings, when asked for, come after every error, message by message.
+// warnings come after every error, message by message (a front end that hides them drops them).
 std::vector<Problem> find_problems(std::string_view document, const CheckOptions& options = {});
 
 // The one problem of a file of which more than the limit was read: the checking tool's own
