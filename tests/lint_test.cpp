@@ -200,11 +200,12 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
          R"x({F}:1:65537: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга
  1 | …                                                   
    |                                                    ^
+   = примечание: в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":1,"column":65537,"byte_offset":65536,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":[]}
+         R"x({"file":"{F}","line":1,"column":65537,"byte_offset":65536,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта"]}
 )x",
-         R"x(::error file={F},line=1,col=65537::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга
+         R"x(::error file={F},line=1,col=65537::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта
 )x"},
         {"key", R"x({"schema": 1, "revision": 1, "messages": [{"id": "a", "priority": 1, "tittle": "t"}]}
 )x",
@@ -363,6 +364,30 @@ w.json: 1 проблема, 1 предупреждение
     // Warnings alone leave a file without problems.
     const std::vector<FileProblems> only = {{"w.json", bytes, {warning}, std::nullopt}};
     EXPECT_TRUE(report(Format::human, only, {}).ends_with("w.json: проблем нет, 1 предупреждение\n"));
+}
+
+// Warnings never change the exit status; --now sets the clock an ended window is judged by, and
+// --no-warnings drops them from the report and its counts.
+TEST(Lint, WarningsNeverChangeTheStatus) {
+    const std::string ended = put("ended.json", R"({"schema": 1, "revision": 1, "messages": [)" + message("a") + "]}");
+    struct WarningRow {
+        std::vector<std::string> args;
+        std::string last_line;
+    };
+    const std::vector<WarningRow> rows = {
+        {{"--now=1", ended}, ended + ": проблем нет\n"},
+        {{"--now", "3", ended}, ended + ": проблем нет, 1 предупреждение\n"},
+        {{"--now=3", "--no-warnings", ended}, ended + ": проблем нет\n"},
+        {{"--now=3", ended, ended}, "итого: 2 файла, 0 проблем, 2 предупреждения\n"},
+        {{"--now=3", "--no-warnings", ended, ended}, "итого: 2 файла, 0 проблем\n"},
+    };
+    for (const WarningRow& row : rows) {
+        const Outcome outcome = lint(row.args);
+        EXPECT_EQ(outcome.status, 0) << ::testing::PrintToString(row.args);
+        EXPECT_TRUE(outcome.out.ends_with(row.last_line)) << outcome.out;
+        EXPECT_EQ(outcome.out.find("предупреждение:") != std::string::npos, row.last_line.contains("предупрежд"))
+            << outcome.out;
+    }
 }
 
 // After more than one file a line of totals, with the Russian plural of each count.
@@ -542,7 +567,9 @@ TEST(Lint, ReadsStandardInput) {
         {{"--format=json", "-"}, R"({"schema": 1, "revision": 1})", {0, "", ""}},
         {{"--format=github", "--stdin-filename=big.json", "-"},
          oversize,
-         {1, "::error file=big.json,line=1,col=65537::big.json — 65537 байт больше 64 КиБ, отклонено до парсинга\n",
+         {1,
+          "::error file=big.json,line=1,col=65537::big.json — 65537 байт больше 64 КиБ, отклонено до парсинга%0A"
+          "примечание: в файле 70028 байт, допустимо не больше 65536: сократите его на 4492 байта\n",
           ""}},
     };
     for (const StdinRow& row : rows) {

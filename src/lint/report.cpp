@@ -123,9 +123,6 @@ Excerpt excerpt(std::string_view bytes, std::size_t offset) {
     return out;
 }
 
-// The byte a report points the author at.
-std::size_t caret_offset(const Location& at) { return at.offset; }
-
 bool is_warning(const Problem& p) { return p.severity == Severity::warning; }
 
 struct Counts {
@@ -160,7 +157,7 @@ std::string human(std::span<const FileProblems> files, const ReportOptions& opti
             out += paint(BOLD, shown_path + ":" + decimal(p.at.line) + ":" + decimal(p.at.column) + ":") + " ";
             if (is_warning(p)) out += paint(WARNING_COLOR, "предупреждение:") + " ";
             out += paint(BOLD, p.text) + "\n";
-            const Excerpt shown = excerpt(file.bytes, caret_offset(p.at));
+            const Excerpt shown = excerpt(file.bytes, p.at.shown_offset());
             const std::string number = decimal(p.at.line);
             const std::string gutter(number.size(), ' ');
             out += " " + number + " | " + shown.line + "\n";
