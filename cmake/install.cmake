@@ -37,9 +37,14 @@ feeds that anyone can sign. Do not use it for real feeds.")]] ALL_COMPONENTS)
 endif()
 
 set(mt_docdir "${CMAKE_INSTALL_DATADIR}/doc/messages-tool")
-install(FILES "${PROJECT_SOURCE_DIR}/doc/messages-tool.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
-# The page of the authors' draft checker (src/messages-lint installs the program itself).
-install(FILES "${PROJECT_SOURCE_DIR}/doc/messages-lint.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+# The manual pages, one per program (src/messages-lint installs the draft checker itself). Their
+# .TH lines get the version and release date here (cmake/version.cmake); the build's man/
+# directory holds exactly these pages, for the package (cmake/deb_staging.cmake) and CI's checks.
+set(MT_MAN_PAGES messages-tool.1 messages-lint.1)
+foreach(mt_page IN LISTS MT_MAN_PAGES)
+  configure_file("${PROJECT_SOURCE_DIR}/doc/${mt_page}" "${PROJECT_BINARY_DIR}/man/${mt_page}" @ONLY)
+  install(FILES "${PROJECT_BINARY_DIR}/man/${mt_page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+endforeach()
 install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/doc/copyright"
               "${PROJECT_BINARY_DIR}/pubkey.hex"
         DESTINATION "${mt_docdir}")
