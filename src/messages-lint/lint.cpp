@@ -3,8 +3,12 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "common/text.h"
-#include "messages-tool/io.h"
+#include "common/digits.h"
+#include "common/escape.h"
+#include "common/utf8.h"
+#include "feed_files/limits.h"
+#include "feed_files/read_head.h"
+#include "outcome/outcome.h"
 
 namespace mt::lint {
 
@@ -88,7 +92,7 @@ Outcome run(std::span<const char* const> argv, bool color) {
             continue;
         }
         const std::vector<Problem> problems = head->bytes.size() > MAX_FEED_BYTES
-                                                  ? std::vector{oversize_problem(head->bytes, path)}
+                                                  ? std::vector{oversize_problem(head->bytes, head->length, path)}
                                                   : find_problems(head->bytes);
         failed |= !problems.empty();
         outcome.out += report(request.format, path, head->bytes, problems, color && request.format == Format::human);
