@@ -1,0 +1,40 @@
+// Makes the one-file page: the template with the styles, the bundled script and the checker
+// module (base64, in a data block that is never executed) put in, and a Content-Security-Policy
+// that allows exactly that script and that style by their SHA-256 hashes and nothing else.
+//   node inline.mjs TEMPLATE STYLE SCRIPT MODULE OUTPUT
+import { createHash } from "node:crypto";
+import { readFileSync, writeFileSync } from "node:fs";
+
+const [template, stylePath, scriptPath, modulePath, output] = process.argv.slice(2);
+if (!output) {
+  console.error("inline.mjs: usage: node inline.mjs TEMPLATE STYLE SCRIPT MODULE OUTPUT");
+  process.exit(2);
+}
+const style = readFileSync(stylePath, "utf8");
+const script = readFileSync(scriptPath, "utf8").trimEnd();
+const module = readFileSync(modulePath).toString("base64");
+for (const [name, text] of [["script", script], ["style", style]]) {
+  if (/<\/(script|style)/i.test(text)) {
+    console.error(`inline.mjs: the ${name} would end its element early (it holds "</${name}")`);
+    process.exit(1);
+  }
+}
+const hash = (text) => `'sha256-${createHash("sha256").update(text, "utf8").digest("base64")}'`;
+const csp = [
+  "default-src 'none'",
+  `script-src ${hash(script)} 'wasm-unsafe-eval'`,
+  `style-src ${hash(style)}`,
+  "base-uri 'none'",
+  "form-action 'none'",
+].join("; ");
+const parts = { CSP: csp, STYLE: style, SCRIPT: script, MODULE: module };
+let missing = new Set(Object.keys(parts));
+const page = readFileSync(template, "utf8").replace(/@(CSP|STYLE|SCRIPT|MODULE)@/g, (_, key) => {
+  missing.delete(key);
+  return parts[key];
+});
+if (missing.size > 0) {
+  console.error(`inline.mjs: the template has no place for ${[...missing].join(", ")}`);
+  process.exit(1);
+}
+writeFileSync(output, page);

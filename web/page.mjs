@@ -1,0 +1,265 @@
+// The authors' page: a CodeMirror editor over the draft, the WebAssembly checker run on every
+// change, and what it reports shown beside the text. Every problem, note, line, column and
+// length comes from the checker; this file only places them on the screen.
+import { EditorState } from "@codemirror/state";
+import {
+  EditorView, keymap, lineNumbers, highlightSpecialChars, highlightActiveLine, highlightActiveLineGutter, drawSelection,
+} from "@codemirror/view";
+import { defaultKeymap, history, historyKeymap } from "@codemirror/commands";
+import { json } from "@codemirror/lang-json";
+import { bracketMatching, syntaxHighlighting, defaultHighlightStyle } from "@codemirror/language";
+import { lintGutter, setDiagnostics } from "@codemirror/lint";
+import { createChecker } from "./checker.mjs";
+
+// How long typing may pause before the draft is checked again.
+const DEBOUNCE_MS = 150;
+// The transaction that replaces the text with an opened file's.
+const LOAD_EVENT = "load";
+
+const $ = (id) => document.getElementById(id);
+const plural = new Intl.PluralRules("ru-RU");
+const count = (n, forms) => `${n} ${forms[plural.select(n)] ?? forms.many}`;
+const PROBLEMS = { one: "проблема", few: "проблемы", many: "проблем" };
+const WARNINGS = { one: "предупреждение", few: "предупреждения", many: "предупреждений" };
+const zone = Intl.DateTimeFormat().resolvedOptions().timeZone;
+const dateFormat = new Intl.DateTimeFormat("ru-RU", {
+  year: "numeric", month: "long", day: "numeric", hour: "2-digit", minute: "2-digit", second: "2-digit", timeZoneName: "short",
+});
+
+// What is being checked: the bytes of an opened file until the first edit, then the text.
+const source = {
+  bytes: null, // the opened file's exact bytes, or null once edited
+  lineEnd: "\n", // the opened file's line end, kept when checking an edited text and saving
+};
+
+function decodeBase64(text) {
+  const raw = atob(text.trim());
+  const out = new Uint8Array(raw.length);
+  for (let i = 0; i < raw.length; i++) out[i] = raw.charCodeAt(i);
+  return out;
+}
+
+// The bytes the checker sees: the opened file, or the editor's text in UTF-8 with the file's
+// line ends.
+function currentBytes(view) {
+  if (source.bytes) return source.bytes;
+  return new TextEncoder().encode(view.state.doc.sliceString(0, view.state.doc.length, source.lineEnd));
+}
+
+// The editor position of a byte offset in `bytes`: the display text of the bytes before it.
+// Line ends are one position in the editor whatever the file holds.
+function positionOf(bytes, offset, state) {
+  const before = new TextDecoder("utf-8", { ignoreBOM: true }).decode(bytes.subarray(0, offset));
+  const crlf = before.match(/\r\n/g)?.length ?? 0;
+  return Math.min(before.length - crlf, state.doc.length);
+}
+
+function diagnosticOf(problem, bytes, state) {
+  const from = positionOf(bytes, problem.byte_offset, state);
+  const line = state.doc.lineAt(from);
+  const to = from < line.to ? from + 1 : from;
+  const notes = problem.notes.map((n) => `\nпримечание: ${n}`).join("");
+  return {
+    from, to, severity: problem.severity === "warning" ? "warning" : problem.severity === "note" ? "info" : "error",
+    source: "messages-lint", message: problem.text + notes,
+  };
+}
+
+function showVerdict(problems) {
+  const verdict = $("verdict");
+  const errors = problems.filter((p) => (p.severity ?? "error") === "error").length;
+  const warnings = problems.length - errors;
+  const tail = warnings > 0 ? `; ${count(warnings, WARNINGS)}` : "";
+  verdict.className = `verdict ${errors === 0 ? "ok" : "bad"}`;
+  verdict.textContent = errors === 0
+    ? `Проблем нет: лента будет принята, когда её подпишут${tail}.`
+    : `${count(errors, PROBLEMS)}: лента не будет принята${tail}.`;
+}
+
+function showProblems(view, problems, positions) {
+  const list = $("problems");
+  list.replaceChildren();
+  problems.forEach((p, i) => {
+    const item = document.createElement("li");
+    if (p.severity) item.className = p.severity;
+    const go = document.createElement("button");
+    go.type = "button";
+    const where = document.createElement("span");
+    where.className = "where";
+    where.textContent = `${p.line}:${p.column}`;
+    go.append(where, ` ${p.text}`);
+    go.addEventListener("click", () => {
+      view.dispatch({ selection: { anchor: positions[i] }, scrollIntoView: true });
+      view.focus();
+    });
+    item.append(go);
+    if (p.notes.length > 0) {
+      const notes = document.createElement("ul");
+      notes.className = "notes";
+      for (const n of p.notes) {
+        const note = document.createElement("li");
+        note.textContent = `примечание: ${n}`;
+        notes.append(note);
+      }
+      item.append(notes);
+    }
+    list.append(item);
+  });
+}
+
+// A time as the document writes it, and as a date where one exists.
+function timeOf(decimal) {
+  const seconds = BigInt(decimal);
+  const limit = 8640000000000n; // the range of a JavaScript date, in seconds
+  const shown = seconds >= -limit && seconds <= limit ? dateFormat.format(new Date(Number(seconds) * 1000)) : "вне диапазона дат";
+  return shown;
+}
+
+function showMessages(messages, limits) {
+  const list = $("messages");
+  list.replaceChildren();
+  for (const m of messages) {
+    const item = document.createElement("li");
+    const fields = document.createElement("dl");
+    const add = (term, value, over = false) => {
+      const dt = document.createElement("dt");
+      dt.textContent = term;
+      const dd = document.createElement("dd");
+      dd.textContent = value;
+      if (over) dd.className = "over";
+      fields.append(dt, dd);
+    };
+    add("id", m.id);
+    add("приоритет", String(m.priority));
+    add(`заголовок (${m.title_chars} из ${limits.title_chars} символов)`, m.title, m.title_chars > limits.title_chars);
+    add(`текст (${m.body_chars} из ${limits.body_chars} символов)`, m.body, m.body_chars > limits.body_chars);
+    add("действие", m.cta ?? "нет");
+    add("показ с", `${timeOf(m.start_at)} (start_at: ${m.start_at_text})`);
+    add("показ до", `${timeOf(m.end_at)} (end_at: ${m.end_at_text})`);
+    add("версии", `${m.minVersion ?? "любая"} … ${m.maxVersion ?? "любая"}`);
+    item.append(fields);
+    list.append(item);
+  }
+}
+
+function start(checker) {
+  let timer = 0;
+  const run = (view) => {
+    clearTimeout(timer);
+    timer = 0;
+    const bytes = currentBytes(view);
+    const begin = performance.now();
+    const result = checker.check(bytes, $("name").value, BigInt(Math.floor(Date.now() / 1000)));
+    const took = performance.now() - begin;
+    const diagnostics = result.problems.map((p) => diagnosticOf(p, bytes, view.state));
+    view.dispatch(setDiagnostics(view.state, diagnostics));
+    showVerdict(result.problems);
+    showProblems(view, result.problems, diagnostics.map((d) => d.from));
+    showMessages(result.messages, result.limits);
+    document.body.dataset.checkMs = took.toFixed(3);
+    document.body.dataset.checks = String(Number(document.body.dataset.checks ?? 0) + 1);
+  };
+
+  // The editor lives in a shadow root: CodeMirror then gives its styles to the browser as
+  // constructed style sheets, which the page's policy allows, rather than as <style> elements,
+  // which it refuses (only the page's own style is allowed, by its hash).
+  const root = $("editor").attachShadow({ mode: "open" });
+  const view = new EditorView({
+    parent: root,
+    root,
+    state: EditorState.create({
+      doc: "",
+      extensions: [
+        lineNumbers(), highlightActiveLineGutter(), highlightSpecialChars(), history(), drawSelection(),
+        bracketMatching(), highlightActiveLine(), syntaxHighlighting(defaultHighlightStyle), json(), lintGutter(),
+        EditorView.lineWrapping,
+        EditorView.theme({
+          "&": { height: "70vh", border: "1px solid #8884" },
+          ".cm-scroller": { fontFamily: 'ui-monospace, "SF Mono", Menlo, Consolas, monospace' },
+          // The lint package draws its marks with SVG images in data: URLs, which the page's
+          // policy refuses like any other image; the same marks in plain CSS.
+          ".cm-lintRange": { backgroundImage: "none", textDecoration: "underline wavy", textDecorationSkipInk: "none" },
+          ".cm-lintRange-error": { textDecorationColor: "#e11" },
+          ".cm-lintRange-warning": { textDecorationColor: "orange" },
+          ".cm-lintRange-info": { textDecorationColor: "#999" },
+          ".cm-lint-marker": { content: "normal", borderRadius: "50%", transform: "scale(.7)" },
+          ".cm-lint-marker-error": { background: "#f43" },
+          ".cm-lint-marker-warning": { background: "orange", borderRadius: "0" },
+          ".cm-lint-marker-info": { background: "#77e", borderRadius: "0" },
+        }),
+        keymap.of([...defaultKeymap, ...historyKeymap]),
+        EditorView.contentAttributes.of({ "aria-label": "Текст ленты" }),
+        EditorView.updateListener.of((update) => {
+          if (!update.docChanged) return;
+          // The first edit ends checking the opened file's exact bytes.
+          if (source.bytes && update.transactions.some((t) => t.docChanged && !t.isUserEvent(LOAD_EVENT))) {
+            source.bytes = null;
+            $("source").textContent = "Изменено: проверяется текст редактора в UTF-8.";
+          }
+          clearTimeout(timer);
+          timer = setTimeout(() => run(view), DEBOUNCE_MS);
+        }),
+      ],
+    }),
+  });
+
+  const load = (bytes, name) => {
+    source.bytes = bytes;
+    source.lineEnd = bytes.includes(13) && new TextDecoder().decode(bytes).includes("\r\n") ? "\r\n" : "\n";
+    $("name").value = name;
+    const text = new TextDecoder("utf-8", { ignoreBOM: true }).decode(bytes);
+    view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text }, userEvent: LOAD_EVENT });
+    $("source").textContent = `Открыт файл ${name}: проверяются его байты как есть, до первой правки.`;
+    run(view);
+  };
+  const openFile = async (file) => load(new Uint8Array(await file.arrayBuffer()), file.name);
+
+  $("open").addEventListener("click", () => $("file").click());
+  $("file").addEventListener("change", (event) => {
+    const [file] = event.target.files;
+    if (file) openFile(file);
+    event.target.value = "";
+  });
+  const editor = $("editor");
+  editor.addEventListener("dragover", (event) => {
+    event.preventDefault();
+    editor.classList.add("dropping");
+  });
+  editor.addEventListener("dragleave", () => editor.classList.remove("dropping"));
+  editor.addEventListener("drop", (event) => {
+    event.preventDefault();
+    editor.classList.remove("dropping");
+    const [file] = event.dataTransfer.files;
+    if (file) openFile(file);
+  }, true);
+  $("name").addEventListener("input", () => run(view));
+  $("save").addEventListener("click", () => {
+    // UTF-8 without a byte-order mark, with the file's line ends.
+    const text = view.state.doc.sliceString(0, view.state.doc.length, source.lineEnd).replace(/^\uFEFF/, "");
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(new Blob([new TextEncoder().encode(text)], { type: "application/json" }));
+    link.download = $("name").value || "messages.json";
+    link.click();
+    setTimeout(() => URL.revokeObjectURL(link.href), 0);
+  });
+  $("zone").textContent = zone;
+  run(view);
+  return view;
+}
+
+performance.mark("script");
+const moduleBytes = decodeBase64($("checker-module").textContent);
+performance.mark("decoded");
+createChecker(moduleBytes).then(
+  (checker) => {
+    performance.mark("instantiated");
+    start(checker);
+    // Milliseconds from the start of navigation, for the browser test.
+    document.body.dataset.readyMs = performance.now().toFixed(1);
+    document.body.dataset.ready = "true";
+  },
+  (error) => {
+    $("verdict").textContent = `Проверка не запустилась: ${error.message}`;
+    $("verdict").className = "verdict bad";
+  },
+);
