@@ -1,6 +1,7 @@
-// Makes the one-file page: the template with the styles, the bundled script and the checker
-// module (base64, in a data block that is never executed) put in, and a Content-Security-Policy
-// that allows exactly that script and that style by their SHA-256 hashes and nothing else.
+// Makes the one-file page: the template with the styles and the bundled script put in, the
+// checker module in base64 inside the script (where it says "@MODULE@"), and a
+// Content-Security-Policy that allows exactly that script and that style by their SHA-256
+// hashes and nothing else.
 //   node inline.mjs TEMPLATE STYLE SCRIPT MODULE OUTPUT
 import { createHash } from "node:crypto";
 import { readFileSync, writeFileSync } from "node:fs";
@@ -11,8 +12,14 @@ if (!output) {
   process.exit(2);
 }
 const style = readFileSync(stylePath, "utf8");
-const script = readFileSync(scriptPath, "utf8").trimEnd();
+const bundle = readFileSync(scriptPath, "utf8").trimEnd();
 const module = readFileSync(modulePath).toString("base64");
+const place = '"@MODULE@"';
+if (bundle.indexOf(place) < 0 || bundle.indexOf(place) !== bundle.lastIndexOf(place)) {
+  console.error(`inline.mjs: the script must hold ${place} exactly once`);
+  process.exit(1);
+}
+const script = bundle.replace(place, () => `"${module}"`);
 for (const [name, text] of [["script", script], ["style", style]]) {
   if (/<\/(script|style)/i.test(text)) {
     console.error(`inline.mjs: the ${name} would end its element early (it holds "</${name}")`);
@@ -27,9 +34,9 @@ const csp = [
   "base-uri 'none'",
   "form-action 'none'",
 ].join("; ");
-const parts = { CSP: csp, STYLE: style, SCRIPT: script, MODULE: module };
+const parts = { CSP: csp, STYLE: style, SCRIPT: script };
 let missing = new Set(Object.keys(parts));
-const page = readFileSync(template, "utf8").replace(/@(CSP|STYLE|SCRIPT|MODULE)@/g, (_, key) => {
+const page = readFileSync(template, "utf8").replace(/@(CSP|STYLE|SCRIPT)@/g, (_, key) => {
   missing.delete(key);
   return parts[key];
 });
