@@ -7,6 +7,7 @@
 #include <string>
 
 #include "messages/messages.h"
+#include "verify_feed/verify_feed.h"
 #include "model_store/model_store.h"
 #include "signature/signature.h"
 #include "support/dev_signer.h"

@@ -14,5 +14,6 @@ function(mt_add_pubkey target key_text)
   set(source "${CMAKE_CURRENT_BINARY_DIR}/${target}.cpp")
   configure_file("${PROJECT_SOURCE_DIR}/cmake/pubkey.cpp.in" "${source}" @ONLY)
   add_library(${target} OBJECT "${source}")
-  target_include_directories(${target} PRIVATE "${PROJECT_SOURCE_DIR}/src/blocks")
+  # For the declaration it defines.
+  target_link_libraries(${target} PRIVATE mt_model_store)
 endfunction()

@@ -8,7 +8,7 @@
 #include <variant>
 #include <vector>
 
-#include "common/text.h"
+#include "common/utf8.h"
 #include "invariants.h"
 #include "messages-tool/cli.h"
 

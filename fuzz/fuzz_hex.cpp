@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <string>
 
-#include "common/text.h"
+#include "common/white_space.h"
 #include "invariants.h"
-#include "model_store/hex.h"
+#include "hex/hex.h"
 #include "support/dev_signer.h"
 
 using namespace mt::fuzz;

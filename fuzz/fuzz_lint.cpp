@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <string>
 
-#include "common/text.h"
+#include "common/escape.h"
 #include "invariants.h"
-#include "messages-lint/problems.h"
+#include "lint/problems.h"
 #include "messages/messages.h"
+#include "verify_feed/verify_feed.h"
 #include "support/dev_signer.h"
 
 using namespace mt::fuzz;

@@ -6,6 +6,7 @@
 
 #include "invariants.h"
 #include "messages/messages.h"
+#include "verify_feed/verify_feed.h"
 #include "support/dev_signer.h"
 
 using namespace mt::fuzz;

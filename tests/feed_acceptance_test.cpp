@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "messages/messages.h"
+#include "verify_feed/verify_feed.h"
 #include "support/dev_signer.h"
 #include "support/test_documents.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "model_store/hex.h"
-#include "model_store/model_store_internal.h"
+#include "hex/hex.h"
+#include "model_store_internal.h"
 #include "support/dev_signer.h"
 
 namespace mt {

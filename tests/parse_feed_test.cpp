@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "common/text.h"
+#include "common/utf8.h"
 #include "messages/messages.h"
-#include "messages/messages_internal.h"
+#include "messages_internal.h"
 #include "support/test_documents.h"
 
 namespace mt {
@@ -20,7 +20,7 @@ std::string outcome(std::string_view document) {
 std::string outcome(std::string_view document, unsigned budget) {
     testing::record_test_document(document);
     const auto feed = parse_feed_with_budget(document, budget);
-    return feed ? "ok" : feed.error().text;
+    return feed ? "ok" : feed.error().text();
 }
 
 // A feed whose message list is `messages`, written after a fixed 37-byte head, so that a
@@ -308,6 +308,111 @@ TEST(ParseFeed, RecordShapeErrors) {
         {with_messages(message_with(R"(,"minVersion":1)")),
          "invalid type: integer `1`, expected a string at line 1 column 121"},
     });
+}
+
+// A refused key with a `}` after it (and any whitespace) is reported just after that `}`, which
+// the reader takes before it stops; before any other byte it stands after the key.
+TEST(ParseFeed, RefusedKeyBeforeAClosingBrace) {
+    const std::string feed_keys = "expected one of `schema`, `revision`, `messages`";
+    const std::string message_keys =
+        "expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion`";
+    const auto with_cta = [](std::string_view cta) { return with_messages(message_with(",\"cta\":" + std::string(cta))); };
+    expect_rejections({
+        {R"({"schema":1,"revision":1,"extra"})", "unknown field `extra`, " + feed_keys + " at line 1 column 33"},
+        {R"({"schema":1,"revision":1,"schema"})", "duplicate field `schema` at line 1 column 34"},
+        {R"({"schema":1,"extra" ]})", "unknown field `extra`, " + feed_keys + " at line 1 column 20"},
+        {R"({"schema":1,"extra" ,})", "unknown field `extra`, " + feed_keys + " at line 1 column 20"},
+        {R"({"schema":1,"extra"  )", "unknown field `extra`, " + feed_keys + " at line 1 column 21"},
+        {with_messages(R"({"id":"a","Id"})"), "unknown field `Id`, " + message_keys + " at line 1 column 52"},
+        {with_messages("{\"id\":\"a\",\"id\"\r\n\t}"), "duplicate field `id` at line 2 column 2"},
+        {with_cta(R"({"kind":"open_updates","url"})"), "unknown field `url`, expected `kind` at line 1 column 142"},
+        {with_cta(R"({"kind":"open_updates","kind" })"), "duplicate field `kind` at line 1 column 144"},
+        // The kind's object form keeps its position just after the key.
+        {with_cta(R"({"kind":{"open_x"}})"),
+         "unknown variant `open_x`, expected one of `open_updates`, `open_appearance`, `open_license` at line 1 "
+         "column 130"},
+    });
+}
+
+// An optional version's null cut short or misspelt is a reading error, never a missing version.
+TEST(ParseFeed, OptionalNullMustBeWhole) {
+    expect_rejections({
+        {with_messages(message_with(R"(,"minVersion":nul)")), "expected ident at line 1 column 124"},
+        {with_messages(message_with(R"(,"maxVersion":nulL)")), "expected ident at line 1 column 124"},
+        {with_messages(message_with(R"(,"minVersion":nil)")), "expected ident at line 1 column 122"},
+        {R"({"schema":1,"revision":1,"messages":[["a",1,"t","b",1,2,null,nu)", "EOF while parsing a value at line 1 column 63"},
+    });
+}
+
+// Beside its text, a reading error says what went wrong and where, for programs that act on it.
+TEST(ParseFeed, ErrorsAreValues) {
+    struct Row {
+        std::string document;
+        ReadErrorKind kind;
+        std::size_t offset;
+        std::string key = "";
+        std::size_t key_offset = NO_OFFSET;
+        std::size_t first_key_offset = NO_OFFSET;
+        std::string_view record = "";
+        std::size_t record_offset = NO_OFFSET;
+        std::size_t message_index = NO_MESSAGE;
+        std::optional<std::string> message_id = std::nullopt;
+        std::string_view expected = "";
+        FoundValue found = FoundValue::none;
+        std::size_t invalid_byte_offset = NO_OFFSET;
+    };
+    using enum ReadErrorKind;
+    const std::string two = with_messages(message_with("") + "," + R"({"id":"b","priority":1.5})");
+    const std::vector<Row> rows = {
+        {.document = "", .kind = end_of_input, .offset = 0},
+        {.document = "{\"schema\":1,}", .kind = syntax, .offset = 13, .record = "Feed", .record_offset = 0},
+        {.document = R"({"schema":"\u00e9\xff"})", .kind = syntax, .offset = 19, .record = "Feed", .record_offset = 0},
+        {.document = "{\"schema\":\"\xd0\x9f\xff\"}", .kind = invalid_string, .offset = 15, .record = "Feed",
+         .record_offset = 0, .invalid_byte_offset = 13},
+        {.document = R"({"schema":1e999})", .kind = number_out_of_range, .offset = 15, .record = "Feed",
+         .record_offset = 0},
+        {.document = R"({"schema":1,"revision":-1})", .kind = invalid_value, .offset = 25, .record = "Feed",
+         .record_offset = 0, .expected = "u64", .found = FoundValue::integer},
+        {.document = two, .kind = invalid_type, .offset = 132, .record = "Message", .record_offset = 108,
+         .message_index = 1, .message_id = "b", .expected = "u8", .found = FoundValue::floating},
+        {.document = with_messages(R"({"priority":1,"id":true})"), .kind = invalid_type, .offset = 60,
+         .record = "Message", .record_offset = 37, .message_index = 0, .expected = "a string",
+         .found = FoundValue::boolean},
+        {.document = R"( {"schema":1,"revision":1,"messages":[],"Schema":1})", .kind = unknown_field, .offset = 48,
+         .key = "Schema", .key_offset = 40, .record = "Feed", .record_offset = 1},
+        {.document = R"({"schema":1,"revision":1,"schema":1})", .kind = duplicate_field, .offset = 33,
+         .key = "schema", .key_offset = 25, .first_key_offset = 1, .record = "Feed", .record_offset = 0},
+        {.document = with_messages(R"({"id":"x"})"), .kind = missing_field, .offset = 47, .key = "priority",
+         .record = "Message", .record_offset = 37, .message_index = 0, .message_id = "x"},
+        {.document = with_messages(R"(["a",1])"), .kind = invalid_length, .offset = 44, .record = "Message",
+         .record_offset = 37, .message_index = 0, .message_id = "a"},
+        {.document = with_messages(message_with(R"(,"cta":{"kind":"x"})")), .kind = unknown_variant, .offset = 124,
+         .key = "x", .key_offset = 121, .record = "Cta", .record_offset = 113, .message_index = 0,
+         .message_id = "a"},
+        {.document = R"({"schema":1,"revision":1,"messages":[[[[[]]]]]})", .kind = invalid_type, .offset = 38,
+         .record = "Message", .record_offset = 37, .message_index = 0, .expected = "a string",
+         .found = FoundValue::sequence},
+    };
+    for (const Row& row : rows) {
+        testing::record_test_document(row.document);
+        const auto feed = read_feed_document(row.document);
+        ASSERT_FALSE(feed) << row.document;
+        const ReadError& e = feed.error();
+        EXPECT_EQ(e.kind, row.kind) << row.document;
+        EXPECT_EQ(e.offset, row.offset) << row.document;
+        EXPECT_EQ(e.key, row.key) << row.document;
+        EXPECT_EQ(e.key_offset, row.key_offset) << row.document;
+        EXPECT_EQ(e.first_key_offset, row.first_key_offset) << row.document;
+        EXPECT_EQ(e.record, row.record) << row.document;
+        EXPECT_EQ(e.record_offset, row.record_offset) << row.document;
+        EXPECT_EQ(e.message_index, row.message_index) << row.document;
+        EXPECT_EQ(e.message_id, row.message_id) << row.document;
+        EXPECT_EQ(e.expected, row.expected) << row.document;
+        EXPECT_EQ(e.found, row.found) << row.document;
+        EXPECT_EQ(e.invalid_byte_offset, row.invalid_byte_offset) << row.document;
+        EXPECT_EQ(e.text(), parse_feed(row.document).error().text) << row.document;
+        EXPECT_EQ(e.kind == unknown_field || e.kind == unknown_variant, !e.expected_keys.empty()) << row.document;
+    }
 }
 
 TEST(ParseFeed, CallToActionAndKind) {

@@ -1,4 +1,6 @@
-#include "common/text.h"
+#include "common/escape.h"
+#include "common/utf8.h"
+#include "common/white_space.h"
 
 #include <gtest/gtest.h>
 #include <string>

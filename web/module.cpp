@@ -14,11 +14,13 @@
 #include <string>
 #include <string_view>
 
-#include "common/text.h"
-#include "messages-lint/problems.h"
-#include "messages-lint/report.h"
+#include "common/digits.h"
+#include "common/json_string.h"
+#include "common/utf8.h"
+#include "feed_files/limits.h"
+#include "lint/problems.h"
+#include "lint/report.h"
 #include "lint/summary.h"
-#include "messages-tool/io.h"
 #include "messages/messages.h"
 
 namespace {

@@ -1,6 +1,7 @@
 #include "lint/summary.h"
 
-#include "common/text.h"
+#include "common/digits.h"
+#include "common/utf8.h"
 #include "messages/messages.h"
 
 namespace mt::lint {
@@ -27,7 +28,7 @@ std::string signed_decimal(std::int64_t value) {
 
 std::vector<MessageSummary> summarize_messages(std::string_view document) {
     FeedLocations at;
-    const Result<Feed> feed = parse_feed(document, at);
+    const auto feed = read_feed_document(document, &at);
     if (!feed) return {};
     std::vector<MessageSummary> out;
     out.reserve(feed->messages.size());

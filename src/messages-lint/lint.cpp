@@ -3,8 +3,12 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "common/text.h"
-#include "messages-tool/io.h"
+#include "common/digits.h"
+#include "common/escape.h"
+#include "common/utf8.h"
+#include "feed_files/limits.h"
+#include "feed_files/read_head.h"
+#include "outcome/outcome.h"
 
 namespace mt::lint {
 

@@ -3,8 +3,13 @@
 #include <optional>
 #include <vector>
 
-#include "common/text.h"
-#include "messages/messages.h"
+#include "common/digits.h"
+#include "common/escape.h"
+#include "common/utf8.h"
+#include "common/white_space.h"
+#include "feed_files/limits.h"
+#include "feed_files/read_head.h"
+#include "verify_feed/verify_feed.h"
 
 namespace mt {
 
@@ -73,7 +78,7 @@ Outcome run_check(const CheckRequest& request) {
     auto sig = read_head(request.sig, MAX_SIG_BYTES + 1);
     if (!sig) return diagnostic(2, "не читаю подпись " + request.sig + ": " + sig.error().text);
     if (sig->bytes.size() > MAX_SIG_BYTES)
-        return diagnostic(1, request.sig + " — " + decimal(sig->length) + " байт больше 512, не похоже на подпись");
+        return diagnostic(1, signature_too_large_text(request.sig, sig->length));
 
     const std::string sig_text = decode_utf8_lossy(sig->bytes);
     auto accepted = verify_feed(feed->bytes, trim_white_space(sig_text));

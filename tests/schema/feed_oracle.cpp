@@ -11,6 +11,7 @@
 #include <string>
 
 #include "messages-tool/cli.h"
+#include "feed_files/limits.h"
 #include "messages/messages.h"
 #include "support/dev_signer.h"
 

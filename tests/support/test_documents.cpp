@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/text.h"
+#include "common/json_string.h"
 
 namespace mt::testing {
 namespace {

@@ -1,10 +1,10 @@
 // A forward-only cursor over the bytes of one JSON document: whitespace, literals, strings and
-// numbers, and the error values of the feed reader with their positions.
+// numbers, and the reading errors with their positions.
 //
 // The cursor never reads past the end of its bytes and never allocates per byte. Positions are
-// byte offsets; they become "at line {l} column {c}" only when an error is made, so reading
-// pays nothing for them. Every error function returns a ready `std::unexpected` so that a
-// reader can `return cur.error(...)` from any `Result<T>`.
+// byte offsets; their line and column are counted only when an error is made, so reading pays
+// nothing for them. Every error function returns a ready `std::unexpected` so that a reader can
+// `return cur.error(...)` from any `Read<T>`.
 //
 // Internal to the messages block.
 #pragma once
@@ -15,7 +15,14 @@
 #include <string>
 #include <string_view>
 
-#include "common/error.h"
+#include "messages/read_error.h"
+
+namespace mt {
+
+template <class T>
+using Read = std::expected<T, ReadError>;
+
+}  // namespace mt
 
 namespace mt::json {
 
@@ -50,33 +57,38 @@ class Cursor {
     // Takes the byte that `peek` returned; only call after a peek that was not END.
     void advance() { ++pos_; }
 
+    // An error of `kind` at `offset`, with its line and column counted.
+    ReadError error_value(std::size_t offset, ReadErrorKind kind, std::string_view message) const;
+
     // An error positioned after the bytes taken so far.
-    std::unexpected<Error> error(std::string_view message) const { return error_at(pos_, message); }
+    std::unexpected<ReadError> error(ReadErrorKind kind, std::string_view message) const {
+        return std::unexpected(error_value(pos_, kind, message));
+    }
 
     // An error positioned after the next byte, as if it had been taken (the end of the input
     // when there is none): the column is that byte's own 1-based column.
-    std::unexpected<Error> peek_error(std::string_view message) const {
-        return error_at(pos_ < bytes_.size() ? pos_ + 1 : pos_, message);
+    std::unexpected<ReadError> peek_error(ReadErrorKind kind, std::string_view message) const {
+        return std::unexpected(error_value(pos_ < bytes_.size() ? pos_ + 1 : pos_, kind, message));
     }
 
     // After the first letter of `null`, `true` or `false` has been taken: takes the rest.
-    Result<void> finish_literal(std::string_view rest);
+    Read<void> finish_literal(std::string_view rest);
 
     // After the opening quotation mark: appends the decoded string to `out` and takes the closing
     // quotation mark. The decoded text is valid UTF-8.
-    Result<void> read_string(std::string& out);
+    Read<void> read_string(std::string& out);
 
     // At the first digit, or just after a leading `-` has been taken (`negative`).
-    Result<Number> read_number(bool negative);
+    Read<Number> read_number(bool negative);
 
     // Where a value of another type was expected: names the value found ("invalid type: {found},
     // expected {expected}"), reading a scalar to its end and leaving an array or object untaken.
-    // A syntax error met while reading the scalar is returned instead.
-    std::unexpected<Error> invalid_type(std::string_view expected);
+    // A syntax error met while reading the scalar is returned instead. `expected` must outlive
+    // the error (the readers pass literals).
+    std::unexpected<ReadError> invalid_type(std::string_view expected);
 
   private:
-    std::unexpected<Error> error_at(std::size_t offset, std::string_view message) const;
-    Result<std::uint16_t> read_hex_escape();
+    Read<std::uint16_t> read_hex_escape();
 
     std::string_view bytes_;
     std::size_t pos_ = 0;

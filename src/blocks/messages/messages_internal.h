@@ -5,12 +5,13 @@
 #include <cstddef>
 #include <string_view>
 
+#include "json_cursor.h"
 #include "messages/messages.h"
 
 namespace mt {
 
 // parse_feed with another nesting budget, so that tests can reach the recursion limit.
-Result<Feed> parse_feed_with_budget(std::string_view document, unsigned nesting_budget);
+Read<Feed> parse_feed_with_budget(std::string_view document, unsigned nesting_budget);
 
 // The run of plain string content that starts at `from`: it ends at the first quotation mark,
 // backslash or byte below 0x20, or at the end of `bytes`. `valid_utf8` true proves the run
@@ -23,10 +24,6 @@ struct PlainRun {
 // Sixteen bytes at a time; what the reader uses.
 PlainRun plain_run(std::string_view bytes, std::size_t from);
 
-// Byte by byte, the reference the fast scan is compared against: end found one byte at a time,
-// and `valid_utf8` exactly whether the run is well-formed.
-PlainRun plain_run_scalar(std::string_view bytes, std::size_t from);
-
 // What the length and control-character rules need from a valid UTF-8 text: its number of
 // characters, and whether it holds a control character (U+0000..U+001F but the line feed,
 // U+007F..U+009F).
@@ -38,8 +35,5 @@ struct TextFacts {
 
 // In byte lanes that the compiler vectorises; what the rules use.
 TextFacts examine_text(std::string_view text);
-
-// Character by character, the reference.
-TextFacts examine_text_scalar(std::string_view text);
 
 }  // namespace mt

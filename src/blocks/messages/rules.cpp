@@ -5,9 +5,12 @@
 #include <cstdint>
 #include <string>
 
-#include "common/text.h"
+#include "common/digits.h"
+#include "common/escape.h"
+#include "common/utf8.h"
+#include "common/white_space.h"
 #include "messages/messages.h"
-#include "messages/messages_internal.h"
+#include "messages_internal.h"
 
 namespace mt {
 namespace {
@@ -141,10 +144,6 @@ std::optional<char32_t> first_control_character(std::string_view text) {
         text.remove_prefix(c.length);
     }
     return std::nullopt;
-}
-
-TextFacts examine_text_scalar(std::string_view text) {
-    return {count_characters(text), first_control_character(text).has_value()};
 }
 
 std::optional<Version> parse_version(std::string_view text) {

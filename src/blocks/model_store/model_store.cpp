@@ -1,8 +1,8 @@
 // The loader of the compiled-in key.
 #include "model_store/model_store.h"
 
-#include "model_store/hex.h"
-#include "model_store/model_store_internal.h"
+#include "hex/hex.h"
+#include "model_store_internal.h"
 
 namespace mt {
 namespace {

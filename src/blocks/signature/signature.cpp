@@ -4,7 +4,7 @@
 #include <sodium.h>
 #include <string>
 
-#include "model_store/hex.h"
+#include "hex/hex.h"
 
 namespace mt {
 namespace {

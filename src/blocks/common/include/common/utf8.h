@@ -1,0 +1,36 @@
+// UTF-8 as the text helpers read it: well-formed sequences of the Unicode standard, so overlong
+// forms, surrogates and values above U+10FFFF are invalid. Every function takes arbitrary bytes
+// without undefined behaviour; what happens to invalid UTF-8 is stated with each.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace mt {
+
+bool is_valid_utf8(std::string_view bytes);
+
+// The length of the longest prefix of `bytes` that is valid UTF-8: the offset of the first byte
+// that begins no valid character, or bytes.size().
+std::size_t valid_utf8_prefix(std::string_view bytes);
+
+void append_utf8(std::string& out, char32_t value);
+
+// The first character of non-empty `bytes`: its value and its length in bytes. A byte that
+// begins no valid character stands alone: `valid` false, `length` 1.
+struct Character {
+    char32_t value;
+    std::size_t length;
+    bool valid;
+};
+Character first_character(std::string_view bytes);
+
+// The number of characters in `bytes`, each byte that begins no valid character counted as one
+// (as an editor counts the columns of a line).
+std::size_t count_characters(std::string_view bytes);
+
+// Decodes `bytes`, replacing each maximal invalid subsequence with U+FFFD.
+std::string decode_utf8_lossy(std::string_view bytes);
+
+}  // namespace mt

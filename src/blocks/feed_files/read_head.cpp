@@ -1,0 +1,39 @@
+#include "feed_files/read_head.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "common/os_error.h"
+
+namespace mt {
+
+Result<FileHead> read_head(const std::string& path, std::size_t cap) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return fail(os_error_text(errno));
+
+    FileHead head;
+    head.bytes.resize(cap);
+    std::size_t filled = 0;
+    int error = 0;
+    while (filled < cap) {
+        const ssize_t got = ::read(fd, head.bytes.data() + filled, cap - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) error = errno;
+        if (got <= 0) break;
+        filled += static_cast<std::size_t>(got);
+    }
+    head.bytes.resize(filled);
+    head.length = filled;
+    // Only a regular file has a known length beyond what was read; a device or pipe may never end.
+    struct stat info;
+    if (!error && filled == cap && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+        static_cast<std::uint64_t>(info.st_size) > head.length)
+        head.length = static_cast<std::uint64_t>(info.st_size);
+    ::close(fd);
+    if (error) return fail(os_error_text(error));
+    return head;
+}
+
+}  // namespace mt

@@ -1,0 +1,64 @@
+// From a rule failure to the value it is about, through the locations the reader recorded.
+#include "messages/messages.h"
+#include "record_shapes.h"
+
+namespace mt {
+namespace {
+
+using reader::FEED_SHAPE;
+using reader::MESSAGE_SHAPE;
+
+// The key of the field a subject names (subjects are named after their keys); the count's
+// subject is a whole message.
+constexpr std::string_view subject_key(Subject subject) {
+    switch (subject) {
+        case Subject::schema:
+            return "schema";
+        case Subject::revision:
+            return "revision";
+        case Subject::message:
+            return "";
+        case Subject::id:
+            return "id";
+        case Subject::priority:
+            return "priority";
+        case Subject::title:
+            return "title";
+        case Subject::body:
+            return "body";
+        case Subject::end_at:
+            return "end_at";
+        case Subject::minVersion:
+            return "minVersion";
+        case Subject::maxVersion:
+            return "maxVersion";
+    }
+    return "";
+}
+
+constexpr bool subjects_are_fields() {
+    for (Subject s : {Subject::schema, Subject::revision})
+        if (FEED_SHAPE.index_of(subject_key(s)) == FEED_SHAPE.fields.size()) return false;
+    for (Subject s : {Subject::id, Subject::priority, Subject::title, Subject::body, Subject::end_at,
+                      Subject::minVersion, Subject::maxVersion})
+        if (MESSAGE_SHAPE.index_of(subject_key(s)) == MESSAGE_SHAPE.fields.size()) return false;
+    return true;
+}
+static_assert(subjects_are_fields());
+
+std::size_t value_at(const RecordLocations& record, std::size_t field) {
+    return field < record.values.size() ? record.values[field] : NO_OFFSET;
+}
+
+}  // namespace
+
+std::size_t value_offset(const FeedLocations& locations, const RuleFailure& failure) {
+    if (failure.subject == Subject::schema || failure.subject == Subject::revision)
+        return value_at(locations.feed, FEED_SHAPE.index_of(subject_key(failure.subject)));
+    if (failure.message >= locations.messages.size()) return NO_OFFSET;
+    const RecordLocations& message = locations.messages[failure.message];
+    if (failure.subject == Subject::message) return message.start;
+    return value_at(message, MESSAGE_SHAPE.index_of(subject_key(failure.subject)));
+}
+
+}  // namespace mt

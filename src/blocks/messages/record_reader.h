@@ -1,0 +1,331 @@
+// The record machinery of the feed reader: one procedure (`read_record`) reads every record from
+// a table of its fields (`RecordShape`), in the object form or as an array of its field values,
+// and every error about a record (its name, its keys, its length) follows from the same table.
+// Unknown and repeated keys are refused before their value is looked at, so a value is never
+// read without a field to hold it.
+//
+// Internal to the messages block.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+#include "common/digits.h"
+#include "common/escape.h"
+#include "json_cursor.h"
+#include "messages/messages.h"
+
+namespace mt::reader {
+
+using json::Cursor;
+using json::END;
+
+inline constexpr std::string_view EOF_LIST = "EOF while parsing a list";
+inline constexpr std::string_view EOF_OBJECT = "EOF while parsing an object";
+inline constexpr std::string_view RECURSION_LIMIT = "recursion limit exceeded";
+inline constexpr std::string_view TRAILING_COMMA = "trailing comma";
+inline constexpr std::string_view TRAILING_CHARACTERS = "trailing characters";
+inline constexpr std::string_view KEY_MUST_BE_A_STRING = "key must be a string";
+inline constexpr std::string_view EXPECTED_COLON = "expected `:`";
+inline constexpr std::string_view EXPECTED_LIST_COMMA_OR_END = "expected `,` or `]`";
+inline constexpr std::string_view EXPECTED_OBJECT_COMMA_OR_END = "expected `,` or `}`";
+
+using enum ReadErrorKind;
+
+// The reading state. `key` is one buffer reused for every key, so keys cost no allocation once
+// it has grown. Locations are recorded only where asked: `record_at` for the next record read
+// (not the records inside it), `messages_at` for every message; both stay null on the check path.
+// `id_read` says whether the message being read has had its id read, for the errors about it.
+struct Reader {
+    Cursor cur;
+    unsigned budget;
+    std::string key;
+    RecordLocations* record_at = nullptr;
+    std::vector<RecordLocations>* messages_at = nullptr;
+    bool id_read = false;
+};
+
+// Records where the value about to be read begins.
+inline void note_value(Reader& r, RecordLocations* at, std::size_t field) {
+    r.cur.peek_past_space();
+    at->values[field] = r.cur.offset();
+}
+
+// Takes the peeked `[` or `{` of a record, the message list or the object form of a kind, and
+// one unit of the nesting budget with it.
+inline Read<void> enter(Reader& r) {
+    if (r.budget <= 1) return r.cur.peek_error(recursion_limit, RECURSION_LIMIT);
+    --r.budget;
+    r.cur.advance();
+    return {};
+}
+
+inline void leave(Reader& r) { ++r.budget; }
+
+// Reads a JSON string at the cursor (after optional whitespace) into `out`.
+inline Read<void> read_text(Reader& r, std::string& out) {
+    const int c = r.cur.peek_past_space();
+    if (c == END) return r.cur.peek_error(end_of_input, json::EOF_VALUE);
+    if (c != '"') return r.cur.invalid_type("a string");
+    r.cur.advance();
+    return r.cur.read_string(out);
+}
+
+// "invalid type" or "invalid value" for a number read where an integer of another range was expected.
+inline std::unexpected<ReadError> number_error(const Reader& r, ReadErrorKind kind, const json::Number& number,
+                                               std::string_view expected) {
+    ReadError error = r.cur.error_value(r.cur.offset(), kind,
+                                        std::string(kind == invalid_type ? "invalid type: " : "invalid value: ") +
+                                            json::describe_number(number) + ", expected " + std::string(expected));
+    error.expected = expected;
+    error.found = number.kind == json::Number::Kind::floating ? FoundValue::floating : FoundValue::integer;
+    return std::unexpected(std::move(error));
+}
+
+// Reads an integer that must fit `T`; `name` is how the width is named in errors (a literal).
+template <class T>
+Read<void> read_integer(Reader& r, T& out, std::string_view name) {
+    const int c = r.cur.peek_past_space();
+    if (c == END) return r.cur.peek_error(end_of_input, json::EOF_VALUE);
+    const bool negative = c == '-';
+    if (!negative && !(c >= '0' && c <= '9')) return r.cur.invalid_type(name);
+    if (negative) r.cur.advance();
+    const auto number = r.cur.read_number(negative);
+    if (!number) return std::unexpected(number.error());
+
+    using Limits = std::numeric_limits<T>;
+    switch (number->kind) {
+        case json::Number::Kind::unsigned_integer:
+            if (number->magnitude <= static_cast<std::uint64_t>(Limits::max())) {
+                out = static_cast<T>(number->magnitude);
+                return {};
+            }
+            break;
+        case json::Number::Kind::negative_integer:
+            // The magnitude is at most 2^63, so its negation always fits a signed 64-bit field.
+            if constexpr (std::is_signed_v<T>) {
+                out = static_cast<T>(std::uint64_t{0} - number->magnitude);
+                return {};
+            }
+            break;
+        case json::Number::Kind::floating:
+            return number_error(r, invalid_type, *number, name);
+    }
+    return number_error(r, invalid_value, *number, name);
+}
+
+// Takes a `null` at the cursor and says whether there was one; an optional field is then none.
+inline Read<bool> take_null(Reader& r) {
+    if (r.cur.peek_past_space() != 'n') return false;
+    r.cur.advance();
+    if (auto literal = r.cur.finish_literal("ull"); !literal) return std::unexpected(std::move(literal.error()));
+    return true;
+}
+
+inline Read<void> read_optional_text(Reader& r, std::optional<std::string>& out) {
+    const auto null = take_null(r);
+    if (!null) return std::unexpected(null.error());
+    if (*null) return {};
+    std::string text;
+    if (auto read = read_text(r, text); !read) return read;
+    out = std::move(text);
+    return {};
+}
+
+// One field of a record as the reader sees it: its key, how its value is read into the record,
+// and whether the record may go without it (the field then keeps its default).
+template <class Record>
+struct RecordField {
+    std::string_view key;
+    Read<void> (*read)(Reader&, Record&);
+    bool optional = false;
+};
+
+inline constexpr bool OPTIONAL = true;
+
+// A record described once: its type as errors name it and its fields in declaration order, which
+// is also the order of the array form. Everything the errors say about it follows from this.
+template <class Record, std::size_t N>
+struct RecordShape {
+    std::string_view type_name;  // "struct Feed"
+    std::array<RecordField<Record>, N> fields;
+
+    std::string_view name() const { return type_name.substr(type_name.find(' ') + 1); }
+
+    // Required fields come first, so the array form may leave out only a tail of optionals.
+    constexpr std::size_t required() const {
+        std::size_t count = 0;
+        while (count < N && !fields[count].optional) ++count;
+        return count;
+    }
+    constexpr bool required_fields_lead() const {
+        for (std::size_t i = required(); i < N; ++i)
+            if (!fields[i].optional) return false;
+        return true;
+    }
+    constexpr std::array<std::string_view, N> keys() const {
+        std::array<std::string_view, N> out{};
+        for (std::size_t i = 0; i < N; ++i) out[i] = fields[i].key;
+        return out;
+    }
+    // The position of `key` among the fields, N when it is not one.
+    constexpr std::size_t index_of(std::string_view key) const {
+        std::size_t index = 0;
+        while (index < N && fields[index].key != key) ++index;
+        return index;
+    }
+};
+
+// "one of `a`, `b`" (or just "`a`" for a single key), as an unknown field lists the keys.
+template <std::size_t N>
+std::string key_list(const std::array<std::string_view, N>& keys) {
+    std::string out = N == 1 ? "" : "one of ";
+    for (std::size_t i = 0; i < N; ++i) {
+        if (i > 0) out += ", ";
+        out += '`';
+        out += keys[i];
+        out += '`';
+    }
+    return out;
+}
+
+// The keys of a shape with static storage, so that an error can refer to them.
+template <const auto& Shape>
+inline constexpr auto KEYS_OF = Shape.keys();
+
+template <const auto& Shape, class Record>
+Read<void> read_object_form(Reader& r, Record& record, RecordLocations* at) {
+    constexpr std::size_t N = Shape.fields.size();
+    static_assert(N <= 32, "the seen-mask holds one bit per key");
+    if (auto entered = enter(r); !entered) return entered;
+    std::uint32_t seen = 0;                    // bit i: key i has occurred, even with a null value
+    std::array<std::size_t, N> key_offsets{};  // where key i occurred, for a repeated key's error
+    for (bool first = true;; first = false) {
+        int c = r.cur.peek_past_space();
+        if (c == '}') break;
+        if (first) {
+            if (c == END) return r.cur.peek_error(end_of_input, EOF_OBJECT);
+        } else {
+            if (c == END) return r.cur.peek_error(end_of_input, EOF_OBJECT);
+            if (c != ',') return r.cur.peek_error(syntax, EXPECTED_OBJECT_COMMA_OR_END);
+            r.cur.advance();
+            c = r.cur.peek_past_space();
+            if (c == '}') return r.cur.peek_error(syntax, TRAILING_COMMA);
+            if (c == END) return r.cur.peek_error(end_of_input, json::EOF_VALUE);
+        }
+        if (c != '"') return r.cur.peek_error(syntax, KEY_MUST_BE_A_STRING);
+        const std::size_t key_offset = r.cur.offset();
+        r.cur.advance();
+        r.key.clear();
+        if (auto read = r.cur.read_string(r.key); !read) return read;
+
+        const std::size_t index = Shape.index_of(r.key);
+        c = r.cur.peek_past_space();
+        if (index == N || (seen & (1u << index))) {
+            // A refused key is reported after the whitespace that follows it, or after a `}` that
+            // stands there, which the reader takes before it stops.
+            if (c == '}') r.cur.advance();
+            const bool unknown = index == N;
+            ReadError error = r.cur.error_value(
+                r.cur.offset(), unknown ? unknown_field : duplicate_field,
+                unknown ? "unknown field `" + escape_unprintable(r.key) + "`, expected " + key_list(KEYS_OF<Shape>)
+                        : "duplicate field `" + std::string(Shape.fields[index].key) + "`");
+            error.key = std::move(r.key);
+            error.key_offset = key_offset;
+            if (unknown) error.expected_keys = KEYS_OF<Shape>;
+            if (!unknown) error.first_key_offset = key_offsets[index];
+            return std::unexpected(std::move(error));
+        }
+        seen |= 1u << index;
+        key_offsets[index] = key_offset;
+
+        if (c == END) return r.cur.peek_error(end_of_input, EOF_OBJECT);
+        if (c != ':') return r.cur.peek_error(syntax, EXPECTED_COLON);
+        r.cur.advance();
+        if (at) note_value(r, at, index);
+        if (auto read = Shape.fields[index].read(r, record); !read) return read;
+    }
+    r.cur.advance();  // the `}`
+    leave(r);
+    for (std::size_t i = 0; i < N; ++i) {
+        if (!Shape.fields[i].optional && !(seen & (1u << i))) {
+            ReadError error = r.cur.error_value(r.cur.offset(), missing_field,
+                                                "missing field `" + std::string(Shape.fields[i].key) + "`");
+            error.key = Shape.fields[i].key;
+            return std::unexpected(std::move(error));
+        }
+    }
+    return {};
+}
+
+template <const auto& Shape, class Record>
+Read<void> read_array_form(Reader& r, Record& record, RecordLocations* at) {
+    constexpr std::size_t N = Shape.fields.size();
+    if (auto entered = enter(r); !entered) return entered;
+    std::size_t count = 0;
+    for (; count < N; ++count) {
+        int c = r.cur.peek_past_space();
+        if (c == ']') break;
+        if (count == 0) {
+            if (c == END) return r.cur.peek_error(end_of_input, EOF_LIST);
+        } else {
+            if (c == END) return r.cur.peek_error(end_of_input, EOF_LIST);
+            if (c != ',') return r.cur.peek_error(syntax, EXPECTED_LIST_COMMA_OR_END);
+            r.cur.advance();
+            if (r.cur.peek_past_space() == ']') return r.cur.peek_error(syntax, TRAILING_COMMA);
+        }
+        if (at) note_value(r, at, count);
+        if (auto read = Shape.fields[count].read(r, record); !read) return read;
+    }
+
+    const int c = r.cur.peek_past_space();
+    if (c == ']') {
+        r.cur.advance();
+        leave(r);
+        if (count >= Shape.required()) return {};
+        std::string text = "invalid length ";
+        append_decimal(text, count);
+        text += ", expected ";
+        text += Shape.type_name;
+        text += " with ";
+        append_decimal(text, N);
+        text += N == 1 ? " element" : " elements";
+        return r.cur.error(invalid_length, text);
+    }
+    // Every field has been read and the array goes on.
+    if (c == END) return r.cur.peek_error(end_of_input, EOF_LIST);
+    if (c != ',') return r.cur.peek_error(syntax, EXPECTED_LIST_COMMA_OR_END);
+    r.cur.advance();
+    return r.cur.peek_error(syntax, r.cur.peek_past_space() == ']' ? TRAILING_COMMA : TRAILING_CHARACTERS);
+}
+
+// Reads one record at the cursor, in its object or its array form. An error from inside it that
+// names no record yet is about this one.
+template <const auto& Shape, class Record>
+Read<void> read_record(Reader& r, Record& record) {
+    static_assert(Shape.fields.size() > 0);
+    const int c = r.cur.peek_past_space();
+    const std::size_t start = r.cur.offset();
+    RecordLocations* const at = std::exchange(r.record_at, nullptr);
+    if (at) {
+        at->start = start;
+        at->values.assign(Shape.fields.size(), NO_OFFSET);
+    }
+    if (c == END) return r.cur.peek_error(end_of_input, json::EOF_VALUE);
+    if (c != '{' && c != '[') return r.cur.invalid_type(Shape.type_name);
+    Read<void> read = c == '{' ? read_object_form<Shape>(r, record, at) : read_array_form<Shape>(r, record, at);
+    if (!read && read.error().record.empty()) {
+        read.error().record = Shape.name();
+        read.error().record_offset = start;
+    }
+    return read;
+}
+
+}  // namespace mt::reader

@@ -1,0 +1,52 @@
+// The problems of one feed document, as the draft checker reports them: the reading error if
+// the document does not read, otherwise every failing feed rule and then every failing rule of
+// every message, in the order feed acceptance applies them. The first problem's text is exactly
+// the text feed acceptance gives the same bytes after a good signature; the other problems,
+// their locations and their notes never change that verdict.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mt::lint {
+
+// Where a problem is: the byte it is about and its line, counted as the reader counts it (1
+// plus the line feeds before it); `column` as an editor counts it: 1 plus the characters before
+// the byte on its line (a byte that begins no valid character counts one).
+struct Location {
+    std::size_t offset = 0;
+    std::size_t line = 1;
+    std::size_t column = 1;
+    friend bool operator==(const Location&, const Location&) = default;
+};
+
+// An error is part of the verdict; a warning never is (it changes neither the verdict nor the
+// exit status).
+enum class Severity { error, warning };
+
+struct Problem {
+    std::string_view rule;  // a stable code: "json", "size", "schema", "title-length", ...
+    Location at;
+    std::optional<std::size_t> message;  // index of the message it is about
+    std::optional<std::string> id;       // that message's id
+    std::string text;                    // as the checking tool prints it: acceptance's words, escaped
+                                         // where they would break the line or drive a terminal
+    std::vector<std::string> notes;      // in Russian, never part of the verdict; printable
+    Severity severity = Severity::error;
+};
+
+// Every problem of a document that is within the size limit, in the order described above.
+std::vector<Problem> find_problems(std::string_view document);
+
+// The one problem of a file of which more than the limit was read: the checking tool's own
+// line for it, located at the first byte past the limit.
+Problem oversize_problem(std::string_view head, std::string_view path);
+
+// "{n} {word}" with the Russian form of the word that goes with n: `one` for 1, 21, 101 ...,
+// `few` for 2 to 4, 22 to 24 ..., `many` for the rest (5 to 20, 25 ...).
+std::string count_of(std::size_t n, std::string_view one, std::string_view few, std::string_view many);
+
+}  // namespace mt::lint
