@@ -1,11 +1,11 @@
 // The summary of each message that the authors' page shows beside the text: lengths in
 // characters as the rules count them, and the time values exactly as written (a 64-bit value
 // that a JavaScript number would round included), in both record forms.
-#include "lint/summary.h"
-
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+#include "lint/summary.h"
 
 namespace mt::lint {
 namespace {
@@ -31,8 +31,8 @@ TEST(SummarizeMessages, Table) {
     MessageSummary versions = summary("v", "t", "b", 1, 1, "5", "6", "5", "6");
     versions.cta = "open_license";
     versions.min_version = "1.0.0";
-    MessageSummary array_form = summary("arr", "Тёмная 😀", "x", 8, 1, "-7", "9223372036854775807", "-7",
-                                        "9223372036854775807");
+    MessageSummary array_form =
+        summary("arr", "Тёмная 😀", "x", 8, 1, "-7", "9223372036854775807", "-7", "9223372036854775807");
     array_form.max_version = "2.0.0";
     const struct {
         std::string document;

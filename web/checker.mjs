@@ -7,8 +7,9 @@ const ERRNO_SUCCESS = 0;
 const ERRNO_BADF = 8;
 const ERRNO_SPIPE = 70;
 
-// `bytes`: the module's bytes. `report(text)`: where the module's own error output goes.
-export async function createChecker(bytes, report = (text) => console.error(text)) {
+// `module`: the module's bytes, or a Response that streams them (compiled as they arrive).
+// `report(text)`: where the module's own error output goes.
+export async function createChecker(module, report = (text) => console.error(text)) {
   let memory = null;
   const decoder = new TextDecoder();
   const wasi = {
@@ -36,7 +37,10 @@ export async function createChecker(bytes, report = (text) => console.error(text
       return ERRNO_SUCCESS;
     },
   };
-  const { instance } = await WebAssembly.instantiate(bytes, { wasi_snapshot_preview1: wasi });
+  const imports = { wasi_snapshot_preview1: wasi };
+  const { instance } = module instanceof Response
+    ? await WebAssembly.instantiateStreaming(module, imports)
+    : await WebAssembly.instantiate(module, imports);
   const exports = instance.exports;
   memory = exports.memory;
   exports._initialize();

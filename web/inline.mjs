@@ -1,10 +1,11 @@
 // Makes the one-file page: the template with the styles and the bundled script put in, the
-// checker module in base64 inside the script (where it says "@MODULE@"), and a
+// checker module gzipped and in base64 inside the script (where it says "@MODULE@"), and a
 // Content-Security-Policy that allows exactly that script and that style by their SHA-256
 // hashes and nothing else.
 //   node inline.mjs TEMPLATE STYLE SCRIPT MODULE OUTPUT
 import { createHash } from "node:crypto";
 import { readFileSync, writeFileSync } from "node:fs";
+import { gzipSync } from "node:zlib";
 
 const [template, stylePath, scriptPath, modulePath, output] = process.argv.slice(2);
 if (!output) {
@@ -13,7 +14,8 @@ if (!output) {
 }
 const style = readFileSync(stylePath, "utf8");
 const bundle = readFileSync(scriptPath, "utf8").trimEnd();
-const module = readFileSync(modulePath).toString("base64");
+// gzip writes no time or name here, so the same module gives the same bytes.
+const module = gzipSync(readFileSync(modulePath), { level: 9 }).toString("base64");
 const place = '"@MODULE@"';
 if (bundle.indexOf(place) < 0 || bundle.indexOf(place) !== bundle.lastIndexOf(place)) {
   console.error(`inline.mjs: the script must hold ${place} exactly once`);
