@@ -48,7 +48,7 @@ std::vector<std::string> notes_for(const Feed& feed, const RuleFailure& failure)
 
 }  // namespace
 
-std::vector<Problem> find_problems(std::string_view document) {
+std::vector<Problem> find_problems(std::string_view document, [[maybe_unused]] const CheckOptions& options) {
     FeedLocations at;
     const auto feed = read_feed_document(document, &at);
     if (!feed) {
@@ -103,7 +103,7 @@ std::vector<Problem> find_problems(std::string_view document) {
     return problems;
 }
 
-Problem oversize_problem(std::string_view head, std::string_view path) {
+Problem oversize_problem(std::string_view head, [[maybe_unused]] std::uint64_t file_length, std::string_view path) {
     Problem problem{
         "size", {MAX_FEED_BYTES}, std::nullopt, std::nullopt, escape_controls(feed_too_large_text(path, head.size())),
         {}};

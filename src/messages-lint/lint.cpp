@@ -89,7 +89,7 @@ Outcome run(std::span<const char* const> argv, bool color) {
             continue;
         }
         const std::vector<Problem> problems = head->bytes.size() > MAX_FEED_BYTES
-                                                  ? std::vector{oversize_problem(head->bytes, path)}
+                                                  ? std::vector{oversize_problem(head->bytes, head->length, path)}
                                                   : find_problems(head->bytes);
         failed |= !problems.empty();
         outcome.out += report(request.format, path, head->bytes, problems, color && request.format == Format::human);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -38,12 +39,19 @@ struct Problem {
     Severity severity = Severity::error;
 };
 
+// What a check compares with: the time a window that has already ended is judged against, in
+// Unix seconds (the command line's --now, or the system clock).
+struct CheckOptions {
+    std::int64_t now = 0;
+};
+
 // Every problem of a document that is within the size limit, in the order described above.
-std::vector<Problem> find_problems(std::string_view document);
+std::vector<Problem> find_problems(std::string_view document, const CheckOptions& options = {});
 
 // The one problem of a file of which more than the limit was read: the checking tool's own
-// line for it, located at the first byte past the limit.
-Problem oversize_problem(std::string_view head, std::string_view path);
+// line for it, located at the first byte past the limit. `file_length` is the file's whole
+// length as far as it is known (its metadata; never read past the cap).
+Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::string_view path);
 
 // "{n} {word}" with the Russian form of the word that goes with n: `one` for 1, 21, 101 ...,
 // `few` for 2 to 4, 22 to 24 ..., `many` for the rest (5 to 20, 25 ...).
