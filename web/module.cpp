@@ -44,12 +44,14 @@ void append_field(std::string& out, std::string_view key, std::string_view value
     append_json_string(out, value);
 }
 
-std::string check(std::string_view document, std::string_view name) {
-    // Beyond the limit the command line reads one byte more and stops; so does this.
-    const bool oversize = document.size() > MAX_FEED_BYTES;
+std::string check(std::string_view document, std::string_view name, std::int64_t now) {
+    // Beyond the limit the command line reads one byte more and stops; so does this, and the
+    // whole length is known.
+    const std::size_t length = document.size();
+    const bool oversize = length > MAX_FEED_BYTES;
     if (oversize) document = document.substr(0, MAX_FEED_BYTES + 1);
-    const std::vector<lint::Problem> problems =
-        oversize ? std::vector{lint::oversize_problem(document, name)} : lint::find_problems(document);
+    const std::vector<lint::Problem> problems = oversize ? std::vector{lint::oversize_problem(document, length, name)}
+                                                         : lint::find_problems(document, {.now = now});
 
     // The JSON Lines report, made an array: one object per line.
     const std::string lines = lint::report(lint::Format::json, name, document, problems, false);
@@ -102,9 +104,8 @@ __attribute__((export_name("mt_free"))) void mt_free(void* block) { std::free(bl
 // result is a block for mt_free. Returns 0, or 1 when the result could not be allocated.
 __attribute__((export_name("mt_check"))) int mt_check(const char* document, std::size_t document_size, const char* name,
                                                       std::size_t name_size, std::int64_t now, std::uint32_t* result) {
-    (void)now;  // no rule of the core looks at the present time yet
     const std::string json =
-        check(std::string_view(document, document_size), decode_utf8_lossy(std::string_view(name, name_size)));
+        check(std::string_view(document, document_size), decode_utf8_lossy(std::string_view(name, name_size)), now);
     void* block = std::malloc(json.size() > 0 ? json.size() : 1);
     if (block == nullptr) return 1;
     json.copy(static_cast<char*>(block), json.size());

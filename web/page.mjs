@@ -46,16 +46,29 @@ function currentBytes(view) {
   return new TextEncoder().encode(view.state.doc.sliceString(0, view.state.doc.length, source.lineEnd));
 }
 
-// The editor position of a byte offset in `bytes`: the display text of the bytes before it.
-// Line ends are one position in the editor whatever the file holds.
-function positionOf(bytes, offset, state) {
-  const before = new TextDecoder("utf-8", { ignoreBOM: true }).decode(bytes.subarray(0, offset));
-  const crlf = before.match(/\r\n/g)?.length ?? 0;
-  return Math.min(before.length - crlf, state.doc.length);
+// The editor positions of byte offsets in `bytes`: the length of the display text of the bytes
+// before each, found in one pass. A line end is one position in the editor whatever the file
+// holds, so CRLF counts one.
+function positionsOf(bytes, offsets, state) {
+  const order = offsets.map((_, i) => i).sort((a, b) => offsets[a] - offsets[b]);
+  const decoder = new TextDecoder("utf-8", { ignoreBOM: true });
+  const positions = new Array(offsets.length);
+  let at = 0, position = 0, endsWithCR = false;
+  for (const i of order) {
+    const to = Math.min(offsets[i], bytes.length);
+    if (to > at) {
+      const text = decoder.decode(bytes.subarray(at, to), { stream: true });
+      const pairs = (text.match(/\r\n/g)?.length ?? 0) + (endsWithCR && text.startsWith("\n") ? 1 : 0);
+      position += text.length - pairs;
+      if (text.length > 0) endsWithCR = text.endsWith("\r");
+      at = to;
+    }
+    positions[i] = Math.min(position, state.doc.length);
+  }
+  return positions;
 }
 
-function diagnosticOf(problem, bytes, state) {
-  const from = positionOf(bytes, problem.byte_offset, state);
+function diagnosticOf(problem, from, state) {
   const line = state.doc.lineAt(from);
   const to = from < line.to ? from + 1 : from;
   const notes = problem.notes.map((n) => `\nпримечание: ${n}`).join("");
@@ -151,10 +164,11 @@ function start(checker) {
     const begin = performance.now();
     const result = checker.check(bytes, $("name").value, BigInt(Math.floor(Date.now() / 1000)));
     const took = performance.now() - begin;
-    const diagnostics = result.problems.map((p) => diagnosticOf(p, bytes, view.state));
+    const positions = positionsOf(bytes, result.problems.map((p) => p.byte_offset), view.state);
+    const diagnostics = result.problems.map((p, i) => diagnosticOf(p, positions[i], view.state));
     view.dispatch(setDiagnostics(view.state, diagnostics));
     showVerdict(result.problems);
-    showProblems(view, result.problems, diagnostics.map((d) => d.from));
+    showProblems(view, result.problems, positions);
     showMessages(result.messages, result.limits);
     document.body.dataset.checkMs = took.toFixed(3);
     document.body.dataset.checks = String(Number(document.body.dataset.checks ?? 0) + 1);

@@ -48,7 +48,9 @@ const checker = await createChecker(readFileSync(modulePath), (text) => {
 });
 let failures = 0, problems = 0;
 for (const file of files) {
-  const got = checker.check(readFileSync(file), file, 1767225600n).problems.map((p) => JSON.stringify(p));
+  // The present time, as the native program takes it from the clock.
+  const now = BigInt(Math.floor(Date.now() / 1000));
+  const got = checker.check(readFileSync(file), file, now).problems.map((p) => JSON.stringify(p));
   const want = native.get(file);
   problems += want.length;
   if (JSON.stringify(got) !== JSON.stringify(want)) {

@@ -173,6 +173,14 @@ def main():
             verdict = driver.find_element(By.ID, "verdict").text
             if (not want) != verdict.startswith("Проблем нет"):
                 failures.append("%s: verdict %r for %d problems" % (name, verdict, len(want)))
+            # Each mark covers the character its problem's byte begins (none at a line end, and
+            # none on a byte-order mark, which the editor shows as a placeholder).
+            marked = driver.execute_script(
+                "return [...document.getElementById('editor').shadowRoot.querySelectorAll('.cm-lintRange')]"
+                ".map((m) => m.textContent)")
+            at = [data[p["byte_offset"]:].decode("utf-8", "replace")[:1] for p in sorted(want, key=lambda p: p["byte_offset"])]
+            if marked != [c for c in at if c not in ("", "\n", "\r", "\ufeff")]:
+                failures.append("%s: marks cover %s, problems begin at %s" % (name, marked, at))
             markers = driver.execute_script(
                 "return document.getElementById('editor').shadowRoot.querySelectorAll('.cm-lint-marker').length")
             if bool(markers) != bool(want):
