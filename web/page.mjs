@@ -8,8 +8,7 @@ import {
 import { defaultKeymap, history, historyKeymap } from "@codemirror/commands";
 import { json } from "@codemirror/lang-json";
 import { bracketMatching, syntaxHighlighting, defaultHighlightStyle } from "@codemirror/language";
-import { lintGutter, setDiagnostics } from "@codemirror/lint";
-import { createChecker } from "./checker.mjs";
+import { lintGutter, lintKeymap, setDiagnostics } from "@codemirror/lint";
 
 // How long typing may pause before the draft is checked again.
 const DEBOUNCE_MS = 150;
@@ -31,13 +30,6 @@ const source = {
   bytes: null, // the opened file's exact bytes, or null once edited
   lineEnd: "\n", // the opened file's line end, kept when checking an edited text and saving
 };
-
-function decodeBase64(text) {
-  const raw = atob(text.trim());
-  const out = new Uint8Array(raw.length);
-  for (let i = 0; i < raw.length; i++) out[i] = raw.charCodeAt(i);
-  return out;
-}
 
 // The bytes the checker sees: the opened file, or the editor's text in UTF-8 with the file's
 // line ends.
@@ -164,11 +156,17 @@ function start(checker) {
     const begin = performance.now();
     const result = checker.check(bytes, $("name").value, BigInt(Math.floor(Date.now() / 1000)));
     const took = performance.now() - begin;
-    const positions = positionsOf(bytes, result.problems.map((p) => p.byte_offset), view.state);
-    const diagnostics = result.problems.map((p, i) => diagnosticOf(p, positions[i], view.state));
-    view.dispatch(setDiagnostics(view.state, diagnostics));
-    showVerdict(result.problems);
-    showProblems(view, result.problems, positions);
+    // An empty editor is no draft yet: it gets a hint rather than the reader's error on no input.
+    const problems = bytes.length === 0 ? [] : result.problems;
+    const positions = positionsOf(bytes, problems.map((p) => p.byte_offset), view.state);
+    view.dispatch(setDiagnostics(view.state, problems.map((p, i) => diagnosticOf(p, positions[i], view.state))));
+    if (bytes.length === 0) {
+      $("verdict").className = "verdict";
+      $("verdict").textContent = "Вставьте, наберите или откройте черновик ленты.";
+    } else {
+      showVerdict(problems);
+    }
+    showProblems(view, problems, positions);
     showMessages(result.messages, result.limits);
     document.body.dataset.checkMs = took.toFixed(3);
     document.body.dataset.checks = String(Number(document.body.dataset.checks ?? 0) + 1);
@@ -201,8 +199,16 @@ function start(checker) {
           ".cm-lint-marker-warning": { background: "orange", borderRadius: "0" },
           ".cm-lint-marker-info": { background: "#77e", borderRadius: "0" },
         }),
-        keymap.of([...defaultKeymap, ...historyKeymap]),
+        keymap.of([...defaultKeymap, ...historyKeymap, ...lintKeymap]),
         EditorView.contentAttributes.of({ "aria-label": "Текст ленты" }),
+        // The editor's own words, which screen readers say and tooltips show, in Russian too.
+        EditorState.phrases.of({
+          "Control character": "Управляющий символ",
+          "Diagnostics": "Проблемы в тексте",
+          "No diagnostics": "Проблем нет",
+          "Selection deleted": "Выделенное удалено",
+          "close": "закрыть",
+        }),
         EditorView.updateListener.of((update) => {
           if (!update.docChanged) return;
           // The first edit ends checking the opened file's exact bytes.
@@ -261,15 +267,11 @@ function start(checker) {
   return view;
 }
 
-// The build puts the module here, gzipped, in base64 (web/inline.mjs). It is unpacked by the
-// browser's own DecompressionStream and compiled while it streams in; nothing is fetched.
-const packed = new Blob([decodeBase64("@MODULE@")]).stream().pipeThrough(new DecompressionStream("gzip"));
-createChecker(new Response(packed, { headers: { "Content-Type": "application/wasm" } })).then(
+// The checker is compiled by the page's first script (boot.mjs) while this one loads.
+globalThis.messagesLintChecker.then(
   (checker) => {
-    // Milliseconds from the start of navigation, for the browser test: the module compiled and
-    // instantiated, then the editor made and the first check shown.
-    document.body.dataset.instantiatedMs = performance.now().toFixed(1);
     start(checker);
+    // Milliseconds from the start of navigation, for the browser test.
     document.body.dataset.readyMs = performance.now().toFixed(1);
     document.body.dataset.ready = "true";
   },

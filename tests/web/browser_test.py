@@ -154,7 +154,7 @@ def main():
         for _ in range(LOADS + 1):
             driver.get(url)
             ready.append(float(wait_for(driver, "return document.body.dataset.readyMs")))
-            instantiated.append(float(driver.execute_script("return document.body.dataset.instantiatedMs")))
+            instantiated.append(float(driver.execute_script("return document.documentElement.dataset.instantiatedMs")))
         del instantiated[0], ready[0]
         console = driver.get_log("browser")
 
