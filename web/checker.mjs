@@ -38,7 +38,7 @@ export async function createChecker(module, report = (text) => console.error(tex
     },
   };
   const imports = { wasi_snapshot_preview1: wasi };
-  const { instance } = module instanceof Response
+  const { instance } = typeof Response !== "undefined" && module instanceof Response
     ? await WebAssembly.instantiateStreaming(module, imports)
     : await WebAssembly.instantiate(module, imports);
   const exports = instance.exports;
