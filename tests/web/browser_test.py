@@ -196,6 +196,12 @@ def main():
                     failures.append("%s: message summary %s" % (name, titles))
             if name == screenshot_draft:
                 driver.save_screenshot(screenshot)
+                # Choosing a problem moves the cursor to its line.
+                driver.find_elements(By.CSS_SELECTOR, "#problems > li > button")[-1].click()
+                line = driver.execute_script("return document.getElementById('editor').shadowRoot"
+                                             ".querySelector('.cm-activeLineGutter').textContent")
+                if line != str(want[-1]["line"]):
+                    failures.append("%s: choosing the last problem puts the cursor on line %s" % (name, line))
 
         # Dropping a file onto the editor opens it like the file input: the BOM draft again.
         before = checks(driver)
