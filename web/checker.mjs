@@ -49,24 +49,27 @@ export async function createChecker(module, report = (text) => console.error(tex
   // Copies `data` into a fresh block of the module's memory.
   const copyIn = (data) => {
     const at = exports.mt_alloc(data.length);
+    if (at === 0) throw new Error("messages-lint: не хватило памяти");
     new Uint8Array(memory.buffer, at, data.length).set(data);
     return at;
   };
 
-  // Checks `document` (a Uint8Array, exactly the bytes to check) named `name` at `now` (Unix
-  // seconds, a BigInt). Returns {problems, messages, limits} as the module gives them.
-  function check(document, name, now) {
+  // Checks `document` (a Uint8Array: exactly the bytes to check, or the start of a longer file
+  // of `length` bytes) named `name` at `now` (Unix seconds, a BigInt). Returns {problems,
+  // messages, limits} as the module gives them.
+  function check(document, name, now, length = document.length) {
     const nameBytes = encoder.encode(name);
-    const doc = copyIn(document);
-    const path = copyIn(nameBytes);
-    const out = exports.mt_alloc(8);
+    let doc = 0, path = 0, out = 0; // freeing 0 does nothing
     try {
-      if (exports.mt_check(doc, document.length, path, nameBytes.length, now, out) !== 0)
-        throw new Error("messages-lint: не хватило памяти для результата");
+      doc = copyIn(document);
+      path = copyIn(nameBytes);
+      out = copyIn(new Uint8Array(8));
+      if (exports.mt_check(doc, document.length, BigInt(length), path, nameBytes.length, now, out) !== 0)
+        throw new Error("messages-lint: не хватило памяти");
       const view = new DataView(memory.buffer);
       const at = view.getUint32(out, true);
-      const length = view.getUint32(out + 4, true);
-      const text = decoder.decode(new Uint8Array(memory.buffer, at, length));
+      const size = view.getUint32(out + 4, true);
+      const text = decoder.decode(new Uint8Array(memory.buffer, at, size));
       exports.mt_free(at);
       return JSON.parse(text);
     } finally {

@@ -7,8 +7,8 @@
 // and name, in its order; `messages` the summary of each message read; `limits` the numbers the
 // page shows the lengths against. The page computes none of this itself.
 //
-// Memory: the caller copies its inputs into blocks from mt_alloc, and frees them and the result
-// with mt_free. Nothing is kept between calls.
+// Memory: the caller copies its inputs into blocks from mt_alloc (null when memory runs out),
+// and frees them and the result with mt_free. Nothing is kept between calls.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -44,11 +44,9 @@ void append_field(std::string& out, std::string_view key, std::string_view value
     append_json_string(out, value);
 }
 
-std::string check(std::string_view document, std::string_view name, std::int64_t now) {
-    // Beyond the limit the command line reads one byte more and stops; so does this, and the
-    // whole length is known.
-    const std::size_t length = document.size();
-    const bool oversize = length > MAX_FEED_BYTES;
+std::string check(std::string_view document, std::uint64_t length, std::string_view name, std::int64_t now) {
+    // Beyond the limit the command line reads one byte more and stops; so does this.
+    const bool oversize = document.size() > MAX_FEED_BYTES;
     if (oversize) document = document.substr(0, MAX_FEED_BYTES + 1);
     const std::vector<lint::Problem> problems = oversize ? std::vector{lint::oversize_problem(document, length, name)}
                                                          : lint::find_problems(document, {.now = now});
@@ -98,14 +96,17 @@ __attribute__((export_name("mt_alloc"))) void* mt_alloc(std::size_t size) { retu
 
 __attribute__((export_name("mt_free"))) void mt_free(void* block) { std::free(block); }
 
-// Checks `document_size` bytes at `document` under the name at `name` (UTF-8; anything else is
-// shown with U+FFFD, as a path never is on the command line) with `now` as the present time in
-// Unix seconds. Stores the result's address and length in result[0] and result[1]; the
-// result is a block for mt_free. Returns 0, or 1 when the result could not be allocated.
-__attribute__((export_name("mt_check"))) int mt_check(const char* document, std::size_t document_size, const char* name,
+// Checks `document_size` bytes at `document`, the start of a file of `file_length` bytes (at
+// least one byte past the limit is enough to find it too large, as on the command line), under
+// the name at `name` (UTF-8; anything else is shown with U+FFFD, as a path never is on the
+// command line) with `now` as the present time in Unix seconds. Stores the result's address and
+// length in result[0] and result[1]; the result is a block for mt_free. Returns 0, or 1 when the
+// result could not be allocated.
+__attribute__((export_name("mt_check"))) int mt_check(const char* document, std::size_t document_size,
+                                                      std::uint64_t file_length, const char* name,
                                                       std::size_t name_size, std::int64_t now, std::uint32_t* result) {
-    const std::string json =
-        check(std::string_view(document, document_size), decode_utf8_lossy(std::string_view(name, name_size)), now);
+    const std::string json = check(std::string_view(document, document_size), file_length,
+                                   decode_utf8_lossy(std::string_view(name, name_size)), now);
     void* block = std::malloc(json.size() > 0 ? json.size() : 1);
     if (block == nullptr) return 1;
     json.copy(static_cast<char*>(block), json.size());

@@ -27,7 +27,8 @@ const dateFormat = new Intl.DateTimeFormat("ru-RU", {
 
 // What is being checked: the bytes of an opened file until the first edit, then the text.
 const source = {
-  bytes: null, // the opened file's exact bytes, or null once edited
+  bytes: null, // the opened file's exact bytes (no more than the limit and one byte), or null once edited
+  length: 0, // the opened file's whole length
   lineEnd: "\n", // the opened file's line end, kept when checking an edited text and saving
 };
 
@@ -149,12 +150,15 @@ function showMessages(messages, limits) {
 
 function start(checker) {
   let timer = 0;
+  let limit = 0; // the largest feed, in bytes, as the checker gives it
   const run = (view) => {
     clearTimeout(timer);
     timer = 0;
     const bytes = currentBytes(view);
     const begin = performance.now();
-    const result = checker.check(bytes, $("name").value, BigInt(Math.floor(Date.now() / 1000)));
+    const length = source.bytes ? source.length : bytes.length;
+    const result = checker.check(bytes, $("name").value, BigInt(Math.floor(Date.now() / 1000)), length);
+    limit = result.limits.bytes;
     const took = performance.now() - begin;
     // An empty editor is no draft yet: it gets a hint rather than the reader's error on no input.
     const problems = bytes.length === 0 ? [] : result.problems;
@@ -223,16 +227,21 @@ function start(checker) {
     }),
   });
 
-  const load = (bytes, name) => {
+  const load = (bytes, name, length) => {
     source.bytes = bytes;
+    source.length = length;
     source.lineEnd = bytes.includes(13) && new TextDecoder().decode(bytes).includes("\r\n") ? "\r\n" : "\n";
     $("name").value = name;
     const text = new TextDecoder("utf-8", { ignoreBOM: true }).decode(bytes);
     view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text }, userEvent: LOAD_EVENT });
-    $("source").textContent = `Открыт файл ${name}: проверяются его байты как есть, до первой правки.`;
+    const part = length > bytes.length ? ` (прочитано начало: ${bytes.length} из ${length} байт)` : "";
+    $("source").textContent = `Открыт файл ${name}${part}: проверяются его байты как есть, до первой правки.`;
     run(view);
   };
-  const openFile = async (file) => load(new Uint8Array(await file.arrayBuffer()), file.name);
+  // A file is read no further than one byte past the limit, as on the command line: that is
+  // enough to find it too large, whatever its size.
+  const openFile = async (file) =>
+    load(new Uint8Array(await file.slice(0, limit + 1).arrayBuffer()), file.name, file.size);
 
   $("open").addEventListener("click", () => $("file").click());
   $("file").addEventListener("change", (event) => {
