@@ -214,9 +214,10 @@ function start(checker) {
           "close": "закрыть",
         }),
         EditorView.updateListener.of((update) => {
-          if (!update.docChanged) return;
+          // Opening a file checks it at once; every other change is an edit.
+          if (!update.transactions.some((t) => t.docChanged && !t.isUserEvent(LOAD_EVENT))) return;
           // The first edit ends checking the opened file's exact bytes.
-          if (source.bytes && update.transactions.some((t) => t.docChanged && !t.isUserEvent(LOAD_EVENT))) {
+          if (source.bytes) {
             source.bytes = null;
             $("source").textContent = "Изменено: проверяется текст редактора в UTF-8.";
           }
