@@ -142,6 +142,8 @@ def main():
     parser.add_argument("--lint", required=True)
     parser.add_argument("--scratch", required=True)
     args = parser.parse_args()
+    # Paths go to the browser and to messages-lint, which runs in the scratch directory.
+    args.lint, args.scratch = os.path.abspath(args.lint), os.path.abspath(args.scratch)
     os.makedirs(args.scratch, exist_ok=True)
     downloads = os.path.join(args.scratch, "downloads")
     os.makedirs(downloads, exist_ok=True)
