@@ -3,6 +3,7 @@
 #   bin/messages-tool, bin/messages-lint
 #   share/man/man1/messages-tool.1, share/man/man1/messages-lint.1
 #   share/messages-tool/messages.schema.json (the feed schema, for editors)
+#   share/messages-tool/messages-lint.html (the authors' page, with MT_WEB_PAGE: cmake/web_page.cmake)
 #   share/doc/messages-tool/  README.md, copyright, pubkey.hex (the key this binary carries),
 #                             examples/messages.json and examples/messages.json.sig
 #

@@ -1,0 +1,36 @@
+// What the draft checker read of each message, for a view of the feed beside its text: the
+// facts the rules count (characters, not UTF-16 units or bytes) and the values as the document
+// writes them, so that no caller re-counts a text or rounds a 64-bit integer.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mt::lint {
+
+struct MessageSummary {
+    std::string id;
+    std::string title;
+    std::string body;
+    std::size_t title_chars = 0;  // as the length rules count them
+    std::size_t body_chars = 0;
+    unsigned priority = 0;
+    std::optional<std::string> cta;  // the kind's name as a document writes it
+    // The number texts exactly as the document writes them, and their values in decimal.
+    std::string start_at_text;
+    std::string end_at_text;
+    std::string start_at;
+    std::string end_at;
+    std::optional<std::string> min_version;
+    std::optional<std::string> max_version;
+    friend bool operator==(const MessageSummary&, const MessageSummary&) = default;
+};
+
+// One summary per message in document order when the document reads; none when it does not
+// (a document that does not read has no messages to show).
+std::vector<MessageSummary> summarize_messages(std::string_view document);
+
+}  // namespace mt::lint

@@ -1,0 +1,59 @@
+// The summary of each message that the authors' page shows beside the text: lengths in
+// characters as the rules count them, and the time values exactly as written (a 64-bit value
+// that a JavaScript number would round included), in both record forms.
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+#include "lint/summary.h"
+
+namespace mt::lint {
+namespace {
+
+MessageSummary summary(std::string id, std::string title, std::string body, std::size_t title_chars,
+                       std::size_t body_chars, std::string start_text, std::string end_text, std::string start,
+                       std::string end) {
+    MessageSummary s;
+    s.id = std::move(id);
+    s.title = std::move(title);
+    s.body = std::move(body);
+    s.title_chars = title_chars;
+    s.body_chars = body_chars;
+    s.priority = 1;
+    s.start_at_text = std::move(start_text);
+    s.end_at_text = std::move(end_text);
+    s.start_at = std::move(start);
+    s.end_at = std::move(end);
+    return s;
+}
+
+TEST(SummarizeMessages, Table) {
+    MessageSummary versions = summary("v", "t", "b", 1, 1, "5", "6", "5", "6");
+    versions.cta = "open_license";
+    versions.min_version = "1.0.0";
+    MessageSummary array_form =
+        summary("arr", "Тёмная 😀", "x", 8, 1, "-7", "9223372036854775807", "-7", "9223372036854775807");
+    array_form.max_version = "2.0.0";
+    const struct {
+        std::string document;
+        std::vector<MessageSummary> expected;
+    } rows[] = {
+        // Characters, not bytes or UTF-16 units; the body's escapes decoded first.
+        {R"({"schema":1,"revision":1,"messages":[{"id":"a","priority":1,"title":"Привет","body":"\u00e9\n",)"
+         R"("start_at":  1767225600 ,"end_at":1769904000}]})",
+         {summary("a", "Привет", "é\n", 6, 2, "1767225600", "1769904000", "1767225600", "1769904000")}},
+        // Optional fields, and a message that breaks a rule (end before start) is still summarised.
+        {R"({"schema":1,"revision":1,"messages":[{"id":"v","priority":1,"title":"t","body":"b","start_at":5,)"
+         R"("end_at":6,"cta":{"kind":"open_license"},"minVersion":"1.0.0"}]})",
+         {versions}},
+        {R"({"schema":1,"revision":1,"messages":[["arr",1,"Тёмная 😀","x",-7,9223372036854775807,null,null,"2.0.0"]]})",
+         {array_form}},
+        // A document that does not read has nothing to summarise.
+        {R"({"schema":1,"revision":1,"messages":[{"id":"a"})", {}},
+        {"", {}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(summarize_messages(row.document), row.expected) << row.document;
+}
+
+}  // namespace
+}  // namespace mt::lint

@@ -1,0 +1,67 @@
+// The WebAssembly checker, run through the page's own glue, gives for every document exactly
+// the problems that the native `messages-lint --format=json` prints: the same objects, keys in
+// the same order, in the same order.
+//   node agreement.mjs MODULE NATIVE_LINT DIR...
+// Every *.json file of each DIR is checked, plus documents made here for the paths the
+// collected ones may miss (one past the size limit, CRLF line ends, Windows-1251 bytes).
+import { execFileSync } from "node:child_process";
+import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { createChecker } from "../../web/checker.mjs";
+
+const [modulePath, lint, ...dirs] = process.argv.slice(2);
+if (dirs.length === 0) {
+  console.error("agreement.mjs: usage: node agreement.mjs MODULE NATIVE_LINT DIR...");
+  process.exit(2);
+}
+
+const made = mkdtempSync(join(tmpdir(), "web-agreement-"));
+const good = readFileSync(new URL("../../examples/messages.json", import.meta.url));
+const MADE = [
+  ["oversize.json", Buffer.concat([good, Buffer.alloc(70000 - good.length, 0x20)])],
+  ["crlf.json", Buffer.from(good.toString("latin1").replaceAll("\n", "\r\n"), "latin1")],
+  // «Привет» in Windows-1251 inside a title: not UTF-8.
+  ["cp1251.json", Buffer.from(good.toString("latin1").replace("Тёмная тема", "\xcf\xf0\xe8\xe2\xe5\xf2"), "latin1")],
+];
+for (const [name, bytes] of MADE) writeFileSync(join(made, name), bytes);
+
+const files = [...dirs, made].flatMap((dir) =>
+  readdirSync(dir).filter((f) => f.endsWith(".json")).sort().map((f) => join(dir, f)));
+
+// One native run over all files; its lines grouped by file.
+let output;
+try {
+  output = execFileSync(lint, ["--format=json", "--", ...files], { maxBuffer: 1 << 28 });
+} catch (error) {
+  if (error.status !== 1) throw error;  // 1: some file has problems
+  output = error.stdout;
+}
+const native = new Map(files.map((f) => [f, []]));
+for (const line of output.toString("utf8").split("\n").filter(Boolean)) {
+  const problem = JSON.parse(line);
+  native.get(problem.file).push(JSON.stringify(problem));
+}
+
+const checker = await createChecker(readFileSync(modulePath), (text) => {
+  throw new Error(`the module wrote: ${text}`);
+});
+let failures = 0, problems = 0;
+for (const file of files) {
+  // The present time, as the native program takes it from the clock.
+  const now = BigInt(Math.floor(Date.now() / 1000));
+  const got = checker.check(readFileSync(file), file, now).problems.map((p) => JSON.stringify(p));
+  const want = native.get(file);
+  problems += want.length;
+  if (JSON.stringify(got) !== JSON.stringify(want)) {
+    failures++;
+    console.error(`DIFFERS: ${file}\n  native: ${want.join("\n          ")}\n  module: ${got.join("\n          ")}`);
+  }
+}
+rmSync(made, { recursive: true });
+if (files.length < 50) {
+  console.error(`only ${files.length} documents: the collection is missing`);
+  process.exit(1);
+}
+console.log(`web_agreement: ${files.length} documents, ${problems} problems, ${failures} differ`);
+process.exit(failures === 0 ? 0 : 1);

@@ -1,0 +1,82 @@
+// The WebAssembly draft checker as a JavaScript object, for the page and its Node test alike.
+// The module imports three WASI functions (fd_write, fd_seek, fd_close), which it only reaches
+// when the C++ library reports a fatal error; this file provides them itself, so neither the
+// page nor the test needs a WASI runtime.
+
+const ERRNO_SUCCESS = 0;
+const ERRNO_BADF = 8;
+const ERRNO_SPIPE = 70;
+
+// `module`: the module's bytes, or a Response that streams them (compiled as they arrive).
+// `report(text)`: where the module's own error output goes.
+export async function createChecker(module, report = (text) => console.error(text)) {
+  let memory = null;
+  const decoder = new TextDecoder();
+  const wasi = {
+    // Standard output and error are gathered per call and handed to `report`; there are no
+    // other descriptors.
+    fd_write(fd, iovs, count, written) {
+      if (fd !== 1 && fd !== 2) return ERRNO_BADF;
+      const view = new DataView(memory.buffer);
+      let total = 0;
+      let text = "";
+      for (let i = 0; i < count; i++) {
+        const base = view.getUint32(iovs + 8 * i, true);
+        const length = view.getUint32(iovs + 8 * i + 4, true);
+        text += decoder.decode(new Uint8Array(memory.buffer, base, length));
+        total += length;
+      }
+      report(text);
+      view.setUint32(written, total, true);
+      return ERRNO_SUCCESS;
+    },
+    fd_seek() {
+      return ERRNO_SPIPE;
+    },
+    fd_close() {
+      return ERRNO_SUCCESS;
+    },
+  };
+  const imports = { wasi_snapshot_preview1: wasi };
+  const { instance } = typeof Response !== "undefined" && module instanceof Response
+    ? await WebAssembly.instantiateStreaming(module, imports)
+    : await WebAssembly.instantiate(module, imports);
+  const exports = instance.exports;
+  memory = exports.memory;
+  exports._initialize();
+
+  const encoder = new TextEncoder();
+  // Copies `data` into a fresh block of the module's memory.
+  const copyIn = (data) => {
+    const at = exports.mt_alloc(data.length);
+    if (at === 0) throw new Error("messages-lint: не хватило памяти");
+    new Uint8Array(memory.buffer, at, data.length).set(data);
+    return at;
+  };
+
+  // Checks `document` (a Uint8Array: exactly the bytes to check, or the start of a longer file
+  // of `length` bytes) named `name` at `now` (Unix seconds, a BigInt). Returns {problems,
+  // messages, limits} as the module gives them.
+  function check(document, name, now, length = document.length) {
+    const nameBytes = encoder.encode(name);
+    let doc = 0, path = 0, out = 0; // freeing 0 does nothing
+    try {
+      doc = copyIn(document);
+      path = copyIn(nameBytes);
+      out = copyIn(new Uint8Array(8));
+      if (exports.mt_check(doc, document.length, BigInt(length), path, nameBytes.length, now, out) !== 0)
+        throw new Error("messages-lint: не хватило памяти");
+      const view = new DataView(memory.buffer);
+      const at = view.getUint32(out, true);
+      const size = view.getUint32(out + 4, true);
+      const text = decoder.decode(new Uint8Array(memory.buffer, at, size));
+      exports.mt_free(at);
+      return JSON.parse(text);
+    } finally {
+      exports.mt_free(out);
+      exports.mt_free(path);
+      exports.mt_free(doc);
+    }
+  }
+  return { check };
+}
