@@ -1,7 +1,7 @@
 # Run by cpack after it has installed the files into its staging directory and before it builds
 # the package: turns the plain installation into what Debian expects.
 #   - the man pages gzipped (gzip -9n: best compression, no name or time stamp);
-#   - the changelog, gzipped the same way, next to the copyright file;
+#   - the changelog (changelog.Debian.gz), gzipped the same way, next to the copyright file;
 #   - the lintian override, which declares the static link deliberate;
 #   - every directory mode 755, whatever the umask (cpack makes the staging directories itself).
 # These exist in the package only; `cmake --install` leaves the man pages plain.
@@ -17,12 +17,14 @@ function(mt_gzip source target)
   file(CHMOD "${target}" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 endfunction()
 
-foreach(mt_page IN ITEMS messages-tool.1 messages-lint.1)
-  set(mt_man "${mt_root}/share/man/man1/${mt_page}")
+# Every page that the install rules put there (their list is in cmake/install.cmake).
+file(GLOB mt_pages "${mt_root}/share/man/man1/*.1")
+foreach(mt_man IN LISTS mt_pages)
   mt_gzip("${mt_man}" "${mt_man}.gz")
   file(REMOVE "${mt_man}")
 endforeach()
-mt_gzip("${MT_DEB_FILES_DIR}/changelog" "${mt_docdir}/changelog.gz")
+# The package has a Debian revision, so its changelog is the Debian one.
+mt_gzip("${MT_DEB_FILES_DIR}/changelog" "${mt_docdir}/changelog.Debian.gz")
 
 file(MAKE_DIRECTORY "${mt_overrides}")
 file(COPY_FILE "${MT_DEB_FILES_DIR}/lintian-overrides" "${mt_overrides}/messages-tool")

@@ -23,24 +23,29 @@ if(NOT MT_KEY_IS_WELL_FORMED)
   set(MT_INSTALL_REFUSAL "This build's MODELS_PUBKEY_HEX is not 64 hexadecimal digits, so its tool would \
 refuse every feed: it is neither installed nor packaged. Configure it again with \
 -DMODELS_PUBKEY_HEX=<64 hex digits of the production key>.")
-elseif(MT_KEY_IS_DEV_KEY AND NOT MT_ALLOW_DEV_KEY)
-  set(MT_INSTALL_REFUSAL "This build carries the development key (MODELS_PUBKEY_HEX is the key of tests/keys/, \
-whose private seed is public), so it is neither installed nor packaged. Build with the production key \
+elseif(NOT MT_KEY_SEED_FILE STREQUAL "" AND NOT MT_ALLOW_DEV_KEY)
+  set(MT_INSTALL_REFUSAL "This build carries the key of ${MT_KEY_SEED_FILE}, whose private seed is public, \
+so it is neither installed nor packaged. Build with the production key \
 (-DMODELS_PUBKEY_HEX=<64 hex digits>, or the release preset with MODELS_PUBKEY_HEX in the environment), or \
 reconfigure this build with -DMT_ALLOW_DEV_KEY=ON to install or package it on purpose, only to try it out.")
 endif()
 if(NOT MT_INSTALL_REFUSAL STREQUAL "")
   # The leading blank keeps CMake from wrapping the message: it stays one line.
   install(CODE "message(FATAL_ERROR \" ${MT_INSTALL_REFUSAL}\")" ALL_COMPONENTS)
-elseif(MT_KEY_IS_DEV_KEY)
-  install(CODE [[message(WARNING "Installing a development-key build (MT_ALLOW_DEV_KEY=ON): it accepts \
+elseif(NOT MT_KEY_SEED_FILE STREQUAL "")
+  install(CODE [[message(WARNING "Installing a build with a repository key (MT_ALLOW_DEV_KEY=ON): it accepts \
 feeds that anyone can sign. Do not use it for real feeds.")]] ALL_COMPONENTS)
 endif()
 
 set(mt_docdir "${CMAKE_INSTALL_DATADIR}/doc/messages-tool")
-install(FILES "${PROJECT_SOURCE_DIR}/doc/messages-tool.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
-# The page of the authors' draft checker (src/messages-lint installs the program itself).
-install(FILES "${PROJECT_SOURCE_DIR}/doc/messages-lint.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+# The manual pages, one per program (src/messages-lint installs the draft checker itself). Their
+# .TH lines get the version and release date here (cmake/version.cmake); the build's man/
+# directory holds exactly these pages, for the package (cmake/deb_staging.cmake) and CI's checks.
+set(MT_MAN_PAGES messages-tool.1 messages-lint.1)
+foreach(mt_page IN LISTS MT_MAN_PAGES)
+  configure_file("${PROJECT_SOURCE_DIR}/doc/${mt_page}" "${PROJECT_BINARY_DIR}/man/${mt_page}" @ONLY)
+  install(FILES "${PROJECT_BINARY_DIR}/man/${mt_page}" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+endforeach()
 install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/doc/copyright"
               "${PROJECT_BINARY_DIR}/pubkey.hex"
         DESTINATION "${mt_docdir}")

@@ -273,6 +273,7 @@ TEST(Lint, ArgumentsAndUsageErrors) {
         {{"--format", "a"}, {2, "", "[messages-lint] неизвестный флаг --format" + help}},
         {{"a", "--verbose"}, {2, "", "[messages-lint] неизвестный флаг --verbose" + help}},
         {{"a", "--help"}, {0, std::string(USAGE_TEXT), ""}},
+        {{"--version"}, {0, "messages-lint " MT_PROJECT_VERSION "\n", ""}},
         {{"\xff"}, {2, "", "[messages-lint] аргумент 1 не в UTF-8\n"}},
     };
     for (const auto& row : rows) EXPECT_EQ(lint(row.args), row.expected) << ::testing::PrintToString(row.args);

@@ -237,11 +237,6 @@ TEST(VerifyStrict, NonceWithASmallOrderPartIsRefusedThoughACofactoredCheckPasses
     }
 }
 
-TEST(VerifyStrict, TorsionPointHasOrderEight) {
-    EXPECT_NE(multiply(small(4), TORSION), IDENTITY);
-    EXPECT_EQ(multiply(small(8), TORSION), IDENTITY);
-}
-
 // A signature that satisfies the bare equation under a small-order key P: S = 1 and
 // R = B - [j]P, found by trying messages until k ≡ j modulo the order of P.
 std::pair<Signature, std::string> forge_under(const Point& p) {
@@ -281,8 +276,7 @@ TEST(VerifyStrict, MixedOrderKeyIsAcceptedWhenTheEquationHolds) {
     // under it satisfies the equation exactly when [k]T vanishes, that is when 8 divides k.
     const Scalar a = dev_scalar();
     const Point key = add(testing::dev_public_key(), TORSION);
-    const std::optional<VerifyingKey> verifying = decode_verifying_key(key);
-    ASSERT_TRUE(verifying);
+    const VerifyingKey verifying = decode_verifying_key(key);
     const Scalar r = fixed_nonce("mixed-order key");
     const Point r_point = base_multiple(r);
     bool seen_accepted = false, seen_refused = false;
@@ -290,7 +284,7 @@ TEST(VerifyStrict, MixedOrderKeyIsAcceptedWhenTheEquationHolds) {
         const std::string message = "feed " + std::to_string(i);
         const bool divisible = challenge(r_point, key, message)[0] % 8 == 0;
         const Signature sig = sign_with(a, key, r, r_point, message);
-        EXPECT_EQ(verify_strict(*verifying, message, sig), divisible) << message;
+        EXPECT_EQ(verify_strict(verifying, message, sig), divisible) << message;
         (divisible ? seen_accepted : seen_refused) = true;
     }
     EXPECT_TRUE(seen_accepted && seen_refused);
@@ -336,14 +330,10 @@ TEST(VerifyFeedSignature, SignatureTexts) {
             EXPECT_EQ(verified.error().text, REJECTED) << row.text;
         }
     }
-    // A key that was present and is gone refuses just as no key at all does.
-    std::optional<VerifyingKey> emptied = key;
-    emptied.reset();
-    for (const auto& no_key : {std::optional<VerifyingKey>(), emptied}) {
-        const auto without_key = verify_feed_signature(no_key, feed, hex);
-        ASSERT_FALSE(without_key);
-        EXPECT_EQ(without_key.error().text, REJECTED);
-    }
+    // Without a key, the signature that verifies under the key is refused.
+    const auto without_key = verify_feed_signature(std::nullopt, feed, hex);
+    ASSERT_FALSE(without_key);
+    EXPECT_EQ(without_key.error().text, REJECTED);
 }
 
 TEST(VerifyFeedSignature, OnlyTheExactSignedBytesVerify) {

@@ -49,6 +49,9 @@ std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view>
             flags_end = true;
         } else if (arg == "--help") {
             return Outcome{0, std::string(USAGE_TEXT), ""};
+        } else if (arg == "--version") {
+            // MT_VERSION is the project's version, defined by the build (cmake/version.cmake).
+            return Outcome{0, "messages-lint " MT_VERSION "\n", ""};
         } else if (arg.starts_with("--format=")) {
             const std::string_view name = arg.substr(9);
             if (name == "human") {
