@@ -13,9 +13,9 @@
 namespace mt::lint {
 namespace {
 
-// Beyond this magnitude a time value is past the year 5138 in seconds, and within a few years
-// of 1970 in milliseconds.
-constexpr std::int64_t MILLISECONDS_ABOVE = 100'000'000'000;
+// Beyond 10^11 in magnitude a time value is past the year 5138 in seconds, while every date
+// after March 1973 is beyond it in milliseconds.
+bool looks_like_milliseconds(std::int64_t value) { return value > 100'000'000'000 || value < -100'000'000'000; }
 
 // Characters an invisible-text note names at most.
 constexpr std::size_t NAMED_CHARACTERS = 5;
@@ -55,7 +55,7 @@ std::vector<Problem> find_warnings(const Feed& feed, const FeedLocations& at, st
         const Message& m = feed.messages[i];
         for (const auto& [name, value, subject] :
              {std::tuple{"start_at", m.start_at, Subject::start_at}, std::tuple{"end_at", m.end_at, Subject::end_at}}) {
-            if (value <= MILLISECONDS_ABOVE && value >= -MILLISECONDS_ABOVE) continue;
+            if (!looks_like_milliseconds(value)) continue;
             std::string note = "в секундах Unix это дальше 5138 года, в миллисекундах — " + utc_text(value / 1000) +
                                ", то есть " + signed_decimal(value / 1000) +
                                " в секундах (приложение само не приписывает полям времени единиц: это догадка)";
@@ -72,7 +72,8 @@ std::vector<Problem> find_warnings(const Feed& feed, const FeedLocations& at, st
                                        {"в " + std::string(name) + " только " + distinct_characters(*text) +
                                         ": приложение покажет пустое место"}));
         }
-        if (m.end_at <= now && m.end_at >= -MILLISECONDS_ABOVE)
+        // An end in milliseconds has its own warning; read as seconds it would mislead here.
+        if (m.end_at <= now && !looks_like_milliseconds(m.end_at))
             warnings.push_back(warning("ended-window", at, Subject::end_at, i, m,
                                        "окно показа уже закончилось, если считать end_at секундами Unix",
                                        {"end_at " + signed_decimal(m.end_at) + " — это " + utc_text(m.end_at) +
