@@ -1,33 +1,52 @@
 // The draft checker against full acceptance on the same bytes after a good signature: it
 // accepts exactly what verify_feed accepts, its first problem carries verify_feed's text as the
-// tool prints it, and every problem is located inside the document.
+// tool prints it, warnings only follow the errors, every problem is located inside the document,
+// and the human report of the problems has exactly its lines (no byte of the document breaks one
+// or drives a terminal).
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "common/escape.h"
 #include "invariants.h"
 #include "lint/problems.h"
+#include "lint/report.h"
 #include "messages/messages.h"
-#include "verify_feed/verify_feed.h"
 #include "support/dev_signer.h"
+#include "verify_feed/verify_feed.h"
 
 using namespace mt::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = as_text(data, size);
     const auto accepted = mt::verify_feed(bytes, mt::testing::dev_sign_hex(bytes));
-    const auto problems = mt::lint::find_problems(bytes);
+    const auto problems = mt::lint::find_problems(bytes, {.now = 1'800'000'000});
+    // Warnings come after every error and are no part of the verdict.
+    const auto first_warning = std::ranges::find(problems, mt::lint::Severity::warning, &mt::lint::Problem::severity);
+    require(std::all_of(first_warning, problems.end(),
+                        [](const auto& p) { return p.severity == mt::lint::Severity::warning; }),
+            "warnings after the errors");
+    const bool has_error = first_warning != problems.begin();
 
     if (accepted) {
-        require(problems.empty(), "accepted without problems", problems.empty() ? "" : problems.front().text);
-        return 0;
+        require(!has_error, "accepted without errors", has_error ? problems.front().text : "");
+    } else {
+        require(has_error, "refused with an error", accepted.error().text);
+        require(problems.front().text == mt::escape_unprintable(accepted.error().text), "same first text",
+                problems.front().text);
     }
-    require(!problems.empty(), "refused with a problem", accepted.error().text);
-    require(problems.front().text == mt::escape_unprintable(accepted.error().text), "same first text",
-            problems.front().text);
     for (const auto& problem : problems) {
-        require(problem.at.offset <= size && problem.at.line >= 1 && problem.at.column >= 1, "located in the document");
+        require(problem.at.offset <= size && problem.at.shown_offset() <= size && problem.at.line >= 1 &&
+                    problem.at.column >= 1,
+                "located in the document");
         require(is_one_line(problem.text), "one line", problem.text);
+        for (const auto& note : problem.notes) require(is_one_line(note), "one-line note", note);
     }
+    const mt::lint::FileProblems file{"draft.json", std::string(bytes), problems, std::nullopt};
+    const std::string human = mt::lint::report(mt::lint::Format::human, {&file, 1}, {});
+    std::size_t lines = 1;
+    for (const auto& problem : problems) lines += 3 + problem.notes.size();
+    require(static_cast<std::size_t>(std::count(human.begin(), human.end(), '\n')) == lines, "report lines", human);
+    require(human.find_first_of("\r\x1b") == std::string::npos, "no carriage return or escape", human);
     return 0;
 }

@@ -1,10 +1,11 @@
-#include "common/escape.h"
-#include "common/utf8.h"
-#include "common/white_space.h"
-
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+#include "common/cells.h"
+#include "common/escape.h"
+#include "common/utf8.h"
+#include "common/white_space.h"
 
 namespace mt {
 namespace {
@@ -140,6 +141,41 @@ TEST(Utf8, EncodesEveryLengthAndDecodesBack) {
     }
     EXPECT_EQ(utf8(U'\u0416'), "Ж");
     EXPECT_EQ(utf8(U'\U0001F600'), "😀");
+}
+
+// Terminal cells, cluster by cluster: what each kind of character takes, and which sequences
+// count as one cluster.
+TEST(Cells, CountsTerminalCellsOfClusters) {
+    struct Row {
+        std::string text;
+        std::size_t cells;
+        std::size_t first_cluster_bytes;
+    };
+    const std::vector<Row> rows = {
+        {"abc", 3, 1},
+        {"Ё", 1, 2},
+        {"中文", 4, 3},
+        {"\uFF21", 2, 3},                                       // fullwidth A
+        {"\U0001F389", 2, 4},                                   // emoji presentation by default
+        {"\u2764", 1, 3},                                       // text presentation by default ...
+        {"\u2764\uFE0F", 2, 6},                                 // ... emoji with U+FE0F
+        {"\u4E2D\uFE0F", 2, 6},                                 // no emoji style: the selector adds nothing
+        {"1\uFE0F\u20E3", 2, 7},                                // keycap
+        {"\U0001F468\u200D\U0001F469\u200D\U0001F467", 2, 18},  // joined family
+        {"a\u200D\U0001F469", 3, 4},                            // a joiner after a letter joins nothing
+        {"\U0001F44D\U0001F3FD", 2, 8},                         // skin tone modifier
+        {"\U0001F1F7\U0001F1FA\U0001F1F7", 4, 8},               // a flag, then a lone indicator
+        {"\u0435\u0301", 1, 4},                                 // combining acute accent
+        {"\u0301", 0, 2},
+        {"a\u200Bb\uFEFF", 2, 1},      // default-ignorable
+        {"\u1100\u1161\u11A8", 2, 3},  // Hangul jamo: wide lead, zero vowel and final
+        {"\x01\x7F", 0, 1},
+        {"\xFF\xE2\x82", 3, 1},  // bytes that begin no character: one each
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(display_width(row.text), row.cells) << ::testing::PrintToString(row.text);
+        EXPECT_EQ(first_cluster(row.text).length, row.first_cluster_bytes) << ::testing::PrintToString(row.text);
+    }
 }
 
 }  // namespace

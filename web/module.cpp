@@ -52,7 +52,8 @@ std::string check(std::string_view document, std::uint64_t length, std::string_v
                                                          : lint::find_problems(document, {.now = now});
 
     // The JSON Lines report, made an array: one object per line.
-    const std::string lines = lint::report(lint::Format::json, name, document, problems, false);
+    const lint::FileProblems file{std::string(name), std::string(document), problems, std::nullopt};
+    const std::string lines = lint::report(lint::Format::json, std::span(&file, 1), {});
     std::string out = "{\"problems\":[";
     for (std::size_t start = 0, first = 1; start < lines.size(); first = 0) {
         const std::size_t end = lines.find('\n', start);

@@ -148,6 +148,13 @@ function showMessages(messages, limits) {
   }
 }
 
+// The time ended windows are judged against: the clock, or a fixed `?now=SECONDS` in the page's
+// address (as messages-lint's --now), for tests and reproducible checks.
+const fixedNow = /^-?[0-9]{1,18}$/.test(new URLSearchParams(location.search).get("now") ?? "")
+  ? BigInt(new URLSearchParams(location.search).get("now"))
+  : null;
+const now = () => fixedNow ?? BigInt(Math.floor(Date.now() / 1000));
+
 function start(checker) {
   let timer = 0;
   let limit = 0; // the largest feed, in bytes, as the checker gives it
@@ -157,7 +164,7 @@ function start(checker) {
     const bytes = currentBytes(view);
     const begin = performance.now();
     const length = source.bytes ? source.length : bytes.length;
-    const result = checker.check(bytes, $("name").value, BigInt(Math.floor(Date.now() / 1000)), length);
+    const result = checker.check(bytes, $("name").value, now(), length);
     limit = result.limits.bytes;
     const took = performance.now() - begin;
     // An empty editor is no draft yet: it gets a hint rather than the reader's error on no input.

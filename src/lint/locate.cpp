@@ -7,10 +7,11 @@
 namespace mt::lint {
 
 void fill_lines_and_columns(std::string_view bytes, std::vector<Location*> locations) {
-    std::sort(locations.begin(), locations.end(), [](auto* a, auto* b) { return a->offset < b->offset; });
+    std::sort(locations.begin(), locations.end(),
+              [](auto* a, auto* b) { return a->shown_offset() < b->shown_offset(); });
     std::size_t pos = 0, line = 1, column = 1;
     for (Location* at : locations) {
-        const std::size_t target = std::min(at->offset, bytes.size());
+        const std::size_t target = std::min(at->shown_offset(), bytes.size());
         while (pos < target) {
             if (bytes[pos] == '\n') {
                 ++line;
@@ -28,6 +29,12 @@ void fill_lines_and_columns(std::string_view bytes, std::vector<Location*> locat
         at->line = line;
         at->column = column;
     }
+}
+
+std::size_t end_of_line_before(std::string_view bytes, std::size_t offset) {
+    if (offset == 0 || offset > bytes.size() || bytes[offset - 1] != '\n') return offset;
+    const std::size_t line_feed = offset - 1;
+    return line_feed > 0 && bytes[line_feed - 1] == '\r' ? line_feed - 1 : line_feed;
 }
 
 }  // namespace mt::lint

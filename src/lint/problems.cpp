@@ -1,27 +1,20 @@
 #include "lint/problems.h"
 
 #include <algorithm>
-#include <charconv>
 
+#include "code_point.h"
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
 #include "feed_files/limits.h"
-#include "messages/messages.h"
-#include "key_suggestion.h"
 #include "locate.h"
+#include "messages/messages.h"
+#include "reading_problem.h"
 #include "rule_codes.h"
+#include "warnings.h"
 
 namespace mt::lint {
 namespace {
-
-std::string code_point(char32_t value) {
-    char digits[8];
-    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::uint32_t>(value), 16).ptr;
-    std::string hex(digits, end);
-    std::transform(hex.begin(), hex.end(), hex.begin(), [](char c) { return c >= 'a' ? c - 'a' + 'A' : c; });
-    return "U+" + std::string(hex.size() < 4 ? 4 - hex.size() : 0, '0') + hex;
-}
 
 std::string_view field_of(Subject subject) { return subject == Subject::title ? "title" : "body"; }
 
@@ -48,26 +41,10 @@ std::vector<std::string> notes_for(const Feed& feed, const RuleFailure& failure)
 
 }  // namespace
 
-std::vector<Problem> find_problems(std::string_view document, [[maybe_unused]] const CheckOptions& options) {
+std::vector<Problem> find_problems(std::string_view document, const CheckOptions& options) {
     FeedLocations at;
     const auto feed = read_feed_document(document, &at);
-    if (!feed) {
-        const ReadError& error = feed.error();
-        Problem problem{
-            "json", {}, std::nullopt, std::nullopt, escape_controls(std::string(PARSE_ERROR_PREFIX) + error.text()), {}};
-        // The reader's position stands just after the byte it is about, unless it starts a line.
-        problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
-        fill_lines_and_columns(document, {&problem.at});
-        if (document.starts_with("\xEF\xBB\xBF"))
-            problem.notes.push_back(
-                "файл начинается с метки порядка байтов (BOM, байты EF BB BF): сохраните его в UTF-8 без BOM "
-                "(VS Code: «UTF-8 with BOM» в строке состояния → «Save with Encoding» → «UTF-8»; "
-                "Блокнот: «Сохранить как», кодировка «UTF-8»)");
-        if (error.kind == ReadErrorKind::unknown_field)
-            if (auto key = nearest_key(error.key, error.expected_keys))
-                problem.notes.push_back("возможно, имелось в виду `" + std::string(*key) + "`");
-        return {std::move(problem)};
-    }
+    if (!feed) return {reading_problem(document, feed.error())};
 
     const std::vector<RuleFailure> failures = find_rule_failures(*feed);
     std::vector<Problem> problems;
@@ -94,6 +71,7 @@ std::vector<Problem> find_problems(std::string_view document, [[maybe_unused]] c
             earlier_ids.emplace_back(problems.size() - 1, Location{earlier == NO_OFFSET ? 0 : earlier});
         }
     }
+    for (Problem& warning : find_warnings(*feed, at, options.now)) problems.push_back(std::move(warning));
     std::vector<Location*> all;
     for (Problem& problem : problems) all.push_back(&problem.at);
     for (auto& [index, earlier] : earlier_ids) all.push_back(&earlier);
@@ -103,11 +81,20 @@ std::vector<Problem> find_problems(std::string_view document, [[maybe_unused]] c
     return problems;
 }
 
-Problem oversize_problem(std::string_view head, [[maybe_unused]] std::uint64_t file_length, std::string_view path) {
+Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::string_view path) {
     Problem problem{
         "size", {MAX_FEED_BYTES}, std::nullopt, std::nullopt, escape_controls(feed_too_large_text(path, head.size())),
         {}};
     fill_lines_and_columns(head, {&problem.at});
+    // Only the cap was read; a length no greater is all that is known (a pipe, or a file that
+    // grew or shrank meanwhile), and the file is at least that long.
+    const std::uint64_t length = std::max<std::uint64_t>(file_length, head.size());
+    const std::uint64_t excess = length - MAX_FEED_BYTES;
+    problem.notes.push_back((length > head.size() ? "в файле " : "в файле не меньше ") +
+                            count_of(static_cast<std::size_t>(length), "байт", "байта", "байт") +
+                            ", допустимо не больше " + decimal(MAX_FEED_BYTES) + ": сократите его " +
+                            (length > head.size() ? "на " : "хотя бы на ") +
+                            count_of(static_cast<std::size_t>(excess), "байт", "байта", "байт"));
     return problem;
 }
 

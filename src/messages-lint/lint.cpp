@@ -1,6 +1,9 @@
 #include "messages-lint/lint.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdlib>
+#include <ctime>
 #include <unistd.h>
 
 #include "common/digits.h"
@@ -17,16 +20,32 @@ using namespace std::literals;
 extern const std::string_view USAGE_TEXT =
     "messages-lint — проверка черновика ленты сообщений Orvenda до подписи\n"
     "\n"
-    "messages-lint [--format=human|json|github] FILE...\n"
+    "messages-lint [ПАРАМЕТР]... FILE...\n"
     "        Читает каждый FILE теми же правилами, что messages-tool check\n"
     "        после проверки подписи, и называет все проблемы сразу, с местом\n"
     "        в файле. Подпись и ключ не нужны; первая проблема — ровно то,\n"
-    "        что check скажет о правильно подписанной ленте.\n"
+    "        что check скажет о правильно подписанной ленте. FILE «-» —\n"
+    "        стандартный ввод.\n"
     "        --format=human   текст со строкой файла и примечаниями (по умолчанию)\n"
     "        --format=json    JSON Lines, один объект на проблему\n"
     "        --format=github  аннотации GitHub Actions (::error file=…)\n"
-    "        Код выхода: 0 — проблем нет, 1 — есть проблемы,\n"
-    "        2 — неверные аргументы или файл не читается.\n"sv;
+    "        --format=sarif   SARIF 2.1.0 (GitHub code scanning и другие)\n"
+    "        --color=auto|always|never\n"
+    "                         цвет в формате human (auto: на терминале, если\n"
+    "                         NO_COLOR не задана и TERM не dumb)\n"
+    "        --no-warnings    без предупреждений\n"
+    "        --now=SECONDS    текущее время для предупреждений, секунды Unix\n"
+    "                         (по умолчанию часы системы)\n"
+    "        --stdin-filename=NAME\n"
+    "                         имя для «-» в отчёте (по умолчанию <stdin>)\n"
+    "        -h, --help       эта справка\n"
+    "        --version        версия\n"
+    "        Значение параметра можно дать и следующим аргументом: --format json.\n"
+    "        Код выхода: 0 — ошибок нет, 1 — есть ошибки (предупреждения\n"
+    "        его не меняют), 2 — неверные аргументы или файл не читается.\n"sv;
+
+// MT_VERSION is the project's version, defined by the build from CMake's PROJECT_VERSION.
+extern const std::string_view VERSION_TEXT = "messages-lint " MT_VERSION "\n"sv;
 
 namespace {
 
@@ -37,41 +56,91 @@ Outcome usage_error(std::string_view text) {
     return Outcome{2, "", diagnostic(std::string(text) + " (справка: messages-lint --help)")};
 }
 
+// Sets what the option `name` with `value` asks for, or says what is wrong with it.
+std::optional<std::string> apply_option(Request& request, std::string_view name, std::string_view value) {
+    if (name == "--format") {
+        if (value == "human") {
+            request.format = Format::human;
+        } else if (value == "json") {
+            request.format = Format::json;
+        } else if (value == "github") {
+            request.format = Format::github;
+        } else if (value == "sarif") {
+            request.format = Format::sarif;
+        } else {
+            return "неизвестный формат "s.append(value) + " (human, json, github или sarif)";
+        }
+    } else if (name == "--color") {
+        if (value == "auto") {
+            request.color = ColorMode::automatic;
+        } else if (value == "always") {
+            request.color = ColorMode::always;
+        } else if (value == "never") {
+            request.color = ColorMode::never;
+        } else {
+            return "неизвестное значение --color "s.append(value) + " (auto, always или never)";
+        }
+    } else if (name == "--now") {
+        std::int64_t seconds = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), seconds);
+        if (value.empty() || error != std::errc{} || end != value.data() + value.size())
+            return "--now ждёт целое число секунд Unix, а не "s.append(value);
+        request.now = seconds;
+    } else {  // --stdin-filename
+        if (value.empty()) return "пустое имя в --stdin-filename"s;
+        request.stdin_name = value;
+    }
+    return std::nullopt;
+}
+
+bool takes_value(std::string_view name) {
+    return name == "--format" || name == "--color" || name == "--now" || name == "--stdin-filename";
+}
+
 }  // namespace
 
 std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view> args) {
     Request request;
     bool flags_end = false;
-    for (const std::string_view arg : args) {
-        if (flags_end || !arg.starts_with("--")) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (flags_end || arg == "-" || !arg.starts_with("-")) {
             request.files.emplace_back(arg);
         } else if (arg == "--") {
             flags_end = true;
-        } else if (arg == "--help") {
+        } else if (arg == "-h" || arg == "--help") {
             return Outcome{0, std::string(USAGE_TEXT), ""};
         } else if (arg == "--version") {
-            // MT_VERSION is the project's version, defined by the build (cmake/version.cmake).
-            return Outcome{0, "messages-lint " MT_VERSION "\n", ""};
-        } else if (arg.starts_with("--format=")) {
-            const std::string_view name = arg.substr(9);
-            if (name == "human") {
-                request.format = Format::human;
-            } else if (name == "json") {
-                request.format = Format::json;
-            } else if (name == "github") {
-                request.format = Format::github;
-            } else {
-                return usage_error("неизвестный формат "s.append(name) + " (human, json или github)");
-            }
+            return Outcome{0, std::string(VERSION_TEXT), ""};
+        } else if (arg == "--no-warnings") {
+            request.warnings = false;
         } else {
-            return usage_error("неизвестный флаг "s.append(arg));
+            const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
+            const std::string_view name = arg.substr(0, equals);
+            if (!takes_value(name)) return usage_error("неизвестный флаг "s.append(arg));
+            std::string_view value;
+            if (equals != std::string_view::npos) {
+                value = arg.substr(equals + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                return usage_error("флагу "s.append(name) + " нужно значение");
+            }
+            if (auto problem = apply_option(request, name, value)) return usage_error(*problem);
         }
     }
     if (request.files.empty()) return usage_error("укажите хотя бы один файл ленты");
+    if (std::count(request.files.begin(), request.files.end(), "-") > 1)
+        return usage_error("стандартный ввод (-) указан больше одного раза");
     return request;
 }
 
-Outcome run(std::span<const char* const> argv, bool color) {
+bool use_color(ColorMode mode, const Environment& environment) {
+    if (mode != ColorMode::automatic) return mode == ColorMode::always;
+    return environment.stdout_is_terminal && !environment.no_color && environment.term != "dumb";
+}
+
+Outcome run(std::span<const char* const> argv, const Environment& environment) {
     std::vector<std::string_view> args;
     for (std::size_t i = 1; i < argv.size(); ++i) {
         const std::string_view arg = argv[i];
@@ -81,29 +150,47 @@ Outcome run(std::span<const char* const> argv, bool color) {
     auto parsed = parse_arguments(args);
     if (auto* outcome = std::get_if<Outcome>(&parsed)) return std::move(*outcome);
     const Request& request = std::get<Request>(parsed);
+    const CheckOptions check{.now = request.now.value_or(environment.now)};
 
     Outcome outcome;
     bool unreadable = false, failed = false;
-    for (const std::string& path : request.files) {
-        const auto head = read_head(path, MAX_FEED_BYTES + 1);
+    std::vector<FileProblems> files;
+    files.reserve(request.files.size());
+    for (const std::string& given : request.files) {
+        const bool from_stdin = given == "-";
+        FileProblems& file = files.emplace_back();
+        file.path = from_stdin ? request.stdin_name : given;
+        auto head = from_stdin ? read_head(STDIN_FILENO, MAX_FEED_BYTES + 1) : read_head(given, MAX_FEED_BYTES + 1);
         if (!head) {
             unreadable = true;
-            outcome.err += diagnostic("не читаю " + path + ": " + head.error().text);
+            file.read_error = head.error().text;
+            outcome.err += diagnostic(read_problem_text(file.path, head.error().text));
             continue;
         }
-        const std::vector<Problem> problems = head->bytes.size() > MAX_FEED_BYTES
-                                                  ? std::vector{oversize_problem(head->bytes, head->length, path)}
-                                                  : find_problems(head->bytes);
-        failed |= !problems.empty();
-        outcome.out += report(request.format, path, head->bytes, problems, color && request.format == Format::human);
+        file.problems = head->bytes.size() > MAX_FEED_BYTES
+                            ? std::vector{oversize_problem(head->bytes, head->length, file.path)}
+                            : find_problems(head->bytes, check);
+        if (!request.warnings)
+            std::erase_if(file.problems, [](const Problem& p) { return p.severity == Severity::warning; });
+        failed |= std::any_of(file.problems.begin(), file.problems.end(),
+                              [](const Problem& p) { return p.severity == Severity::error; });
+        file.bytes = std::move(head->bytes);
     }
+    outcome.out = report(request.format, files,
+                         {.color = request.format == Format::human && use_color(request.color, environment),
+                          .warnings = request.warnings,
+                          .tool_version = MT_VERSION});
     outcome.status = unreadable ? 2 : failed ? 1 : 0;
     return outcome;
 }
 
 int lint_main(int argc, const char* const* argv) {
-    const bool color = ::isatty(STDOUT_FILENO) && std::getenv("NO_COLOR") == nullptr;
-    return write_outcome(run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0), color),
+    const char* term = std::getenv("TERM");
+    const Environment environment{.stdout_is_terminal = ::isatty(STDOUT_FILENO) == 1,
+                                  .no_color = std::getenv("NO_COLOR") != nullptr,
+                                  .term = term ? term : "",
+                                  .now = static_cast<std::int64_t>(std::time(nullptr))};
+    return write_outcome(run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0), environment),
                          "[messages-lint] ");
 }
 

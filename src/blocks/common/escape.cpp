@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "code_ranges.h"
 #include "common/utf8.h"
 #include "utf8_decode.h"
 
@@ -14,23 +15,12 @@ namespace {
 using utf8::decode;
 using utf8::Decoded;
 
-struct CodeRange {
-    char32_t first;
-    char32_t last;
-};
-
 #include "unicode_tables.inc"
-
-bool in_ranges(char32_t value, const CodeRange* begin, const CodeRange* end) {
-    const CodeRange* it =
-        std::upper_bound(begin, end, value, [](char32_t v, const CodeRange& r) { return v < r.first; });
-    return it != begin && value <= (it - 1)->last;
-}
 
 // Whether the quoted form writes `value` as an escape (the space excepted).
 bool needs_escape(char32_t value) {
     if (value == U' ') return false;
-    return in_ranges(value, std::begin(ESCAPED_RANGES), std::end(ESCAPED_RANGES));
+    return in_ranges(value, ESCAPED_RANGES);
 }
 
 // Whether `value` would end a line or steer a terminal or the direction of the text: C0 and C1

@@ -5,7 +5,8 @@ namespace mt {
 void append_json_string(std::string& out, std::string_view text) {
     constexpr char HEX[] = "0123456789abcdef";
     out += '"';
-    for (const char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -27,6 +28,12 @@ void append_json_string(std::string& out, std::string_view text) {
                     out += "\\u00";
                     out += HEX[static_cast<unsigned char>(c) >> 4];
                     out += HEX[c & 0xF];
+                } else if (text.substr(i, 2) == "\xC2\x85") {
+                    out += "\\u0085";
+                    ++i;
+                } else if (text.substr(i, 3) == "\xE2\x80\xA8" || text.substr(i, 3) == "\xE2\x80\xA9") {
+                    out += text[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
+                    i += 2;
                 } else {
                     out += c;
                 }

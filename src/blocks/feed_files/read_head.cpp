@@ -12,7 +12,12 @@ namespace mt {
 Result<FileHead> read_head(const std::string& path, std::size_t cap) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return fail(os_error_text(errno));
+    auto head = read_head(fd, cap);
+    ::close(fd);
+    return head;
+}
 
+Result<FileHead> read_head(int fd, std::size_t cap) {
     FileHead head;
     head.bytes.resize(cap);
     std::size_t filled = 0;
@@ -31,7 +36,6 @@ Result<FileHead> read_head(const std::string& path, std::size_t cap) {
     if (!error && filled == cap && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
         static_cast<std::uint64_t>(info.st_size) > head.length)
         head.length = static_cast<std::uint64_t>(info.st_size);
-    ::close(fd);
     if (error) return fail(os_error_text(error));
     return head;
 }

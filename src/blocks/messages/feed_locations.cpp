@@ -26,6 +26,8 @@ constexpr std::string_view subject_key(Subject subject) {
             return "title";
         case Subject::body:
             return "body";
+        case Subject::start_at:
+            return "start_at";
         case Subject::end_at:
             return "end_at";
         case Subject::minVersion:
@@ -39,7 +41,7 @@ constexpr std::string_view subject_key(Subject subject) {
 constexpr bool subjects_are_fields() {
     for (Subject s : {Subject::schema, Subject::revision})
         if (FEED_SHAPE.index_of(subject_key(s)) == FEED_SHAPE.fields.size()) return false;
-    for (Subject s : {Subject::id, Subject::priority, Subject::title, Subject::body, Subject::end_at,
+    for (Subject s : {Subject::id, Subject::priority, Subject::title, Subject::body, Subject::start_at, Subject::end_at,
                       Subject::minVersion, Subject::maxVersion})
         if (MESSAGE_SHAPE.index_of(subject_key(s)) == MESSAGE_SHAPE.fields.size()) return false;
     return true;
@@ -52,13 +54,17 @@ std::size_t value_at(const RecordLocations& record, std::size_t field) {
 
 }  // namespace
 
+std::size_t value_offset(const FeedLocations& locations, Subject subject, std::size_t message) {
+    if (subject == Subject::schema || subject == Subject::revision)
+        return value_at(locations.feed, FEED_SHAPE.index_of(subject_key(subject)));
+    if (message >= locations.messages.size()) return NO_OFFSET;
+    const RecordLocations& record = locations.messages[message];
+    if (subject == Subject::message) return record.start;
+    return value_at(record, MESSAGE_SHAPE.index_of(subject_key(subject)));
+}
+
 std::size_t value_offset(const FeedLocations& locations, const RuleFailure& failure) {
-    if (failure.subject == Subject::schema || failure.subject == Subject::revision)
-        return value_at(locations.feed, FEED_SHAPE.index_of(subject_key(failure.subject)));
-    if (failure.message >= locations.messages.size()) return NO_OFFSET;
-    const RecordLocations& message = locations.messages[failure.message];
-    if (failure.subject == Subject::message) return message.start;
-    return value_at(message, MESSAGE_SHAPE.index_of(subject_key(failure.subject)));
+    return value_offset(locations, failure.subject, failure.message);
 }
 
 }  // namespace mt

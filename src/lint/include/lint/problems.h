@@ -14,13 +14,19 @@
 
 namespace mt::lint {
 
-// Where a problem is: the byte it is about and its line, counted as the reader counts it (1
-// plus the line feeds before it); `column` as an editor counts it: 1 plus the characters before
-// the byte on its line (a byte that begins no valid character counts one).
+// Where a problem is. `offset` is the byte it is about as the reader or the rule gives it (the
+// json report's byte_offset). `shown` is where an author is pointed when that is another byte:
+// the end of the line before for a reading error just after a line feed, the first byte that
+// is not UTF-8, the start of a message that lacks a field. `line` and `column` are those of
+// shown_offset(): the line counted as the reader counts it (1 plus the line feeds before it),
+// the column as an editor counts it (1 plus the characters before the byte on its line, a byte
+// that begins no valid character counting one). Every report puts its caret there too.
 struct Location {
     std::size_t offset = 0;
     std::size_t line = 1;
     std::size_t column = 1;
+    std::optional<std::size_t> shown = std::nullopt;
+    std::size_t shown_offset() const { return shown.value_or(offset); }
     friend bool operator==(const Location&, const Location&) = default;
 };
 
@@ -29,7 +35,8 @@ struct Location {
 enum class Severity { error, warning };
 
 struct Problem {
-    std::string_view rule;  // a stable code: "json", "size", "schema", "title-length", ...
+    std::string_view rule;  // a stable code: "json", "size", "schema", "title-length", ...,
+                            // and for warnings "milliseconds", "invisible-text", "ended-window"
     Location at;
     std::optional<std::size_t> message;  // index of the message it is about
     std::optional<std::string> id;       // that message's id
@@ -45,7 +52,8 @@ struct CheckOptions {
     std::int64_t now = 0;
 };
 
-// Every problem of a document that is within the size limit, in the order described above.
+// Every problem of a document that is within the size limit, in the order described above; the
+// warnings come after every error, message by message (a front end that hides them drops them).
 std::vector<Problem> find_problems(std::string_view document, const CheckOptions& options = {});
 
 // The one problem of a file of which more than the limit was read: the checking tool's own

@@ -1,11 +1,15 @@
-// The messages-lint front end: `messages-lint [--format=human|json|github] FILE...`.
+// The messages-lint front end: `messages-lint [OPTION]... FILE...` (the options: USAGE_TEXT).
 //
-// Each file is read under the checking tool's limit and checked on its own; its problems go to
-// standard output in the chosen format, a file that cannot be read is reported on standard
-// error and the others are still checked. No key and no signature are involved. Exit status: 0
-// when every file passes, 1 when any has a problem, 2 for wrong arguments or an unreadable file.
+// Each file is read under the checking tool's limit (`-` is standard input, read the same way)
+// and checked on its own; the problems of all files go to standard output in the chosen
+// format. A file that cannot be read is reported on standard error (and as a problem in the
+// formats made for programs) and the others are still checked. No key and no signature are
+// involved. Exit status: 0 when no file has an error, 1 when any has one, 2 for wrong arguments
+// or an unreadable file; warnings never change it.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -19,22 +23,43 @@ namespace mt::lint {
 
 extern const std::string_view USAGE_TEXT;
 
+// "messages-lint {the project's version}\n".
+extern const std::string_view VERSION_TEXT;
+
+enum class ColorMode { automatic, always, never };
+
 struct Request {
     Format format = Format::human;
-    std::vector<std::string> files;
+    ColorMode color = ColorMode::automatic;
+    std::optional<std::int64_t> now;  // --now; none: the clock
+    bool warnings = true;
+    std::string stdin_name = "<stdin>";  // how reports name `-`
+    std::vector<std::string> files;      // `-` for standard input
     friend bool operator==(const Request&, const Request&) = default;
 };
 
-// The arguments after the program's name, or the finished outcome (the usage text, a usage
-// error). Flags begin with "--"; "--" alone ends them.
+// The arguments after the program's name, or the finished outcome (the usage text, the
+// version, a usage error). An argument that begins with "-" is an option, except "-" itself
+// (standard input); "--" alone ends the options. An option that takes a value takes it after
+// "=" or as the next argument.
 std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view> args);
 
-// The whole run over the raw process arguments (the program's name first, never looked at).
-// `color` asks for colour in the human format.
-Outcome run(std::span<const char* const> argv, bool color);
+// What a run takes from the process's surroundings.
+struct Environment {
+    bool stdout_is_terminal = false;
+    bool no_color = false;  // NO_COLOR is set
+    std::string_view term;  // TERM, "" when unset
+    std::int64_t now = 0;   // the clock, in Unix seconds
+};
 
-// Ignores SIGPIPE, runs (with colour when standard output is a terminal and NO_COLOR is unset),
-// writes the outcome and returns the exit status.
+// Whether the human format is painted: --color=always, or --color=auto (the default) on a
+// terminal with NO_COLOR unset and TERM other than "dumb".
+bool use_color(ColorMode mode, const Environment& environment);
+
+// The whole run over the raw process arguments (the program's name first, never looked at).
+Outcome run(std::span<const char* const> argv, const Environment& environment);
+
+// Runs with the process's environment, writes the outcome and returns the exit status.
 int lint_main(int argc, const char* const* argv);
 
 }  // namespace mt::lint

@@ -23,4 +23,7 @@ struct FileHead {
 // and closes it. Errors: os_error_text.
 Result<FileHead> read_head(const std::string& path, std::size_t cap);
 
+// The same read from a descriptor that is already open (standard input), which stays open.
+Result<FileHead> read_head(int fd, std::size_t cap);
+
 }  // namespace mt

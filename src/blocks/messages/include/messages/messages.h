@@ -116,7 +116,7 @@ enum class Rule {
 };
 
 // The value a rule failure is about.
-enum class Subject { schema, revision, message, id, priority, title, body, end_at, minVersion, maxVersion };
+enum class Subject { schema, revision, message, id, priority, title, body, start_at, end_at, minVersion, maxVersion };
 
 struct RuleFailure {
     Rule rule;
@@ -135,6 +135,9 @@ std::vector<RuleFailure> find_rule_failures(const Feed& feed, std::size_t limit 
 // Where the value a failure is about begins, from the locations recorded while reading the
 // same document (the message's `{` or `[` for the count); NO_OFFSET when it was not recorded.
 std::size_t value_offset(const FeedLocations& locations, const RuleFailure& failure);
+
+// The same for a subject of the message at `message` (ignored for schema and revision).
+std::size_t value_offset(const FeedLocations& locations, Subject subject, std::size_t message);
 
 // The feed rules (schema, revision, count), then the message rules for every message in order;
 // the text of the first failure.

@@ -1,0 +1,142 @@
+#include "reading_problem.h"
+
+#include "common/digits.h"
+#include "common/escape.h"
+#include "common/utf8.h"
+#include "foreign_syntax.h"
+#include "key_suggestion.h"
+#include "locate.h"
+#include "messages/messages.h"
+#include "type_names.h"
+#include "windows_1251.h"
+
+namespace mt::lint {
+namespace {
+
+constexpr std::string_view SAVE_AS_UTF8 =
+    "VS Code: кодировка в строке состояния → «Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», кодировка "
+    "«UTF-8»";
+
+// The most of a misread text a note quotes.
+constexpr std::size_t QUOTED_CHARS = 40;
+
+bool is_blank(std::string_view document) { return document.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+
+std::string hex_byte(unsigned char byte) {
+    constexpr char DIGITS[] = "0123456789ABCDEF";
+    return std::string("0x") + DIGITS[byte >> 4] + DIGITS[byte & 0xF];
+}
+
+// The first `QUOTED_CHARS` characters of valid UTF-8 `text`, "…" after them when there are more.
+std::string shortened(std::string_view text) {
+    std::size_t end = 0;
+    for (std::size_t chars = 0; end < text.size() && chars < QUOTED_CHARS; ++chars)
+        end += first_character(text.substr(end)).length;
+    return escape_unprintable(text.substr(0, end)) + (end < text.size() ? "…" : "");
+}
+
+// "messages[2] (id "promo")": the message a record error is in, its id when it had been read.
+std::string message_named(const ReadError& error) {
+    std::string out = "messages[" + decimal(error.message_index) + "]";
+    if (error.message_id) out += " (id " + quoted_form(*error.message_id) + ")";
+    return out;
+}
+
+std::string missing_field_note(const ReadError& error) {
+    const std::string field = "обязательного поля `" + error.key + "`";
+    if (error.message_index == NO_MESSAGE) return "в объекте ленты нет " + field;
+    if (error.record == "Cta")
+        return "в cta сообщения " + message_named(error) + " нет " + field + "; cta начинается здесь";
+    return "в сообщении " + message_named(error) + " нет " + field + "; сообщение начинается здесь";
+}
+
+std::string not_utf8_note(std::string_view document, const ReadError& error) {
+    const std::size_t first = error.invalid_byte_offset;
+    // The rest of the string, up to its closing quotation mark, just before the reader's position.
+    const std::size_t end = error.offset > first ? error.offset - 1 : first;
+    if (const auto text = cyrillic_in_windows_1251(document.substr(0, end), first))
+        return "файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «" +
+               shortened(*text) +
+               "»); откройте его в этой кодировке и сохраните в UTF-8 (VS Code: кодировка в строке состояния → "
+               "«Reopen with Encoding» → «Cyrillic (Windows 1251)», затем «Save with Encoding» → «UTF-8»; "
+               "Блокнот: «Сохранить как», кодировка «UTF-8»)";
+    return "файл не в UTF-8: байт " + hex_byte(static_cast<unsigned char>(document[first])) +
+           " не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (" + std::string(SAVE_AS_UTF8) + ")";
+}
+
+std::vector<std::string> notes_for(std::string_view document, const ReadError& error, std::size_t stop) {
+    std::vector<std::string> notes;
+    if (document.starts_with("\xEF\xBB\xBF"))
+        notes.push_back(
+            "файл начинается с метки порядка байтов (BOM, байты EF BB BF): сохраните его в UTF-8 без BOM "
+            "(VS Code: «UTF-8 with BOM» в строке состояния → «Save with Encoding» → «UTF-8»; "
+            "Блокнот: «Сохранить как», кодировка «UTF-8»)");
+    if (is_blank(document))
+        notes.push_back(std::string(document.empty() ? "файл пуст" : "в файле только пробелы и переводы строк") +
+                        ": лента — это объект {\"schema\": 1, \"revision\": …, \"messages\": […]}");
+    switch (error.kind) {
+        case ReadErrorKind::syntax:
+            if (auto note = foreign_syntax_note(document, stop)) notes.push_back(std::move(*note));
+            break;
+        case ReadErrorKind::invalid_string:
+            if (error.invalid_byte_offset < document.size()) notes.push_back(not_utf8_note(document, error));
+            break;
+        case ReadErrorKind::missing_field:
+            notes.push_back(missing_field_note(error));
+            break;
+        case ReadErrorKind::duplicate_field:
+            if (error.first_key_offset != NO_OFFSET) {
+                Location first{error.first_key_offset};
+                fill_lines_and_columns(document, {&first});
+                notes.push_back("ключ `" + escape_unprintable(error.key) + "` уже есть в этом объекте: строка " +
+                                decimal(first.line) + ", столбец " + decimal(first.column));
+            }
+            break;
+        case ReadErrorKind::unknown_field:
+            if (error.key == "$schema") {
+                notes.push_back(
+                    "ключ `$schema` лента не допускает: удалите его и свяжите схему с файлом в настройках редактора "
+                    "(VS Code: json.schemas; JetBrains: JSON Schema Mappings; см. «Editor set-up» в "
+                    "doc/feed-format.md)");
+                break;
+            }
+            [[fallthrough]];
+        case ReadErrorKind::unknown_variant:
+            if (auto key = nearest_key(error.key, error.expected_keys))
+                notes.push_back("возможно, имелось в виду `" + std::string(*key) + "`");
+            break;
+        case ReadErrorKind::invalid_type:
+        case ReadErrorKind::invalid_value:
+            if (error.found == FoundValue::floating && is_integer_type(error.expected))
+                notes.push_back(
+                    "число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если "
+                    "равно целому: пишите `1`, `100`");
+            if (const auto meaning = type_meaning(error.expected))
+                notes.push_back(std::string(error.expected) + " — это " + std::string(*meaning));
+            break;
+        default:
+            break;
+    }
+    return notes;
+}
+
+}  // namespace
+
+Problem reading_problem(std::string_view document, const ReadError& error) {
+    Problem problem{
+        "json", {}, std::nullopt, std::nullopt, escape_controls(std::string(PARSE_ERROR_PREFIX) + error.text()), {}};
+    // The reader's position stands just after the byte it is about, unless it starts a line.
+    problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
+    if (error.kind == ReadErrorKind::invalid_string && error.invalid_byte_offset < document.size())
+        problem.at.shown = error.invalid_byte_offset;
+    else if (error.kind == ReadErrorKind::missing_field && error.record_offset != NO_OFFSET)
+        problem.at.shown = error.record_offset;
+    else if (error.column == 0 && error.offset > 0)
+        problem.at.shown = end_of_line_before(document, error.offset);
+    fill_lines_and_columns(document, {&problem.at});
+    // The byte the reader stopped at; after a line feed, that line feed.
+    problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET);
+    return problem;
+}
+
+}  // namespace mt::lint

@@ -1,0 +1,40 @@
+#include "time_text.h"
+
+#include "common/digits.h"
+
+namespace mt::lint {
+namespace {
+
+std::string two_digits(std::int64_t n) {
+    return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10);
+}
+
+}  // namespace
+
+std::string signed_decimal(std::int64_t n) {
+    return n < 0 ? "-" + decimal(std::uint64_t{0} - static_cast<std::uint64_t>(n))
+                 : decimal(static_cast<std::uint64_t>(n));
+}
+
+std::string utc_text(std::int64_t seconds) {
+    if (seconds > MAX_DATED_SECONDS || seconds < -MAX_DATED_SECONDS) return signed_decimal(seconds);
+    std::int64_t days = seconds / 86400, rest = seconds % 86400;
+    if (rest < 0) {
+        rest += 86400;
+        --days;
+    }
+    // Days since 1970-01-01 to a civil date, counted in 400-year eras from 0000-03-01.
+    const std::int64_t z = days + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t day_of_era = z - era * 146097;
+    const std::int64_t year_of_era = (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+    const std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+    const std::int64_t shifted_month = (5 * day_of_year + 2) / 153;
+    const std::int64_t day = day_of_year - (153 * shifted_month + 2) / 5 + 1;
+    const std::int64_t month = shifted_month < 10 ? shifted_month + 3 : shifted_month - 9;
+    const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
+    return signed_decimal(year) + "-" + two_digits(month) + "-" + two_digits(day) + " " + two_digits(rest / 3600) +
+           ":" + two_digits(rest / 60 % 60) + ":" + two_digits(rest % 60) + " UTC";
+}
+
+}  // namespace mt::lint

@@ -1,0 +1,85 @@
+#include "warnings.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "code_point.h"
+#include "common/escape.h"
+#include "common/utf8.h"
+#include "common/white_space.h"
+#include "invisible.h"
+#include "time_text.h"
+
+namespace mt::lint {
+namespace {
+
+// Beyond 10^11 in magnitude a time value is past the year 5138 in seconds, while every date
+// after March 1973 is beyond it in milliseconds.
+bool looks_like_milliseconds(std::int64_t value) { return value > 100'000'000'000 || value < -100'000'000'000; }
+
+// Characters an invisible-text note names at most.
+constexpr std::size_t NAMED_CHARACTERS = 5;
+
+Problem warning(std::string_view rule, const FeedLocations& at, Subject subject, std::size_t index,
+                const Message& message, std::string text, std::vector<std::string> notes) {
+    const std::size_t offset = value_offset(at, subject, index);
+    Problem problem{rule,
+                    {offset == NO_OFFSET ? 0 : offset},
+                    index,
+                    message.id,
+                    escape_controls(text + " (id " + quoted_form(message.id) + ")"),
+                    std::move(notes),
+                    Severity::warning};
+    return problem;
+}
+
+std::string distinct_characters(std::string_view text) {
+    std::vector<char32_t> seen;
+    while (!text.empty()) {
+        const Character c = first_character(text);
+        if (std::ranges::find(seen, c.value) == seen.end()) seen.push_back(c.value);
+        text.remove_prefix(c.length);
+    }
+    std::string out;
+    for (std::size_t i = 0; i < seen.size() && i < NAMED_CHARACTERS; ++i)
+        out += (i > 0 ? ", " : "") + code_point(seen[i]);
+    if (seen.size() > NAMED_CHARACTERS) out += ", …";
+    return out;
+}
+
+}  // namespace
+
+std::vector<Problem> find_warnings(const Feed& feed, const FeedLocations& at, std::int64_t now) {
+    std::vector<Problem> warnings;
+    for (std::size_t i = 0; i < feed.messages.size(); ++i) {
+        const Message& m = feed.messages[i];
+        for (const auto& [name, value, subject] :
+             {std::tuple{"start_at", m.start_at, Subject::start_at}, std::tuple{"end_at", m.end_at, Subject::end_at}}) {
+            if (!looks_like_milliseconds(value)) continue;
+            std::string note = "в секундах Unix это дальше 5138 года, в миллисекундах — " + utc_text(value / 1000) +
+                               ", то есть " + signed_decimal(value / 1000) +
+                               " в секундах (приложение само не приписывает полям времени единиц: это догадка)";
+            warnings.push_back(
+                warning("milliseconds", at, subject, i, m,
+                        std::string(name) + " " + signed_decimal(value) + " похоже на миллисекунды, а не секунды",
+                        {std::move(note)}));
+        }
+        for (const auto& [name, text, subject] :
+             {std::tuple{"title", &m.title, Subject::title}, std::tuple{"body", &m.body, Subject::body}}) {
+            if (!is_all_invisible(*text) || trim_white_space(*text).empty()) continue;
+            warnings.push_back(warning("invisible-text", at, subject, i, m,
+                                       std::string(name) + " состоит только из невидимых символов",
+                                       {"в " + std::string(name) + " только " + distinct_characters(*text) +
+                                        ": приложение покажет пустое место"}));
+        }
+        // An end in milliseconds has its own warning; read as seconds it would mislead here.
+        if (m.end_at <= now && !looks_like_milliseconds(m.end_at))
+            warnings.push_back(warning("ended-window", at, Subject::end_at, i, m,
+                                       "окно показа уже закончилось, если считать end_at секундами Unix",
+                                       {"end_at " + signed_decimal(m.end_at) + " — это " + utc_text(m.end_at) +
+                                        ", а сейчас " + utc_text(now) + " (" + signed_decimal(now) + ")"}));
+    }
+    return warnings;
+}
+
+}  // namespace mt::lint
