@@ -71,7 +71,8 @@ std::vector<Problem> find_problems(std::string_view document, const CheckOptions
             earlier_ids.emplace_back(problems.size() - 1, Location{earlier == NO_OFFSET ? 0 : earlier});
         }
     }
-    for (Problem& warning : find_warnings(*feed, at, options.now)) problems.push_back(std::move(warning));
+    if (options.warnings)
+        for (Problem& warning : find_warnings(*feed, at, options.now)) problems.push_back(std::move(warning));
     std::vector<Location*> all;
     for (Problem& problem : problems) all.push_back(&problem.at);
     for (auto& [index, earlier] : earlier_ids) all.push_back(&earlier);

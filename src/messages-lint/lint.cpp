@@ -150,7 +150,7 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
     auto parsed = parse_arguments(args);
     if (auto* outcome = std::get_if<Outcome>(&parsed)) return std::move(*outcome);
     const Request& request = std::get<Request>(parsed);
-    const CheckOptions check{.now = request.now.value_or(environment.now)};
+    const CheckOptions check{.now = request.now.value_or(environment.now), .warnings = request.warnings};
 
     Outcome outcome;
     bool unreadable = false, failed = false;
@@ -170,8 +170,6 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
         file.problems = head->bytes.size() > MAX_FEED_BYTES
                             ? std::vector{oversize_problem(head->bytes, head->length, file.path)}
                             : find_problems(head->bytes, check);
-        if (!request.warnings)
-            std::erase_if(file.problems, [](const Problem& p) { return p.severity == Severity::warning; });
         failed |= std::any_of(file.problems.begin(), file.problems.end(),
                               [](const Problem& p) { return p.severity == Severity::error; });
         file.bytes = std::move(head->bytes);

@@ -46,14 +46,15 @@ struct Problem {
     Severity severity = Severity::error;
 };
 
-// What a check compares with: the time a window that has already ended is judged against, in
-// Unix seconds (the command line's --now, or the system clock).
+// How a check runs: the time a window that has already ended is judged against, in
+// Unix seconds (the command line's --now, or the system clock), and whether warnings are wanted.
 struct CheckOptions {
     std::int64_t now = 0;
+    bool warnings = true;  // whether to look for warnings at all (--no-warnings)
 };
 
 // Every problem of a document that is within the size limit, in the order described above; the
-// warnings come after every error, message by message (a front end that hides them drops them).
+// warnings come after every error, message by message (none when `warnings` is off).
 std::vector<Problem> find_problems(std::string_view document, const CheckOptions& options = {});
 
 // The one problem of a file of which more than the limit was read: the checking tool's own
