@@ -48,8 +48,7 @@ std::string check(std::string_view document, std::uint64_t length, std::string_v
     // Beyond the limit the command line reads one byte more and stops; so does this.
     const bool oversize = document.size() > MAX_FEED_BYTES;
     if (oversize) document = document.substr(0, MAX_FEED_BYTES + 1);
-    const std::vector<lint::Problem> problems = oversize ? std::vector{lint::oversize_problem(document, length, name)}
-                                                         : lint::find_problems(document, {.now = now});
+    const std::vector<lint::Problem> problems = lint::check_file(document, length, name, {.now = now});
 
     // The JSON Lines report, made an array: one object per line.
     const lint::FileProblems file{std::string(name), std::string(document), problems, std::nullopt};

@@ -99,4 +99,10 @@ Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::
     return problem;
 }
 
+std::vector<Problem> check_file(std::string_view head, std::uint64_t file_length, std::string_view path,
+                                const CheckOptions& options) {
+    if (head.size() > MAX_FEED_BYTES) return {oversize_problem(head, file_length, path)};
+    return find_problems(head, options);
+}
+
 }  // namespace mt::lint

@@ -62,6 +62,12 @@ std::vector<Problem> find_problems(std::string_view document, const CheckOptions
 // length as far as it is known (its metadata; never read past the cap).
 Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::string_view path);
 
+// The problems of a file of which `head` was read through the cap of one byte past the limit:
+// the size problem when it holds more than the limit, else every problem of the document. What
+// every front end calls, so they all draw the line at the same byte.
+std::vector<Problem> check_file(std::string_view head, std::uint64_t file_length, std::string_view path,
+                                const CheckOptions& options);
+
 // "{n} {word}" with the Russian form of the word that goes with n: `one` for 1, 21, 101 ...,
 // `few` for 2 to 4, 22 to 24 ..., `many` for the rest (5 to 20, 25 ...).
 std::string count_of(std::size_t n, std::string_view one, std::string_view few, std::string_view many);
