@@ -322,20 +322,20 @@ TEST(Lint, ChecksEveryFileOnItsOwn) {
 // its own in the file's line. Made by hand, so the row does not depend on which checks warn.
 TEST(Lint, WarningsInEachFormat) {
     const std::string bytes = "{\"end_at\": 1774000000000}\n";
-    const auto problem = [](std::string_view rule, std::size_t offset, std::string text, Severity severity) {
+    const auto problem = [](Code code, std::size_t offset, std::string text, Severity severity) {
         Problem p;
-        p.rule = rule;
+        p.code = code;
         p.at.offset = offset;
         p.at.column = offset + 1;
         p.text = std::move(text);
         p.severity = severity;
         return p;
     };
-    Problem warning = problem("milliseconds", 11, "end_at похоже на миллисекунды", Severity::warning);
+    Problem warning = problem(Code::milliseconds, 11, "end_at похоже на миллисекунды", Severity::warning);
     warning.message = 0;
     warning.id = "a";
     warning.notes = {"разделите на 1000"};
-    const Problem error = problem("priority", 1, "messages: priority", Severity::error);
+    const Problem error = problem(Code::priority, 1, "messages: priority", Severity::error);
     const std::vector<FileProblems> files = {{"w.json", bytes, {error, warning}, std::nullopt}};
     EXPECT_EQ(report(Format::human, files, {}), R"x(w.json:1:2: messages: priority
  1 | {"end_at": 1774000000000}

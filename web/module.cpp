@@ -48,7 +48,8 @@ std::string check(std::string_view document, std::uint64_t length, std::string_v
     // Beyond the limit the command line reads one byte more and stops; so does this.
     const bool oversize = document.size() > MAX_FEED_BYTES;
     if (oversize) document = document.substr(0, MAX_FEED_BYTES + 1);
-    const std::vector<lint::Problem> problems = lint::check_file(document, length, name, {.now = now});
+    lint::Check checked = lint::check_file(document, length, name, {.now = now});
+    const std::vector<lint::Problem>& problems = checked.problems;
 
     // The JSON Lines report, made an array: one object per line.
     const lint::FileProblems file{std::string(name), std::string(document), problems, std::nullopt};
@@ -62,7 +63,7 @@ std::string check(std::string_view document, std::uint64_t length, std::string_v
     }
     out += "],\"messages\":[";
     if (!oversize) {
-        const std::vector<lint::MessageSummary> summaries = lint::summarize_messages(document);
+        const std::vector<lint::MessageSummary>& summaries = checked.messages;
         for (std::size_t i = 0; i < summaries.size(); ++i) {
             const lint::MessageSummary& s = summaries[i];
             out += i > 0 ? ",{\"index\":" : "{\"index\":";

@@ -52,12 +52,10 @@ std::vector<Problem> find_problems(std::string_view document, const CheckOptions
     // Where the first message with a duplicate id has that id, one per duplicate-id problem.
     std::vector<std::pair<std::size_t, Location>> earlier_ids;
     for (const RuleFailure& failure : failures) {
-        Problem& problem = problems.emplace_back(Problem{rule_code(failure.rule),
-                                                         {},
-                                                         std::nullopt,
-                                                         std::nullopt,
-                                                         escape_controls(failure.text),
-                                                         notes_for(*feed, failure)});
+        Problem& problem = problems.emplace_back();
+        problem.code = code_of(failure.rule);
+        problem.text = escape_controls(failure.text);
+        problem.notes = notes_for(*feed, failure);
         const std::size_t offset = value_offset(at, failure);
         problem.at.offset = offset == NO_OFFSET ? 0 : offset;
         if (failure.message != NO_MESSAGE) {
@@ -83,9 +81,10 @@ std::vector<Problem> find_problems(std::string_view document, const CheckOptions
 }
 
 Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::string_view path) {
-    Problem problem{
-        "size", {MAX_FEED_BYTES}, std::nullopt, std::nullopt, escape_controls(feed_too_large_text(path, head.size())),
-        {}};
+    Problem problem;
+    problem.code = Code::size;
+    problem.at.offset = MAX_FEED_BYTES;
+    problem.text = escape_controls(feed_too_large_text(path, head.size()));
     fill_lines_and_columns(head, {&problem.at});
     // Only the cap was read; a length no greater is all that is known (a pipe, or a file that
     // grew or shrank meanwhile), and the file is at least that long.
@@ -99,10 +98,9 @@ Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::
     return problem;
 }
 
-std::vector<Problem> check_file(std::string_view head, std::uint64_t file_length, std::string_view path,
-                                const CheckOptions& options) {
-    if (head.size() > MAX_FEED_BYTES) return {oversize_problem(head, file_length, path)};
-    return find_problems(head, options);
+Check check_file(std::string_view head, std::uint64_t file_length, std::string_view path, const CheckOptions& options) {
+    if (head.size() > MAX_FEED_BYTES) return {{oversize_problem(head, file_length, path)}, {}};
+    return {find_problems(head, options), summarize_messages(head)};
 }
 
 }  // namespace mt::lint

@@ -123,8 +123,9 @@ std::vector<std::string> notes_for(std::string_view document, const ReadError& e
 }  // namespace
 
 Problem reading_problem(std::string_view document, const ReadError& error) {
-    Problem problem{
-        "json", {}, std::nullopt, std::nullopt, escape_controls(std::string(PARSE_ERROR_PREFIX) + error.text()), {}};
+    Problem problem;
+    problem.code = Code::json;
+    problem.text = escape_controls(std::string(PARSE_ERROR_PREFIX) + error.text());
     // The reader's position stands just after the byte it is about, unless it starts a line.
     problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
     if (error.kind == ReadErrorKind::invalid_string && error.invalid_byte_offset < document.size())

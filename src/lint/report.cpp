@@ -7,7 +7,7 @@
 #include "common/escape.h"
 #include "common/json_string.h"
 #include "common/utf8.h"
-#include "rule_codes.h"
+#include "lint/rules.h"
 
 namespace mt::lint {
 namespace {
@@ -198,7 +198,7 @@ std::string json(std::span<const FileProblems> files) {
             append_json_string(out, file.path);
             out += ",\"line\":" + decimal(p.at.line) + ",\"column\":" + decimal(p.at.column) +
                    ",\"byte_offset\":" + decimal(p.at.offset) + ",\"rule\":";
-            append_json_string(out, p.rule);
+            append_json_string(out, code_name(p.code));
             out += ",\"severity\":\"" + std::string(severity_name(p)) + "\"";
             if (p.message) out += ",\"message_index\":" + decimal(*p.message);
             if (p.id) {
@@ -297,7 +297,7 @@ std::string sarif_artifact(std::string_view path) {
 }
 
 std::string sarif(std::span<const FileProblems> files, const ReportOptions& options) {
-    const std::span<const RuleDescription> rules = all_rules();
+    const std::span<const Code> rules = all_codes();
     std::string out =
         "{\"$schema\":\"https://json.schemastore.org/sarif-2.1.0.json\",\"version\":\"2.1.0\",\"runs\":[{"
         "\"tool\":{\"driver\":{\"name\":\"messages-lint\"";
@@ -309,8 +309,8 @@ std::string sarif(std::span<const FileProblems> files, const ReportOptions& opti
     for (std::size_t i = 0; i < rules.size(); ++i) {
         if (i > 0) out += ',';
         out += "{\"id\":";
-        append_json_string(out, rules[i].code);
-        out += ",\"shortDescription\":" + sarif_message(rules[i].description) + "}";
+        append_json_string(out, code_name(rules[i]));
+        out += ",\"shortDescription\":" + sarif_message(code_description(rules[i])) + "}";
     }
     out += "]}},\"invocations\":[{";
     std::string notifications;
@@ -330,9 +330,8 @@ std::string sarif(std::span<const FileProblems> files, const ReportOptions& opti
             if (!first) out += ',';
             first = false;
             out += "{\"ruleId\":";
-            append_json_string(out, p.rule);
-            for (std::size_t i = 0; i < rules.size(); ++i)
-                if (rules[i].code == p.rule) out += ",\"ruleIndex\":" + decimal(i);
+            append_json_string(out, code_name(p.code));
+            out += ",\"ruleIndex\":" + decimal(static_cast<std::size_t>(p.code));
             out += ",\"level\":\"" + std::string(severity_name(p)) + "\",\"message\":" + sarif_message(with_notes(p)) +
                    ",\"locations\":[{\"physicalLocation\":{\"artifactLocation\":" + sarif_artifact(file.path) +
                    ",\"region\":{\"startLine\":" + decimal(p.at.line) + ",\"startColumn\":" + decimal(p.at.column) +

@@ -20,16 +20,17 @@ bool looks_like_milliseconds(std::int64_t value) { return value > 100'000'000'00
 // Characters an invisible-text note names at most.
 constexpr std::size_t NAMED_CHARACTERS = 5;
 
-Problem warning(std::string_view rule, const FeedLocations& at, Subject subject, std::size_t index,
-                const Message& message, std::string text, std::vector<std::string> notes) {
+Problem warning(Code code, const FeedLocations& at, Subject subject, std::size_t index, const Message& message,
+                std::string text, std::vector<std::string> notes) {
     const std::size_t offset = value_offset(at, subject, index);
-    Problem problem{rule,
-                    {offset == NO_OFFSET ? 0 : offset},
-                    index,
-                    message.id,
-                    escape_controls(text + " (id " + quoted_form(message.id) + ")"),
-                    std::move(notes),
-                    Severity::warning};
+    Problem problem;
+    problem.code = code;
+    problem.at.offset = offset == NO_OFFSET ? 0 : offset;
+    problem.message = index;
+    problem.id = message.id;
+    problem.text = escape_controls(text + " (id " + quoted_form(message.id) + ")");
+    problem.notes = std::move(notes);
+    problem.severity = Severity::warning;
     return problem;
 }
 
@@ -60,21 +61,21 @@ std::vector<Problem> find_warnings(const Feed& feed, const FeedLocations& at, st
                                ", то есть " + signed_decimal(value / 1000) +
                                " в секундах (приложение само не приписывает полям времени единиц: это догадка)";
             warnings.push_back(
-                warning("milliseconds", at, subject, i, m,
+                warning(Code::milliseconds, at, subject, i, m,
                         std::string(name) + " " + signed_decimal(value) + " похоже на миллисекунды, а не секунды",
                         {std::move(note)}));
         }
         for (const auto& [name, text, subject] :
              {std::tuple{"title", &m.title, Subject::title}, std::tuple{"body", &m.body, Subject::body}}) {
             if (!is_all_invisible(*text) || trim_white_space(*text).empty()) continue;
-            warnings.push_back(warning("invisible-text", at, subject, i, m,
+            warnings.push_back(warning(Code::invisible_text, at, subject, i, m,
                                        std::string(name) + " состоит только из невидимых символов",
                                        {"в " + std::string(name) + " только " + distinct_characters(*text) +
                                         ": приложение покажет пустое место"}));
         }
         // An end in milliseconds has its own warning; read as seconds it would mislead here.
         if (m.end_at <= now && !looks_like_milliseconds(m.end_at))
-            warnings.push_back(warning("ended-window", at, Subject::end_at, i, m,
+            warnings.push_back(warning(Code::ended_window, at, Subject::end_at, i, m,
                                        "окно показа уже закончилось, если считать end_at секундами Unix",
                                        {"end_at " + signed_decimal(m.end_at) + " — это " + utc_text(m.end_at) +
                                         ", а сейчас " + utc_text(now) + " (" + signed_decimal(now) + ")"}));

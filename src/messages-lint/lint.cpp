@@ -167,7 +167,7 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
             outcome.err += diagnostic(read_problem_text(file.path, head.error().text));
             continue;
         }
-        file.problems = check_file(head->bytes, head->length, file.path, check);
+        file.problems = check_file(head->bytes, head->length, file.path, check).problems;
         failed |= std::any_of(file.problems.begin(), file.problems.end(),
                               [](const Problem& p) { return p.severity == Severity::error; });
         file.bytes = std::move(head->bytes);

@@ -12,6 +12,10 @@
 #include <string_view>
 #include <vector>
 
+#include "lint/fix.h"
+#include "lint/rules.h"
+#include "lint/summary.h"
+
 namespace mt::lint {
 
 // Where a problem is. `offset` is the byte it is about as the reader or the rule gives it (the
@@ -21,11 +25,19 @@ namespace mt::lint {
 // shown_offset(): the line counted as the reader counts it (1 plus the line feeds before it),
 // the column as an editor counts it (1 plus the characters before the byte on its line, a byte
 // that begins no valid character counting one). Every report puts its caret there too.
+//
+// The span is what the problem is about, from shown_offset() to `end` (one past its last byte;
+// never before shown_offset()): a whole string for a length or content rule, the key for an
+// unknown or repeated key, the token for a syntax error. `end_line` and `end_column` are `end`'s,
+// counted the same way.
 struct Location {
     std::size_t offset = 0;
     std::size_t line = 1;
     std::size_t column = 1;
     std::optional<std::size_t> shown = std::nullopt;
+    std::size_t end = 0;
+    std::size_t end_line = 1;
+    std::size_t end_column = 1;
     std::size_t shown_offset() const { return shown.value_or(offset); }
     friend bool operator==(const Location&, const Location&) = default;
 };
@@ -35,8 +47,7 @@ struct Location {
 enum class Severity { error, warning };
 
 struct Problem {
-    std::string_view rule;  // a stable code: "json", "size", "schema", "title-length", ...,
-                            // and for warnings "milliseconds", "invisible-text", "ended-window"
+    Code code = Code::json;  // reports print code_name(code): "json", "size", "title-length", ...
     Location at;
     std::optional<std::size_t> message;  // index of the message it is about
     std::optional<std::string> id;       // that message's id
@@ -44,6 +55,8 @@ struct Problem {
                                          // where they would break the line or drive a terminal
     std::vector<std::string> notes;      // in Russian, never part of the verdict; printable
     Severity severity = Severity::error;
+    std::optional<Location> related;  // the first occurrence, for a repeated id or key
+    std::optional<Fix> fix;           // how to repair it, where that is certain or probable
 };
 
 // How a check runs: the time a window that has already ended is judged against, in
@@ -62,11 +75,17 @@ std::vector<Problem> find_problems(std::string_view document, const CheckOptions
 // length as far as it is known (its metadata; never read past the cap).
 Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::string_view path);
 
-// The problems of a file of which `head` was read through the cap of one byte past the limit:
-// the size problem when it holds more than the limit, else every problem of the document. What
-// every front end calls, so they all draw the line at the same byte.
-std::vector<Problem> check_file(std::string_view head, std::uint64_t file_length, std::string_view path,
-                                const CheckOptions& options);
+// What one pass over a file gives every front end: its problems, and a summary of each message
+// when the document reads.
+struct Check {
+    std::vector<Problem> problems;
+    std::vector<MessageSummary> messages;
+};
+
+// The check of a file of which `head` was read through the cap of one byte past the limit:
+// the size problem when it holds more than the limit, else every problem of the document and
+// its messages. What every front end calls, so they all draw the line at the same byte.
+Check check_file(std::string_view head, std::uint64_t file_length, std::string_view path, const CheckOptions& options);
 
 // "{n} {word}" with the Russian form of the word that goes with n: `one` for 1, 21, 101 ...,
 // `few` for 2 to 4, 22 to 24 ..., `many` for the rest (5 to 20, 25 ...).
