@@ -36,6 +36,7 @@ std::vector<MessageSummary> summarize_messages(std::string_view document) {
         const Message& m = feed->messages[i];
         const RecordLocations& where = i < at.messages.size() ? at.messages[i] : RecordLocations{};
         MessageSummary& s = out.emplace_back();
+        s.begin = where.start == NO_OFFSET ? 0 : where.start;
         s.id = m.id;
         s.title = m.title;
         s.body = m.body;

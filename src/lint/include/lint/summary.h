@@ -12,6 +12,8 @@
 namespace mt::lint {
 
 struct MessageSummary {
+    std::size_t begin = 0;  // the message's `{` or `[` in the document
+    std::size_t end = 0;    // one past its closing `}` or `]`
     std::string id;
     std::string title;
     std::string body;

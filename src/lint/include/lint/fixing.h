@@ -1,0 +1,26 @@
+// Fixing a whole document: the fixes of its problems applied in rounds (fix, read again, fix
+// what the next reading finds) until nothing fixable is left or a bound of rounds is reached.
+// A document that is accepted is never changed; fixing a fixed document changes nothing.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "lint/problems.h"
+
+namespace mt::lint {
+
+struct FixOptions {
+    bool unsafe = false;  // also apply the suggestions
+    CheckOptions check;   // how each round checks the document
+};
+
+struct FixOutcome {
+    std::string document;              // the fixed document (the input when nothing applied)
+    std::vector<std::string> applied;  // the titles of the fixes applied, in the order applied
+};
+
+FixOutcome fix_document(std::string_view document, const FixOptions& options);
+
+}  // namespace mt::lint
