@@ -97,11 +97,12 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
          R"x({F}:2:53: messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62
  2 | …{"id": "a", "priority": 1, "title": "Привет, мир" "body": "b"}
    |                                                    ^
+   = исправление: вставить пропущенную запятую
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":2,"column":53,"byte_offset":104,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62","notes":[]}
+         R"x({"file":"{F}","line":2,"column":53,"byte_offset":104,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62","notes":[],"fix":{"title":"вставить пропущенную запятую","safe":true,"edits":[{"begin":103,"end":103,"replacement":","}]}}
 )x",
-         R"x(::error file={F},line=2,col=53::messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62
+         R"x(::error file={F},line=2,col=53::messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62%0Aисправление: вставить пропущенную запятую
 )x"},
         {"bom", std::string("\xEF\xBB\xBF") + R"x({"schema": 1, "revision": 1}
 )x",
@@ -110,11 +111,12 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
  1 | {U+FEFF}{"schema": 1, "revision": 1}
    | ^
    = примечание: {BOM}
+   = исправление: удалить метку порядка байтов (BOM)
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":1,"column":1,"byte_offset":0,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected value at line 1 column 1","notes":["{BOM}"]}
+         R"x({"file":"{F}","line":1,"column":1,"byte_offset":0,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected value at line 1 column 1","notes":["{BOM}"],"fix":{"title":"удалить метку порядка байтов (BOM)","safe":true,"edits":[{"begin":0,"end":3,"replacement":""}]}}
 )x",
-         R"x(::error file={F},line=1,col=1::messages: JSON ленты не разбирается: expected value at line 1 column 1%0Aпримечание: {BOM}
+         R"x(::error file={F},line=1,col=1::messages: JSON ленты не разбирается: expected value at line 1 column 1%0Aпримечание: {BOM}%0Aисправление: удалить метку порядка байтов (BOM)
 )x"},
         {"broken",
          head + "  " + message("first", 3, "Заголовок", "Текст", 5, 5) + ",\n  " +
@@ -214,11 +216,12 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
  1 | …1, "messages": [{"id": "a", "priority": 1, "tittle": "t"}]}
    |                                                    ^
    = примечание: возможно, имелось в виду `title`
+   = предложение: заменить `tittle` на `title`
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":1,"column":77,"byte_offset":76,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77","notes":["возможно, имелось в виду `title`"]}
+         R"x({"file":"{F}","line":1,"column":77,"byte_offset":76,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77","notes":["возможно, имелось в виду `title`"],"fix":{"title":"заменить `tittle` на `title`","safe":false,"edits":[{"begin":69,"end":77,"replacement":"\"title\""}]}}
 )x",
-         R"x(::error file={F},line=1,col=77::messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77%0Aпримечание: возможно, имелось в виду `title`
+         R"x(::error file={F},line=1,col=77::messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77%0Aпримечание: возможно, имелось в виду `title`%0Aпредложение: заменить `tittle` на `title`
 )x"},
         {"valid", R"x({"schema": 1, "revision": 1, "messages": [)x" + message("a") + "]}\n", 0,
          R"x({F}: проблем нет

@@ -7,6 +7,7 @@
 #include "common/escape.h"
 #include "common/utf8.h"
 #include "feed_files/limits.h"
+#include "fixes.h"
 #include "locate.h"
 #include "messages/messages.h"
 #include "reading_problem.h"
@@ -71,6 +72,7 @@ std::vector<Problem> find_problems(std::string_view document, const CheckOptions
     }
     if (options.warnings)
         for (Problem& warning : find_warnings(*feed, at, options.now)) problems.push_back(std::move(warning));
+    for (Problem& problem : problems) problem.fix = value_fix(document, problem);
     std::vector<Location*> all;
     for (Problem& problem : problems) all.push_back(&problem.at);
     for (auto& [index, earlier] : earlier_ids) all.push_back(&earlier);

@@ -3,6 +3,7 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
+#include "fixes.h"
 #include "foreign_syntax.h"
 #include "key_suggestion.h"
 #include "locate.h"
@@ -137,6 +138,7 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     fill_lines_and_columns(document, {&problem.at});
     // The byte the reader stopped at; after a line feed, that line feed.
     problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET);
+    problem.fix = reading_fix(document, error);
     return problem;
 }
 

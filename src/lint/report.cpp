@@ -140,6 +140,16 @@ Counts counts_of(const FileProblems& file) {
 std::string problems_count(std::size_t n) { return count_of(n, "проблема", "проблемы", "проблем"); }
 std::string warnings_count(std::size_t n) { return count_of(n, "предупреждение", "предупреждения", "предупреждений"); }
 
+// How a fix is introduced: a safe one is made by --fix, an unsafe one is only offered.
+std::string_view fix_label(const Fix& fix) { return fix.safe ? "исправление:" : "предложение:"; }
+
+// The line after the notes that names the fix, if the problem has one.
+template <class Paint>
+std::string human_fix(const Problem& p, const std::string& gutter, const Paint& paint) {
+    if (!p.fix) return "";
+    return " " + gutter + " = " + paint(NOTE_COLOR, fix_label(*p.fix)) + " " + escape_controls(p.fix->title) + "\n";
+}
+
 std::string human(std::span<const FileProblems> files, const ReportOptions& options) {
     const auto paint = [&](std::string_view code, std::string_view text) {
         return options.color ? std::string(code) + std::string(text) + std::string(RESET) : std::string(text);
@@ -164,6 +174,7 @@ std::string human(std::span<const FileProblems> files, const ReportOptions& opti
             out += " " + gutter + " | " + paint(color, shown.caret) + "\n";
             for (const std::string& note : p.notes)
                 out += " " + gutter + " = " + paint(NOTE_COLOR, "примечание:") + " " + note + "\n";
+            out += human_fix(p, gutter, paint);
         }
         // Among several files only those with something to say are named; the totals follow.
         if (files.size() > 1 && file.problems.empty()) continue;
@@ -181,6 +192,22 @@ std::string human(std::span<const FileProblems> files, const ReportOptions& opti
 }
 
 std::string_view severity_name(const Problem& p) { return is_warning(p) ? "warning" : "error"; }
+
+// ,"fix":{"title":…,"safe":…,"edits":[{"begin":…,"end":…,"replacement":…}]} when there is one.
+std::string json_fix(const Problem& p) {
+    if (!p.fix) return "";
+    std::string out = ",\"fix\":{\"title\":";
+    append_json_string(out, p.fix->title);
+    out += ",\"safe\":" + std::string(p.fix->safe ? "true" : "false") + ",\"edits\":[";
+    for (std::size_t i = 0; i < p.fix->edits.size(); ++i) {
+        const Edit& edit = p.fix->edits[i];
+        out += (i > 0 ? ",{\"begin\":" : "{\"begin\":") + decimal(edit.begin) + ",\"end\":" + decimal(edit.end) +
+               ",\"replacement\":";
+        append_json_string(out, edit.replacement);
+        out += "}";
+    }
+    return out + "]}";
+}
 
 std::string json(std::span<const FileProblems> files) {
     std::string out;
@@ -212,7 +239,7 @@ std::string json(std::span<const FileProblems> files) {
                 if (i > 0) out += ',';
                 append_json_string(out, p.notes[i]);
             }
-            out += "]}\n";
+            out += "]" + json_fix(p) + "}\n";
         }
     }
     return out;
@@ -252,6 +279,11 @@ std::string with_notes(const Problem& p) {
     return message;
 }
 
+// The line after the notes that names the fix, as annotations show it.
+std::string fix_text(const Problem& p) {
+    return p.fix ? "\n" + std::string(fix_label(*p.fix)) + " " + escape_controls(p.fix->title) : "";
+}
+
 std::string github(std::span<const FileProblems> files) {
     std::string out;
     for (const FileProblems& file : files) {
@@ -261,7 +293,7 @@ std::string github(std::span<const FileProblems> files) {
                    "::" + github_escape(read_problem_text(file.path, *file.read_error), false) + "\n";
         for (const Problem& p : file.problems)
             out += "::" + std::string(severity_name(p)) + " file=" + path + ",line=" + decimal(p.at.line) +
-                   ",col=" + decimal(p.at.column) + "::" + github_escape(with_notes(p), false) + "\n";
+                   ",col=" + decimal(p.at.column) + "::" + github_escape(with_notes(p) + fix_text(p), false) + "\n";
     }
     return out;
 }
@@ -294,6 +326,24 @@ std::string sarif_artifact(std::string_view path) {
     std::string out = "{\"uri\":";
     append_json_string(out, uri_of(path));
     return out + "}";
+}
+
+// ,"fixes":[…] when the problem has a fix: one artifact change of byte-offset replacements; an
+// unsafe fix says so in its description and its properties.
+std::string sarif_fixes(const Problem& p, std::string_view path) {
+    if (!p.fix) return "";
+    std::string out =
+        ",\"fixes\":[{\"description\":" + sarif_message(p.fix->safe ? p.fix->title : "предложение: " + p.fix->title) +
+        ",\"artifactChanges\":[{\"artifactLocation\":" + sarif_artifact(path) + ",\"replacements\":[";
+    for (std::size_t i = 0; i < p.fix->edits.size(); ++i) {
+        const Edit& edit = p.fix->edits[i];
+        if (i > 0) out += ',';
+        out += "{\"deletedRegion\":{\"byteOffset\":" + decimal(edit.begin) +
+               ",\"byteLength\":" + decimal(edit.end - edit.begin) + "}";
+        if (!edit.replacement.empty()) out += ",\"insertedContent\":" + sarif_message(edit.replacement);
+        out += "}";
+    }
+    return out + "]}],\"properties\":{\"safe\":" + (p.fix->safe ? "true" : "false") + "}}]";
 }
 
 std::string sarif(std::span<const FileProblems> files, const ReportOptions& options) {
@@ -336,6 +386,7 @@ std::string sarif(std::span<const FileProblems> files, const ReportOptions& opti
                    ",\"locations\":[{\"physicalLocation\":{\"artifactLocation\":" + sarif_artifact(file.path) +
                    ",\"region\":{\"startLine\":" + decimal(p.at.line) + ",\"startColumn\":" + decimal(p.at.column) +
                    "}}}]";
+            out += sarif_fixes(p, file.path);
             if (p.message || p.id) {
                 out += ",\"properties\":{";
                 if (p.message) out += "\"messageIndex\":" + decimal(*p.message);
@@ -352,6 +403,24 @@ std::string sarif(std::span<const FileProblems> files, const ReportOptions& opti
 }
 
 }  // namespace
+
+std::string fixed_titles(std::span<const std::string> titles) {
+    std::vector<std::pair<std::string_view, std::size_t>> counted;
+    for (const std::string& title : titles) {
+        auto it = std::find_if(counted.begin(), counted.end(), [&](const auto& c) { return c.first == title; });
+        if (it == counted.end())
+            counted.emplace_back(title, 1);
+        else
+            ++it->second;
+    }
+    std::string out;
+    for (const auto& [title, times] : counted) {
+        if (!out.empty()) out += "; ";
+        out += escape_controls(title);
+        if (times > 1) out += " (" + decimal(times) + ")";
+    }
+    return out;
+}
 
 std::string read_problem_text(std::string_view path, std::string_view error) {
     return escape_controls("не читаю " + std::string(path) + ": " + std::string(error));

@@ -11,7 +11,10 @@
 #include "common/utf8.h"
 #include "feed_files/limits.h"
 #include "feed_files/read_head.h"
+#include "feed_files/write_file.h"
+#include "lint/fixing.h"
 #include "outcome/outcome.h"
+#include "unified_diff.h"
 
 namespace mt::lint {
 
@@ -114,6 +117,13 @@ std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view>
             return Outcome{0, std::string(VERSION_TEXT), ""};
         } else if (arg == "--no-warnings") {
             request.warnings = false;
+        } else if (arg == "--fix" || arg == "--diff") {
+            const FixMode mode = arg == "--fix" ? FixMode::fix : FixMode::diff;
+            if (request.fix != FixMode::report && request.fix != mode)
+                return usage_error("--fix и --diff вместе не бывают: --diff только показывает, что сделает --fix");
+            request.fix = mode;
+        } else if (arg == "--unsafe-fixes") {
+            request.unsafe_fixes = true;
         } else {
             const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
             const std::string_view name = arg.substr(0, equals);
@@ -130,6 +140,8 @@ std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view>
         }
     }
     if (request.files.empty()) return usage_error("укажите хотя бы один файл ленты");
+    if (request.unsafe_fixes && request.fix == FixMode::report)
+        return usage_error("--unsafe-fixes действует только вместе с --fix или --diff");
     if (std::count(request.files.begin(), request.files.end(), "-") > 1)
         return usage_error("стандартный ввод (-) указан больше одного раза");
     return request;
@@ -153,7 +165,8 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
     const CheckOptions check{.now = request.now.value_or(environment.now), .warnings = request.warnings};
 
     Outcome outcome;
-    bool unreadable = false, failed = false;
+    bool unreadable = false, failed = false, changes = false;
+    std::string fixed_stdin, diffs, fixed_lines;
     std::vector<FileProblems> files;
     files.reserve(request.files.size());
     for (const std::string& given : request.files) {
@@ -167,15 +180,60 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
             outcome.err += diagnostic(read_problem_text(file.path, head.error().text));
             continue;
         }
+        std::vector<std::string> applied;
+        // A file over the limit gets no fix: it is refused before anything in it is read.
+        if (request.fix != FixMode::report && head->bytes.size() <= MAX_FEED_BYTES) {
+            FixOutcome fixed = fix_document(head->bytes, {.unsafe = request.unsafe_fixes, .check = check});
+            changes |= fixed.document != head->bytes;
+            if (request.fix == FixMode::diff) {
+                diffs += unified_diff(file.path, head->bytes, fixed.document);
+            } else if (from_stdin) {
+                fixed_stdin = fixed.document;
+                head->bytes = std::move(fixed.document);
+                applied = std::move(fixed.applied);
+            } else if (fixed.document != head->bytes) {
+                if (auto written = write_file_atomically(given, fixed.document); !written) {
+                    unreadable = true;
+                    outcome.err += diagnostic("не записываю " + file.path + ": " + written.error().text +
+                                              "; файл оставлен как был");
+                } else {
+                    head->bytes = std::move(fixed.document);
+                    applied = std::move(fixed.applied);
+                }
+            }
+        }
+        if (!applied.empty()) {
+            // People read what was fixed beside the report; programs get a report of what is left.
+            const std::string line = escape_controls(file.path) + ": исправлено: " + fixed_titles(applied) + "\n";
+            if (request.format == Format::human)
+                fixed_lines += line;
+            else
+                outcome.err += "[messages-lint] " + line;
+        }
         file.problems = check_file(head->bytes, head->length, file.path, check).problems;
         failed |= std::any_of(file.problems.begin(), file.problems.end(),
                               [](const Problem& p) { return p.severity == Severity::error; });
         file.bytes = std::move(head->bytes);
     }
-    outcome.out = report(request.format, files,
-                         {.color = request.format == Format::human && use_color(request.color, environment),
-                          .warnings = request.warnings,
-                          .tool_version = MT_VERSION});
+    if (request.fix == FixMode::diff) {
+        outcome.out = std::move(diffs);
+        outcome.status = unreadable ? 2 : changes ? 1 : 0;
+        return outcome;
+    }
+    std::string report_text =
+        fixed_lines + report(request.format, files,
+                             {.color = request.format == Format::human && use_color(request.color, environment),
+                              .warnings = request.warnings,
+                              .tool_version = MT_VERSION});
+    // With `-` fixed, standard output holds the document alone.
+    const bool document_out = request.fix == FixMode::fix &&
+                              std::find(request.files.begin(), request.files.end(), "-") != request.files.end();
+    if (document_out) {
+        outcome.out = std::move(fixed_stdin);
+        outcome.err += report_text;
+    } else {
+        outcome.out = std::move(report_text);
+    }
     outcome.status = unreadable ? 2 : failed ? 1 : 0;
     return outcome;
 }

@@ -3,6 +3,7 @@
 // A document that is accepted is never changed; fixing a fixed document changes nothing.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,12 @@ struct FixOutcome {
     std::vector<std::string> applied;  // the titles of the fixes applied, in the order applied
 };
 
+// The document fixed in rounds. A document over the size limit is left as it is, and so is a
+// round that would take it over the limit or leave it worse (more errors once it reads, or a
+// reading that stops earlier).
 FixOutcome fix_document(std::string_view document, const FixOptions& options);
+
+// `document` with `edits` made (in any order; an edit that overlaps one before it is skipped).
+std::string apply_edits(std::string_view document, std::span<const Edit> edits);
 
 }  // namespace mt::lint

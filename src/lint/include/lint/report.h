@@ -1,15 +1,20 @@
 // The four ways the draft checker writes the problems of a run over one or more files.
 //
 //   human   "FILE:LINE:COL: text" ("предупреждение: text" for a warning), the source line with
-//           a caret under the column (both counted in terminal cells), the notes, and a line
+//           a caret under the column (both counted in terminal cells), the notes, the fix
+//           ("= исправление: …", "= предложение: …" for an unsafe one), and a line
 //           per file with its number of problems and warnings; after more than one file only
 //           the files with problems get that line, and a last line has the totals (colour
 //           only when asked for).
-//   json    JSON Lines: one object per problem.
+//   json    JSON Lines: one object per problem, with its `fix` (title, safe, edits as byte
+//           offsets of the document and replacement text) when it has one.
 //   github  GitHub Actions workflow commands, "::error file=…,line=…,col=…::text" (::warning
-//           for a warning), one per problem, so a pull request shows each problem on its line.
+//           for a warning), one per problem, so a pull request shows each problem on its line;
+//           the text names the fix.
 //   sarif   one SARIF 2.1.0 log with one run: the rules with their codes and descriptions, a
-//           result per problem, columns in code points as ours are.
+//           result per problem, columns in code points as ours are, its fix as `fixes` with
+//           byte-offset replacements.
+
 //
 // A file that could not be read is a `read` problem in json and github, with no line, and a
 // tool execution notification in sarif; human output leaves it to standard error (the front
@@ -47,6 +52,10 @@ struct ReportOptions {
 };
 
 std::string report(Format format, std::span<const FileProblems> files, const ReportOptions& options);
+
+// The fixes made, as "исправлено: …" names them: each title once, in the order first made,
+// with how many times it was made when more than once ("удалить комментарий (3)").
+std::string fixed_titles(std::span<const std::string> titles);
 
 // The text of the `read` problem of a file that could not be read, as standard error also has it.
 std::string read_problem_text(std::string_view path, std::string_view error);

@@ -6,6 +6,12 @@
 // formats made for programs) and the others are still checked. No key and no signature are
 // involved. Exit status: 0 when no file has an error, 1 when any has one, 2 for wrong arguments
 // or an unreadable file; warnings never change it.
+//
+// With --fix, each file within the limit is fixed in place (atomically) and the problems left
+// are reported, with the exit status they call for; `-` is then read from standard input and
+// written fixed to standard output, and the report goes to standard error. With --diff, nothing
+// is written: the change --fix would make is printed as a unified diff, and the exit status is
+// 1 when there is one.
 #pragma once
 
 #include <cstdint>
@@ -28,11 +34,17 @@ extern const std::string_view VERSION_TEXT;
 
 enum class ColorMode { automatic, always, never };
 
+// What a run does with the fixes of the problems it finds: only reports them, writes them into
+// the files (--fix), or prints the change they would make (--diff).
+enum class FixMode { report, fix, diff };
+
 struct Request {
     Format format = Format::human;
     ColorMode color = ColorMode::automatic;
     std::optional<std::int64_t> now;  // --now; none: the clock
     bool warnings = true;
+    FixMode fix = FixMode::report;
+    bool unsafe_fixes = false;           // --unsafe-fixes: the suggestions too
     std::string stdin_name = "<stdin>";  // how reports name `-`
     std::vector<std::string> files;      // `-` for standard input
     friend bool operator==(const Request&, const Request&) = default;

@@ -1,0 +1,21 @@
+// Reading a date an author wrote where the feed wants Unix seconds: "2026-03-20",
+// "2026-03-20T10:00:00+03:00", "2026-03-20 10:00Z" and the like. Internal to the lint core.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace mt::lint {
+
+struct DateSeconds {
+    std::int64_t seconds = 0;
+    bool zone_given = false;  // false: the text names no zone, and UTC was taken
+};
+
+// The Unix seconds of YYYY-MM-DD, optionally followed by `T` or a space and HH:MM or HH:MM:SS,
+// and then optionally by `Z` or an offset ±HH:MM or ±HHMM (the Gregorian calendar, years 1 to
+// 9999, no leap seconds). None for anything else, an impossible date or time included.
+std::optional<DateSeconds> date_seconds(std::string_view text);
+
+}  // namespace mt::lint

@@ -1,0 +1,27 @@
+// Finding the ends of JSON tokens in a document the reader has read up to a point: a string
+// from its quotation mark, any value from its first byte, the white space between tokens.
+// Used by the fixes to know what bytes a repair replaces. Internal to the lint core.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "messages/read_error.h"
+
+namespace mt::lint {
+
+// One past the JSON string whose `"` is at `open`, or NO_OFFSET when none ends there (a raw
+// control byte, the end of the bytes).
+std::size_t string_end(std::string_view bytes, std::size_t open);
+
+// One past the JSON value (string, number, literal, array, object) that begins at `at`, or
+// NO_OFFSET when it is not well formed; nesting is bounded.
+std::size_t value_end(std::string_view bytes, std::size_t at);
+
+// The first byte at or after `at` that is not JSON white space (space, tab, LF, CR).
+std::size_t skip_space(std::string_view bytes, std::size_t at);
+
+// The byte before `at` that is not JSON white space, or NO_OFFSET when there is none.
+std::size_t space_before(std::string_view bytes, std::size_t at);
+
+}  // namespace mt::lint

@@ -1,0 +1,434 @@
+#include "syntax_repairs.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "code_point.h"
+#include "common/utf8.h"
+#include "json_tokens.h"
+#include "lint/recode.h"
+
+namespace mt::lint {
+namespace {
+
+constexpr std::string_view BOM = "\xEF\xBB\xBF";
+
+constexpr std::string_view REMOVE_BOM = "удалить метку порядка байтов (BOM)";
+constexpr std::string_view RECODE = "перекодировать файл из Windows-1251 в UTF-8";
+constexpr std::string_view STRAIGHT_QUOTES = "заменить типографские кавычки на прямые";
+constexpr std::string_view DOUBLE_QUOTES = "заменить одинарные кавычки на двойные";
+constexpr std::string_view REMOVE_COMMENT = "удалить комментарий";
+constexpr std::string_view REMOVE_COMMA = "удалить лишнюю запятую";
+constexpr std::string_view INSERT_COMMA = "вставить пропущенную запятую";
+
+// A typographic opening mark and the marks that close a string it opens: the pair of its
+// typography, and the same mark for those who type one mark on both sides. The same marks as
+// the notes name.
+struct QuotePair {
+    char32_t open;
+    std::u32string_view closers;
+};
+constexpr QuotePair QUOTE_PAIRS[] = {
+    {U'\u201C', U"\u201D\u201C"}, {U'\u201D', U"\u201D"}, {U'\u201E', U"\u201C\u201D"},
+    {U'\u201F', U"\u201D\u201F"}, {U'\u00AB', U"\u00BB"}, {U'\u00BB', U"\u00AB\u00BB"},
+    {U'\u2018', U"\u2019\u2018"}, {U'\u2019', U"\u2019"}, {U'\u201A', U"\u2018\u2019"},
+    {U'\u201B', U"\u2019\u201B"}, {U'\u2039', U"\u203A"}, {U'\u203A', U"\u2039\u203A"},
+    {U'\uFF02', U"\uFF02"},       {U'\u2033', U"\u2033"},
+};
+
+const QuotePair* quote_pair(char32_t c) {
+    for (const QuotePair& pair : QUOTE_PAIRS)
+        if (pair.open == c) return &pair;
+    return nullptr;
+}
+
+bool is_typographic_quote(char32_t c) { return quote_pair(c) != nullptr; }
+
+// White space that looks like a space between tokens but is not JSON's.
+bool is_foreign_space(char32_t c) {
+    return c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200B) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+           c == 0x205F || c == 0x2060 || c == 0x3000 || c == 0xFEFF;
+}
+
+std::string space_title(char32_t c) {
+    const std::string name = c == 0x00A0   ? "неразрывный пробел"
+                             : c == 0x200B ? "пробел нулевой ширины"
+                             : c == 0x3000 ? "широкий пробел"
+                                           : "невидимый символ";
+    return "заменить " + name + " " + code_point(c) + " обычным пробелом";
+}
+
+bool is_ascii_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+// The edits that re-encode the runs of bytes above 0x7F of `bytes` (from `from` on) as `utf8`
+// has them: both hold the same bytes below 0x80 in the same order.
+std::vector<Edit> recoding_edits(std::string_view bytes, std::size_t from, std::string_view utf8) {
+    std::vector<Edit> edits;
+    std::size_t i = from, j = 0;
+    while (i < bytes.size()) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            ++j;
+            continue;
+        }
+        std::size_t run_end = i, text_end = j;
+        while (run_end < bytes.size() && static_cast<unsigned char>(bytes[run_end]) >= 0x80) ++run_end;
+        while (text_end < utf8.size() && static_cast<unsigned char>(utf8[text_end]) >= 0x80) ++text_end;
+        edits.push_back({i, run_end, std::string(utf8.substr(j, text_end - j))});
+        i = run_end;
+        j = text_end;
+    }
+    return edits;
+}
+
+// What a scanned string gives: where it ends and its repairs.
+struct ScannedString {
+    std::size_t end = 0;
+    std::vector<Repair> repairs;
+};
+
+class Scanner {
+  public:
+    explicit Scanner(std::string_view bytes) : b_(bytes) {}
+
+    std::vector<Repair> run() {
+        if (b_.starts_with(BOM)) {
+            add(0, std::string(REMOVE_BOM), {{0, BOM.size(), ""}});
+            pos_ = BOM.size();
+        }
+        if (!is_valid_utf8(b_.substr(pos_))) {
+            // Re-encoding comes first: the rest is read again in UTF-8.
+            if (const auto utf8 = decode_windows_1251(b_.substr(pos_)))
+                add(pos_ + valid_utf8_prefix(b_.substr(pos_)), std::string(RECODE), recoding_edits(b_, pos_, *utf8));
+            return std::move(out_);
+        }
+        while (step()) {
+        }
+        return std::move(out_);
+    }
+
+  private:
+    enum class State { value, first_value, key, first_key, colon, comma_or_end, done };
+    enum class Box { object, array };
+
+    void add(std::size_t stop, std::string title, std::vector<Edit> edits, std::size_t stop_last = NO_OFFSET) {
+        Repair repair;
+        repair.stop = stop;
+        repair.stop_last = stop_last == NO_OFFSET ? stop : stop_last;
+        repair.fix.title = std::move(title);
+        repair.fix.safe = true;
+        repair.fix.edits = std::move(edits);
+        out_.push_back(std::move(repair));
+    }
+
+    // Whether what follows `at` (after spaces and tabs) may follow a string: a `:` after a key,
+    // a `,`, `}` or `]` after a value, the end of a line (a comma may be missing there), a
+    // comment or the end of the document.
+    bool closes_here(std::size_t at) const {
+        while (at < b_.size() && (b_[at] == ' ' || b_[at] == '\t')) ++at;
+        if (at == b_.size()) return true;
+        const char c = b_[at];
+        return c == ',' || c == ':' || c == '}' || c == ']' || c == '\n' || c == '\r' || c == '/';
+    }
+
+    bool starts_string(std::size_t at) const {
+        if (at >= b_.size()) return false;
+        if (b_[at] == '"' || b_[at] == '\'') return true;
+        const Character c = first_character(b_.substr(at));
+        return c.valid && is_typographic_quote(c.value);
+    }
+
+    // The repair of a raw line break, carriage return or tab at `at` inside a string, and its
+    // length; none for any other control byte.
+    std::optional<std::size_t> escape_control(std::size_t at, std::vector<Repair>& repairs) const {
+        const char c = b_[at];
+        Repair repair;
+        repair.stop = repair.stop_last = at;
+        std::size_t length = 1;
+        if (c == '\n' || (c == '\r' && at + 1 < b_.size() && b_[at + 1] == '\n')) {
+            length = c == '\r' ? 2 : 1;
+            repair.fix.title = "записать перевод строки внутри строки как \\n";
+            repair.fix.edits = {{at, at + length, "\\n"}};
+        } else if (c == '\r') {
+            repair.fix.title = "записать возврат каретки внутри строки как \\r";
+            repair.fix.edits = {{at, at + 1, "\\r"}};
+        } else if (c == '\t') {
+            repair.fix.title = "записать табуляцию внутри строки как \\t";
+            repair.fix.edits = {{at, at + 1, "\\t"}};
+        } else {
+            return std::nullopt;
+        }
+        repairs.push_back(std::move(repair));
+        return length;
+    }
+
+    // A string in JSON's own quotation marks: its raw line breaks and tabs, and a typographic
+    // closing mark where the author closed it with one (the reader then reads on to the next `"`).
+    std::optional<ScannedString> json_string(std::size_t open) const {
+        ScannedString out;
+        for (std::size_t pos = open + 1; pos < b_.size();) {
+            const char c = b_[pos];
+            if (c == '"') {
+                if (!closes_here(pos + 1))
+                    if (auto mixed = typographic_close(open, pos, out.repairs)) return mixed;
+                out.end = pos + 1;
+                // A string that needed repairs inside must end where a string can end.
+                if (!out.repairs.empty() && !closes_here(out.end)) return std::nullopt;
+                return out;
+            }
+            if (c == '\\') {
+                pos += 2;
+                continue;
+            }
+            if (static_cast<unsigned char>(c) < 0x20) {
+                if (auto mixed = typographic_close(open, pos, out.repairs)) return mixed;
+                const auto length = escape_control(pos, out.repairs);
+                if (!length) return std::nullopt;
+                pos += *length;
+                continue;
+            }
+            ++pos;
+        }
+        return std::nullopt;
+    }
+
+    // A string opened with `"` and closed with a typographic mark before `stop`: the first such
+    // mark that something closing follows. The repairs found before it are kept.
+    std::optional<ScannedString> typographic_close(std::size_t open, std::size_t stop,
+                                                   const std::vector<Repair>& before) const {
+        for (std::size_t pos = open + 1; pos < stop;) {
+            const Character c = first_character(b_.substr(pos, stop - pos));
+            if (c.valid && is_typographic_quote(c.value) && closes_here(pos + c.length)) {
+                ScannedString out;
+                for (const Repair& repair : before)
+                    if (repair.stop < pos) out.repairs.push_back(repair);
+                Repair quote;
+                quote.stop = pos;
+                quote.stop_last = stop + 1;
+                quote.fix.title = STRAIGHT_QUOTES;
+                quote.fix.edits = {{pos, pos + c.length, "\""}};
+                out.repairs.push_back(std::move(quote));
+                out.end = pos + c.length;
+                return out;
+            }
+            pos += b_[pos] == '\\' ? 2 : c.length;
+        }
+        return std::nullopt;
+    }
+
+    // A string opened with a single or a typographic mark, which never spans lines: closed by
+    // the first mark of its pair that something closing follows. A `"` inside is escaped; in a
+    // single-quoted string the `\'` of other languages becomes a plain `'`.
+    std::optional<ScannedString> foreign_string(std::size_t open) const {
+        const bool single = b_[open] == '\'';
+        const Character opener = first_character(b_.substr(open));
+        const std::u32string_view closers = single ? U"'" : quote_pair(opener.value)->closers;
+        Repair quote;
+        quote.stop = quote.stop_last = open;
+        quote.fix.title = single ? DOUBLE_QUOTES : STRAIGHT_QUOTES;
+        quote.fix.edits.push_back({open, open + opener.length, "\""});
+        ScannedString out;
+        for (std::size_t pos = open + opener.length; pos < b_.size();) {
+            const char byte = b_[pos];
+            if (byte == '\n' || byte == '\r') return std::nullopt;
+            if (single && byte == '\\' && pos + 1 < b_.size() && b_[pos + 1] == '\'') {
+                quote.fix.edits.push_back({pos, pos + 2, "'"});
+                pos += 2;
+                continue;
+            }
+            if (byte == '\\') {
+                pos += 2;
+                continue;
+            }
+            if (static_cast<unsigned char>(byte) < 0x20) {
+                const auto length = escape_control(pos, out.repairs);
+                if (!length) return std::nullopt;
+                pos += *length;
+                continue;
+            }
+            const Character c = first_character(b_.substr(pos));
+            const bool closer = closers.find(c.value) != std::u32string_view::npos || (!single && byte == '"');
+            if (c.valid && closer && closes_here(pos + c.length)) {
+                if (byte != '"') quote.fix.edits.push_back({pos, pos + c.length, "\""});
+                out.end = pos + c.length;
+                out.repairs.insert(out.repairs.begin(), std::move(quote));
+                return out;
+            }
+            if (byte == '"') quote.fix.edits.push_back({pos, pos + 1, "\\\""});
+            pos += c.length;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<ScannedString> string_at(std::size_t at) const {
+        return b_[at] == '"' ? json_string(at) : foreign_string(at);
+    }
+
+    // Removes a comment from `begin` to `end`, with the spaces around it on its line, and the
+    // whole line when nothing else is on it.
+    void remove_comment(std::size_t begin, std::size_t end) {
+        std::size_t from = begin, to = end;
+        while (from > 0 && (b_[from - 1] == ' ' || b_[from - 1] == '\t')) --from;
+        while (to < b_.size() && (b_[to] == ' ' || b_[to] == '\t')) ++to;
+        const bool line_starts = from == 0 || b_[from - 1] == '\n';
+        const bool crlf = to + 1 < b_.size() && b_[to] == '\r' && b_[to + 1] == '\n';
+        const bool line_ends = to == b_.size() || b_[to] == '\n' || crlf;
+        if (!line_ends) {
+            from = begin;
+            to = end;
+        } else if (line_starts && to < b_.size()) {
+            to += crlf ? 2 : 1;
+        }
+        add(begin, std::string(REMOVE_COMMENT), {{from, to, ""}});
+    }
+
+    // Takes white space and comments, repairing what JSON does not allow; false at a comment
+    // that never ends.
+    bool space() {
+        while (pos_ < b_.size()) {
+            const char c = b_[pos_];
+            if (is_ascii_space(c)) {
+                ++pos_;
+            } else if (c == '/' && pos_ + 1 < b_.size() && b_[pos_ + 1] == '/') {
+                std::size_t end = pos_ + 2;
+                while (end < b_.size() && b_[end] != '\n' &&
+                       !(b_[end] == '\r' && end + 1 < b_.size() && b_[end + 1] == '\n'))
+                    ++end;
+                remove_comment(pos_, end);
+                pos_ = end;
+            } else if (c == '/' && pos_ + 1 < b_.size() && b_[pos_ + 1] == '*') {
+                const std::size_t close = b_.find("*/", pos_ + 2);
+                if (close == std::string_view::npos) return false;
+                remove_comment(pos_, close + 2);
+                pos_ = close + 2;
+            } else if (static_cast<unsigned char>(c) >= 0x80) {
+                const Character ch = first_character(b_.substr(pos_));
+                if (!ch.valid || !is_foreign_space(ch.value)) return true;
+                add(pos_, space_title(ch.value), {{pos_, pos_ + ch.length, " "}});
+                pos_ += ch.length;
+            } else {
+                return true;
+            }
+        }
+        return true;
+    }
+
+    void open(Box box) {
+        boxes_.push_back(box);
+        ++pos_;
+        state_ = box == Box::object ? State::first_key : State::first_value;
+    }
+
+    // At a `}` or `]`: false when it closes nothing open.
+    bool close() {
+        const Box box = b_[pos_] == '}' ? Box::object : Box::array;
+        if (boxes_.empty() || boxes_.back() != box) return false;
+        boxes_.pop_back();
+        ++pos_;
+        value_end_ = pos_;
+        state_ = boxes_.empty() ? State::done : State::comma_or_end;
+        return true;
+    }
+
+    void took_value() {
+        value_end_ = pos_;
+        state_ = boxes_.empty() ? State::done : State::comma_or_end;
+    }
+
+    bool take_string() {
+        auto scanned = string_at(pos_);
+        if (!scanned) return false;
+        for (Repair& repair : scanned->repairs) out_.push_back(std::move(repair));
+        pos_ = scanned->end;
+        return true;
+    }
+
+    // Whether a comma is certainly missing before the token at the cursor: a key (a string a
+    // `:` follows) after a member's value, or a record after a record.
+    bool comma_missing() const {
+        if (boxes_.back() == Box::object) {
+            if (!starts_string(pos_)) return false;
+            const auto key = string_at(pos_);
+            if (!key) return false;
+            const std::size_t after = skip_space(b_, key->end);
+            return after < b_.size() && b_[after] == ':';
+        }
+        const char before = b_[value_end_ - 1];
+        return (b_[pos_] == '{' || b_[pos_] == '[') && (before == '}' || before == ']');
+    }
+
+    // One token; false when the scan ends.
+    bool step() {
+        if (!space() || pos_ >= b_.size()) return false;
+        const char c = b_[pos_];
+        switch (state_) {
+            case State::done:
+                return false;
+            case State::colon:
+                if (c != ':') return false;
+                ++pos_;
+                state_ = State::value;
+                return true;
+            case State::comma_or_end:
+                if (c == ',') {
+                    last_comma_ = pos_++;
+                    state_ = boxes_.back() == Box::object ? State::key : State::value;
+                    return true;
+                }
+                if (c == '}' || c == ']') return close();
+                if (!comma_missing()) return false;
+                add(pos_, std::string(INSERT_COMMA), {{value_end_, value_end_, ","}});
+                state_ = boxes_.back() == Box::object ? State::key : State::value;
+                return true;
+            default:
+                break;
+        }
+        if (c == '}' || c == ']') {
+            if (state_ == State::key || state_ == State::value) {
+                if (boxes_.empty()) return false;
+                add(pos_, std::string(REMOVE_COMMA), {{last_comma_, last_comma_ + 1, ""}});
+            }
+            return close();
+        }
+        if (state_ == State::key || state_ == State::first_key) {
+            if (!starts_string(pos_) || !take_string()) return false;
+            state_ = State::colon;
+            return true;
+        }
+        if (c == '{' || c == '[') {
+            open(c == '{' ? Box::object : Box::array);
+            return true;
+        }
+        if (starts_string(pos_)) {
+            if (!take_string()) return false;
+        } else if ((c >= '0' && c <= '9') || c == '-') {
+            while (pos_ < b_.size() && ((b_[pos_] >= '0' && b_[pos_] <= '9') || b_[pos_] == '-' || b_[pos_] == '+' ||
+                                        b_[pos_] == '.' || b_[pos_] == 'e' || b_[pos_] == 'E'))
+                ++pos_;
+        } else if (c >= 'a' && c <= 'z') {
+            const std::size_t start = pos_;
+            while (pos_ < b_.size() && b_[pos_] >= 'a' && b_[pos_] <= 'z') ++pos_;
+            const std::string_view word = b_.substr(start, pos_ - start);
+            if (word != "true" && word != "false" && word != "null") return false;
+        } else {
+            return false;
+        }
+        took_value();
+        return true;
+    }
+
+    std::string_view b_;
+    std::size_t pos_ = 0;
+    State state_ = State::value;
+    std::vector<Box> boxes_;
+    std::size_t last_comma_ = 0;
+    std::size_t value_end_ = 0;
+    std::vector<Repair> out_;
+};
+
+}  // namespace
+
+std::vector<Repair> syntax_repairs(std::string_view document) { return Scanner(document).run(); }
+
+}  // namespace mt::lint

@@ -1,0 +1,133 @@
+#include "value_fixes.h"
+
+#include <charconv>
+#include <string>
+
+#include "common/digits.h"
+#include "common/escape.h"
+#include "date_seconds.h"
+#include "json_tokens.h"
+#include "key_suggestion.h"
+#include "time_text.h"
+#include "type_names.h"
+
+namespace mt::lint {
+namespace {
+
+Fix unsafe_fix(std::string title, std::vector<Edit> edits) {
+    Fix fix;
+    fix.title = std::move(title);
+    fix.safe = false;
+    fix.edits = std::move(edits);
+    return fix;
+}
+
+// The `$schema` member whose key begins at `key`, with one comma beside it: the one after it
+// and the white space up to the next key, or else the one before it.
+std::optional<Fix> remove_member(std::string_view document, std::size_t key) {
+    const std::size_t key_end = string_end(document, key);
+    if (key_end == NO_OFFSET) return std::nullopt;
+    const std::size_t colon = skip_space(document, key_end);
+    if (colon >= document.size() || document[colon] != ':') return std::nullopt;
+    const std::size_t end = value_end(document, skip_space(document, colon + 1));
+    if (end == NO_OFFSET) return std::nullopt;
+    const std::size_t after = skip_space(document, end);
+    const std::size_t before = space_before(document, key);
+    Edit edit;
+    if (after < document.size() && document[after] == ',') {
+        edit = {key, skip_space(document, after + 1), ""};
+    } else if (before != NO_OFFSET && document[before] == ',') {
+        edit = {before, end, ""};
+    } else if (before != NO_OFFSET && document[before] == '{') {
+        edit = {key, end, ""};
+    } else {
+        return std::nullopt;
+    }
+    Fix fix;
+    fix.title = "удалить ключ $schema";
+    fix.edits = {std::move(edit)};
+    return fix;
+}
+
+std::optional<Fix> rename(std::string_view document, const ReadError& error) {
+    const auto nearest = nearest_key(error.key, error.expected_keys);
+    const std::size_t end = error.key_offset == NO_OFFSET ? NO_OFFSET : string_end(document, error.key_offset);
+    if (!nearest || end == NO_OFFSET) return std::nullopt;
+    return unsafe_fix("заменить `" + escape_unprintable(error.key) + "` на `" + std::string(*nearest) + "`",
+                      {{error.key_offset, end, "\"" + std::string(*nearest) + "\""}});
+}
+
+bool is_integer_text(std::string_view text) {
+    if (text.starts_with('-')) text.remove_prefix(1);
+    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos &&
+           (text.size() == 1 || text[0] != '0');
+}
+
+// A string where an integer field wants a number: a number in quotation marks, or for a time
+// a date. The reader stops just after the string.
+std::optional<Fix> string_for_integer(std::string_view document, const ReadError& error) {
+    if (error.offset < 2 || error.offset > document.size() || document[error.offset - 1] != '"') return std::nullopt;
+    std::size_t open = error.offset - 1;
+    while (open > 0 && document[--open] != '"') {
+    }
+    if (document[open] != '"' || string_end(document, open) != error.offset) return std::nullopt;
+    const std::string_view text = document.substr(open + 1, error.offset - open - 2);
+    const Edit whole{open, error.offset, ""};
+    if (is_integer_text(text))
+        return unsafe_fix("убрать кавычки вокруг числа", {{whole.begin, whole.end, std::string(text)}});
+    if (error.expected != "i64") return std::nullopt;
+    const auto date = date_seconds(text);
+    if (!date) return std::nullopt;
+    const std::string seconds = signed_decimal(date->seconds);
+    return unsafe_fix("заменить дату секундами Unix: " + seconds +
+                          (date->zone_given ? "" : " (часовой пояс не указан: взято время UTC)"),
+                      {{whole.begin, whole.end, seconds}});
+}
+
+}  // namespace
+
+std::optional<Fix> key_or_value_fix(std::string_view document, const ReadError& error) {
+    switch (error.kind) {
+        case ReadErrorKind::unknown_field:
+            if (error.key == "$schema" && error.key_offset != NO_OFFSET)
+                return remove_member(document, error.key_offset);
+            return rename(document, error);
+        case ReadErrorKind::unknown_variant:
+            return rename(document, error);
+        case ReadErrorKind::invalid_type:
+            if (error.found == FoundValue::string && is_integer_type(error.expected))
+                return string_for_integer(document, error);
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+std::optional<Fix> version_fix(std::string_view document, std::size_t at) {
+    const std::size_t end = string_end(document, at);
+    if (end == NO_OFFSET) return std::nullopt;
+    const std::string_view text = document.substr(at + 1, end - at - 2);
+    std::size_t parts = 0;
+    for (std::size_t from = 0; from <= text.size(); ++parts) {
+        const std::size_t dot = std::min(text.find('.', from), text.size());
+        const std::string_view part = text.substr(from, dot - from);
+        if (part.starts_with('-') || !is_integer_text(part)) return std::nullopt;
+        from = dot + 1;
+    }
+    if (parts > 2) return std::nullopt;
+    const std::string completed = std::string(text) + (parts == 1 ? ".0.0" : ".0");
+    return unsafe_fix("дополнить версию нулями: \"" + completed + "\"", {{at, end, "\"" + completed + "\""}});
+}
+
+std::optional<Fix> milliseconds_fix(std::string_view document, std::size_t at) {
+    std::size_t end = at;
+    if (end < document.size() && document[end] == '-') ++end;
+    while (end < document.size() && document[end] >= '0' && document[end] <= '9') ++end;
+    std::int64_t value = 0;
+    const auto [stop, error] = std::from_chars(document.data() + at, document.data() + end, value);
+    if (error != std::errc{} || stop != document.data() + end || value % 1000 != 0) return std::nullopt;
+    const std::string seconds = signed_decimal(value / 1000);
+    return unsafe_fix("разделить на 1000 (миллисекунды в секунды): " + seconds, {{at, end, seconds}});
+}
+
+}  // namespace mt::lint

@@ -1,0 +1,27 @@
+// The repairs of keys and values the feed does not take, as the reader or a rule reports
+// them: an unknown key (the nearest known one, a suggestion), the `$schema` key of editors
+// (removed), a time written as a date or a number in quotation marks (its value, a suggestion),
+// a version of one or two parts (completed with zeros, a suggestion), a time in milliseconds
+// (divided by 1000 when it divides exactly, a suggestion). Internal to the lint core.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+#include "lint/fix.h"
+#include "messages/read_error.h"
+
+namespace mt::lint {
+
+// For an unknown field or kind, a value of another type than an integer field's.
+std::optional<Fix> key_or_value_fix(std::string_view document, const ReadError& error);
+
+// For the version string whose `"` is at `at`.
+std::optional<Fix> version_fix(std::string_view document, std::size_t at);
+
+// For the time in milliseconds whose first byte is at `at`.
+std::optional<Fix> milliseconds_fix(std::string_view document, std::size_t at);
+
+}  // namespace mt::lint
