@@ -501,6 +501,11 @@ TEST(Lint, ArgumentsAndUsageErrors) {
         {{"-h", "--verbose"}, {0, std::string(USAGE_TEXT), ""}},
         {{"--version"}, {0, "messages-lint " MT_PROJECT_VERSION "\n", ""}},
         {{"\xff"}, {2, "", "[messages-lint] аргумент 1 не в UTF-8\n"}},
+        {{"a", "--fix", "--diff"},
+         {2, "",
+          "[messages-lint] --fix и --diff вместе не бывают: --diff только показывает, что сделает --fix" + help}},
+        {{"--unsafe-fixes", "a"},
+         {2, "", "[messages-lint] --unsafe-fixes действует только вместе с --fix или --diff" + help}},
     };
     for (const auto& row : rows) EXPECT_EQ(lint(row.args), row.expected) << ::testing::PrintToString(row.args);
 
@@ -533,6 +538,15 @@ TEST(Lint, ArgumentsAndUsageErrors) {
              r.now = 1774000000;
              r.warnings = false;
              r.stdin_name = "a b";
+             r.files = {"-"};
+         })},
+        {{"--fix", "--unsafe-fixes", "--fix", "x"}, request([](Request& r) {
+             r.fix = FixMode::fix;
+             r.unsafe_fixes = true;
+             r.files = {"x"};
+         })},
+        {{"--diff", "-"}, request([](Request& r) {
+             r.fix = FixMode::diff;
              r.files = {"-"};
          })},
         {{"--stdin-filename", "--format=json", "x"}, request([](Request& r) {
@@ -573,6 +587,37 @@ TEST(Lint, ReadsStandardInput) {
          {1,
           "::error file=big.json,line=1,col=65537::big.json — 65537 байт больше 64 КиБ, отклонено до парсинга%0A"
           "примечание: в файле 70028 байт, допустимо не больше 65536: сократите его на 4492 байта\n",
+          ""}},
+        // Fixed, standard input goes to standard output whole and the report to standard error.
+        {{"--fix", "-"},
+         "{\"schema\": 1, \"revision\": 1,} // черновик\n",
+         {0, "{\"schema\": 1, \"revision\": 1}\n",
+          "<stdin>: исправлено: удалить лишнюю запятую; удалить комментарий\n<stdin>: проблем нет\n"}},
+        {{"--fix", "--format=json", "-"},
+         "{\"schema\": 1, \"revision\": 0,}",
+         {1, "{\"schema\": 1, \"revision\": 0}",
+          "[messages-lint] <stdin>: исправлено: удалить лишнюю запятую\n"
+          "{\"file\":\"<stdin>\",\"line\":1,\"column\":27,\"byte_offset\":26,\"rule\":\"revision\",\"severity\":"
+          "\"error\",\"text\":\"messages: revision обязателен и должен быть >= 1 — отклонена\",\"notes\":[]}\n"}},
+        // Nothing to fix: the document comes back as it was.
+        {{"--fix", "-"},
+         bad,
+         {1, bad,
+          "<stdin>:1:27: messages: revision обязателен и должен быть >= 1 — отклонена\n"
+          " 1 | {\"schema\": 1, \"revision\": 0}\n"
+          "   |                           ^\n<stdin>: 1 проблема\n"}},
+        // Over the limit: no fix, and nothing of a document cut at the limit is written.
+        {{"--fix", "--format=json", "-"},
+         oversize,
+         {1, "",
+          "{\"file\":\"<stdin>\",\"line\":1,\"column\":65537,\"byte_offset\":65536,\"rule\":\"size\",\"severity\":"
+          "\"error\",\"text\":\"<stdin> — 65537 байт больше 64 КиБ, отклонено до парсинга\",\"notes\":[\"в файле "
+          "70028 байт, допустимо не больше 65536: сократите его на 4492 байта\"]}\n"}},
+        {{"--diff", "-"},
+         "{\"schema\": 1, \"revision\": 1,}\n",
+         {1,
+          "--- a/<stdin>\n+++ b/<stdin>\n@@ -1 +1 @@\n-{\"schema\": 1, \"revision\": 1,}\n+{\"schema\": 1, "
+          "\"revision\": 1}\n",
           ""}},
     };
     for (const StdinRow& row : rows) {
