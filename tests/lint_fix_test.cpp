@@ -1,0 +1,292 @@
+// Fixing drafts as authors write them: each row is a draft with one mistake or several and the
+// document its author meant. `messages-lint --fix` (with --unsafe-fixes where the row says)
+// must turn the draft into a document that reads to the same feed as the meant one, that the
+// development-key tool accepts once signed, and that a second --fix leaves as it is. Mistakes
+// that are the author's to decide stay exactly as written.
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "lint/fixing.h"
+#include "messages/messages.h"
+#include "support/dev_signer.h"
+#include "support/run_program.h"
+
+namespace mt::lint {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::run_program;
+using testing::slurp;
+
+constexpr std::int64_t NOW = 1774500000;
+
+const std::string MEANT = R"({
+  "schema": 1,
+  "revision": 12,
+  "messages": [
+    {
+      "id": "spring-sale",
+      "priority": 1,
+      "title": "Весенняя скидка 20%",
+      "body": "Только до пятницы: «Премиум» дешевле на 20%.",
+      "start_at": 1774000000,
+      "end_at": 1775000000,
+      "cta": {"kind": "open_updates"},
+      "minVersion": "2.1.0"
+    },
+    {
+      "id": "new-themes",
+      "priority": 0,
+      "title": "Новые темы оформления",
+      "body": "Откройте настройки и выберите тему.",
+      "start_at": 1774100000,
+      "end_at": 1776000000
+    }
+  ]
+}
+)";
+
+// `text` with each `from` replaced by its `to`, in order; each must occur.
+std::string with(std::string text, std::initializer_list<std::pair<std::string_view, std::string_view>> changes) {
+    for (const auto& [from, to] : changes) {
+        const std::size_t at = text.find(from);
+        if (at == std::string::npos)
+            ADD_FAILURE() << "no " << from;
+        else
+            text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// The Cyrillic letters, Ё, ё, «, » and — of UTF-8 `text` as Windows-1251 saves them.
+std::string in_windows_1251(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            out += text[i++];
+            continue;
+        }
+        char32_t c = 0;
+        std::size_t length = lead >= 0xE0 ? 3 : 2;
+        c = lead & (length == 3 ? 0x0F : 0x1F);
+        for (std::size_t k = 1; k < length; ++k) c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += length;
+        if (c >= 0x0410 && c <= 0x044F)
+            out += static_cast<char>(0xC0 + (c - 0x0410));
+        else if (c == 0x0401)
+            out += '\xA8';
+        else if (c == 0x0451)
+            out += '\xB8';
+        else if (c == 0x00AB)
+            out += '\xAB';
+        else if (c == 0x00BB)
+            out += '\xBB';
+        else if (c == 0x2014)
+            out += '\x97';
+        else
+            ADD_FAILURE() << "not in the table: U+" << std::hex << static_cast<unsigned>(c);
+    }
+    return out;
+}
+
+struct Row {
+    const char* name;
+    std::string draft;
+    std::string meant;
+    bool unsafe = false;   // --unsafe-fixes
+    bool accepted = true;  // whether the meant document is a feed the tool accepts
+};
+
+class LintFix : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::path(::testing::TempDir()) / ("lint_fix_test." + std::to_string(::getpid()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        fs::permissions(dir_, fs::perms::owner_all);
+        fs::remove_all(dir_);
+    }
+    std::string put(const std::string& name, const std::string& bytes) {
+        std::ofstream(dir_ / name, std::ios::binary) << bytes;
+        return (dir_ / name).string();
+    }
+    testing::ProgramRun lint(std::vector<std::string> args) {
+        args.insert(args.begin(), "--now=" + std::to_string(NOW));
+        return run_program(MT_LINT_PATH, args, dir_);
+    }
+    fs::path dir_;
+};
+
+TEST_F(LintFix, DraftsBecomeWhatTheirAuthorsMeant) {
+    const std::string message_tail = "      \"end_at\": 1776000000\n    }";
+    const std::vector<Row> rows = {
+        {"byte-order mark", "\xEF\xBB\xBF" + MEANT, MEANT},
+        {"windows-1251", in_windows_1251(MEANT), MEANT},
+        {"windows-1251 with a byte-order mark", "\xEF\xBB\xBF" + in_windows_1251(MEANT), MEANT},
+        {"typographic quotes round a value", with(MEANT, {{"\"Весенняя скидка 20%\"", "“Весенняя скидка 20%”"}}),
+         MEANT},
+        {"guillemets round a value", with(MEANT, {{"\"Новые темы оформления\"", "«Новые темы оформления»"}}), MEANT},
+        {"low and high quotes round a value", with(MEANT, {{"\"Новые темы оформления\"", "„Новые темы оформления“"}}),
+         MEANT},
+        {"typographic quotes round a key", with(MEANT, {{"\"title\"", "“title”"}}), MEANT},
+        {"guillemets inside a typographically quoted string",
+         with(MEANT,
+              {{"\"Только до пятницы: «Премиум» дешевле на 20%.\"", "“Только до пятницы: «Премиум» дешевле на 20%.”"}}),
+         MEANT},
+        {"opened straight, closed typographic", with(MEANT, {{"20%\",\n      \"body\"", "20%”,\n      \"body\""}}),
+         MEANT},
+        {"single quotes round a value", with(MEANT, {{"\"Новые темы оформления\"", "'Новые темы оформления'"}}), MEANT},
+        {"single quotes with double quotes inside",
+         with(MEANT, {{"\"Откройте настройки и выберите тему.\"", "'Откройте \"Настройки\" и выберите тему.'"}}),
+         with(MEANT, {{"Откройте настройки", "Откройте \\\"Настройки\\\""}})},
+        {"single quotes round keys", with(MEANT, {{"\"id\": \"new-themes\"", "'id': 'new-themes'"}}), MEANT},
+        {"a line comment above the feed", "// весенняя рассылка\n" + MEANT, MEANT},
+        {"a line comment after a value", with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // было 11"}}), MEANT},
+        {"a block comment", with(MEANT, {{"\"priority\": 0,", "\"priority\": 0, /* фон */"}}), MEANT},
+        {"a block comment over lines",
+         with(MEANT, {{"  \"messages\"", "  /* сообщения\n     весны */\n  \"messages\""}}), MEANT},
+        {"a trailing comma in a message", with(MEANT, {{"\"end_at\": 1776000000", "\"end_at\": 1776000000,"}}), MEANT},
+        {"a trailing comma in the list", with(MEANT, {{message_tail + "\n  ]", message_tail + ",\n  ]"}}), MEANT},
+        {"a missing comma between members", with(MEANT, {{"\"priority\": 1,", "\"priority\": 1"}}), MEANT},
+        {"a missing comma between messages", with(MEANT, {{"    },\n    {", "    }\n    {"}}), MEANT},
+        {"a no-break space between tokens", with(MEANT, {{"\"revision\": 12", "\"revision\":\u00A012"}}), MEANT},
+        {"a zero-width space and an ideographic space",
+         with(MEANT, {{"\"schema\": 1", "\"schema\":\u200B 1"}, {"\"revision\"", "\u3000\"revision\""}}), MEANT},
+        {"a line break inside a string", with(MEANT, {{"Откройте настройки и", "Откройте настройки\nи"}}),
+         with(MEANT, {{"Откройте настройки и", "Откройте настройки\\nи"}})},
+        {"a Windows line break inside a string", with(MEANT, {{"Откройте настройки и", "Откройте настройки\r\nи"}}),
+         with(MEANT, {{"Откройте настройки и", "Откройте настройки\\nи"}})},
+        {"an editor's $schema first",
+         with(MEANT, {{"{\n  \"schema\"", "{\n  \"$schema\": \"./messages.schema.json\",\n  \"schema\""}}), MEANT},
+        {"an editor's $schema last", with(MEANT, {{"  ]\n}", "  ],\n  \"$schema\": \"./messages.schema.json\"\n}"}}),
+         MEANT},
+        {"a misspelt key", with(MEANT, {{"\"title\": \"Новые", "\"tittle\": \"Новые"}}), MEANT, true},
+        {"a key in another case", with(MEANT, {{"\"start_at\": 1774100000", "\"Start_At\": 1774100000"}}), MEANT, true},
+        {"a misspelt kind", with(MEANT, {{"open_updates", "open_update"}}), MEANT, true},
+        {"a time in milliseconds", with(MEANT, {{"1775000000", "1775000000000"}}), MEANT, true},
+        {"a date", with(MEANT, {{"\"start_at\": 1774100000", "\"start_at\": \"2026-03-20\""}}),
+         with(MEANT, {{"\"start_at\": 1774100000", "\"start_at\": 1773964800"}}), true},
+        {"a date and time with a zone",
+         with(MEANT, {{"\"start_at\": 1774100000", "\"start_at\": \"2026-03-20T10:00:00+03:00\""}}),
+         with(MEANT, {{"\"start_at\": 1774100000", "\"start_at\": 1773990000"}}), true},
+        {"a date and time in UTC", with(MEANT, {{"1776000000", "\"2026-04-01T09:30:00Z\""}}),
+         with(MEANT, {{"1776000000", "1775035800"}}), true},
+        {"a version of two parts", with(MEANT, {{"\"2.1.0\"", "\"2.1\""}}), MEANT, true},
+        {"a version of one part", with(MEANT, {{"\"2.1.0\"", "\"2\""}}), with(MEANT, {{"\"2.1.0\"", "\"2.0.0\""}}),
+         true},
+        {"a number in quotation marks", with(MEANT, {{"\"priority\": 0", "\"priority\": \"0\""}}), MEANT, true},
+        {"quotes, a trailing comma and a comment",
+         with(MEANT, {{"\"Весенняя скидка 20%\"", "“Весенняя скидка 20%”"},
+                      {"\"end_at\": 1776000000", "\"end_at\": 1776000000,"},
+                      {"\"revision\": 12,", "\"revision\": 12, // новая ревизия"}}),
+         MEANT},
+        {"a mistake in every message",
+         with(MEANT, {{"\"priority\": 1,", "\"priority\": 1"},
+                      {"\"Новые темы оформления\"", "«Новые темы оформления»"},
+                      {"    },\n    {", "    }\n    {"},
+                      {"\"end_at\": 1776000000", "\"end_at\": 1776000000,"}}),
+         MEANT},
+        {"everything at once, suggestions too",
+         "\xEF\xBB\xBF// черновик\n" +
+             with(MEANT, {{"{\n  \"schema\"", "{\n  \"$schema\": \"./messages.schema.json\",\n  \"schema\""},
+                          {"\"Весенняя скидка 20%\"", "'Весенняя скидка 20%'"},
+                          {"\"minVersion\": \"2.1.0\"", "\"minVersion\": \"2.1\","},
+                          {"\"tit", "\"Tit"},
+                          {"\"title\": \"Новые темы оформления\"", "\"title\": „Новые темы оформления“"},
+                          {"1774100000", "\"2026-03-21T13:33:20Z\""},
+                          {"Откройте настройки и", "Откройте настройки\nи"}}),
+         with(MEANT, {{"Откройте настройки и", "Откройте настройки\\nи"}}), true},
+        // The author's to decide: nothing is certain or probable.
+        {"a title over its limit", with(MEANT, {{"Весенняя скидка 20%", std::string(81 * 2, 'x').substr(0, 81)}}),
+         with(MEANT, {{"Весенняя скидка 20%", std::string(81 * 2, 'x').substr(0, 81)}}), true, false},
+        {"a repeated id", with(MEANT, {{"new-themes", "spring-sale"}}), with(MEANT, {{"new-themes", "spring-sale"}}),
+         true, false},
+        {"an end before the start", with(MEANT, {{"1776000000", "1774000000"}}),
+         with(MEANT, {{"1776000000", "1774000000"}}), true, false},
+    };
+    const fs::path sig = dir_ / "feed.sig";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = put("feed.json", row.draft);
+        std::vector<std::string> args = {"--fix", path};
+        if (row.unsafe) args.insert(args.begin(), "--unsafe-fixes");
+        const auto fixed_run = lint(args);
+        EXPECT_EQ(fixed_run.status, row.accepted ? 0 : 1) << fixed_run;
+        const std::string fixed = slurp(path);
+        const auto got = read_feed_document(fixed);
+        const auto meant = read_feed_document(row.meant);
+        ASSERT_TRUE(meant.has_value());
+        ASSERT_TRUE(got.has_value()) << got.error().text() << "\n" << fixed;
+        EXPECT_EQ(*got, *meant) << fixed;
+        if (!row.accepted) {
+            EXPECT_EQ(fixed, row.draft);
+        }
+
+        std::ofstream(sig, std::ios::binary) << testing::dev_sign_hex(fixed) << '\n';
+        const auto checked = run_program(MT_TOOL_PATH, {"check", path, "--sig", sig.string()}, dir_);
+        EXPECT_EQ(checked.status, row.accepted ? 0 : 1) << checked;
+
+        // Fixing what is fixed changes nothing.
+        const auto again = lint(args);
+        EXPECT_EQ(slurp(path), fixed);
+        EXPECT_EQ(again.out.find("исправлено"), std::string::npos) << again;
+    }
+}
+
+// --fix writes in place, atomically and with the file's mode; --diff writes nothing.
+TEST_F(LintFix, WritesOnlyWhatItShould) {
+    const std::string draft = with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // было 11"}});
+    const std::string path = put("draft.json", draft);
+    ::chmod(path.c_str(), 0640);
+
+    const auto diff = lint({"--diff", path});
+    EXPECT_EQ(diff, (testing::ProgramRun{1,
+                                         "--- a/" + path + "\n+++ b/" + path +
+                                             "\n@@ -1,6 +1,6 @@\n {\n   \"schema\": 1,\n-  \"revision\": 12, // было "
+                                             "11\n+  \"revision\": 12,\n   \"messages\": [\n     {\n       \"id\": "
+                                             "\"spring-sale\",\n",
+                                         ""}));
+    EXPECT_EQ(slurp(path), draft);
+    EXPECT_EQ(lint({"--diff", put("meant.json", MEANT)}), (testing::ProgramRun{0, "", ""}));
+
+    EXPECT_EQ(lint({"--fix", path}),
+              (testing::ProgramRun{0, path + ": исправлено: удалить комментарий\n" + path + ": проблем нет\n", ""}));
+    EXPECT_EQ(slurp(path), MEANT);
+    struct stat info;
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++entries;
+    EXPECT_EQ(entries, 2u);  // no temporary file is left beside them
+
+    // A file over the limit gets no fix.
+    const std::string big =
+        with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // было 11"}}) + std::string(70000, ' ');
+    const std::string big_path = put("big.json", big);
+    EXPECT_EQ(lint({"--fix", "--format=github", big_path}).status, 1);
+    EXPECT_EQ(slurp(big_path), big);
+}
+
+TEST_F(LintFix, AFileThatCannotBeWrittenIsLeftAsItWas) {
+    if (::geteuid() == 0) GTEST_SKIP() << "the superuser writes into a read-only folder";
+    const std::string draft = with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // было 11"}});
+    const std::string path = put("draft.json", draft);
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    const auto run = lint({"--fix", "--format=json", path});
+    fs::permissions(dir_, fs::perms::owner_all);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err,
+              "[messages-lint] не записываю " + path + ": Permission denied (os error 13); файл оставлен как был\n");
+    EXPECT_EQ(slurp(path), draft);
+}
+
+}  // namespace
+}  // namespace mt::lint
