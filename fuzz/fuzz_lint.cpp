@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const mt::lint::FileProblems file{"draft.json", std::string(bytes), problems, std::nullopt};
     const std::string human = mt::lint::report(mt::lint::Format::human, {&file, 1}, {});
     std::size_t lines = 1;
-    for (const auto& problem : problems) lines += 3 + problem.notes.size();
+    for (const auto& problem : problems) lines += 3 + problem.notes.size() + (problem.fix ? 1 : 0);
     require(static_cast<std::size_t>(std::count(human.begin(), human.end(), '\n')) == lines, "report lines", human);
     require(human.find_first_of("\r\x1b") == std::string::npos, "no carriage return or escape", human);
     return 0;
