@@ -1,5 +1,6 @@
 // Writes the largest realistic feed and its development signature, for end-to-end timing:
-//   make_feed FEED_PATH   (the signature goes to FEED_PATH.sig)
+//   make_feed FEED_PATH           (the signature goes to FEED_PATH.sig)
+//   make_feed --draft DRAFT_PATH  (its draft with a mistake in every message, for --fix; unsigned)
 #include <cstdio>
 #include <string>
 
@@ -18,8 +19,15 @@ bool write_file(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--draft") {
+        if (!write_file(argv[2], mt::testing::largest_realistic_draft())) {
+            std::perror(argv[2]);
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 2) {
-        std::fputs("usage: make_feed FEED_PATH\n", stderr);
+        std::fputs("usage: make_feed FEED_PATH | make_feed --draft DRAFT_PATH\n", stderr);
         return 2;
     }
     const std::string feed = mt::testing::largest_realistic_feed();

@@ -45,7 +45,54 @@ std::string feed_with_bodies(std::size_t body_chars) {
     return out + "  ]\n}\n";
 }
 
+// One mistake an author makes, in turn, in each message line of a feed: typographic quotes
+// round the title, single quotes round the id, a comma missing after the priority, a comma
+// too many at the end, a comment after the line.
+std::string with_a_mistake_in_every_message(const std::string& feed) {
+    std::string out;
+    std::size_t message = 0;
+    for (std::size_t at = 0; at < feed.size();) {
+        const std::size_t end = feed.find('\n', at) + 1;
+        std::string line = feed.substr(at, end - at);
+        at = end;
+        if (line.starts_with("    {")) {
+            const auto replace = [&](const std::string& from, const std::string& to, bool last = false) {
+                const std::size_t where = last ? line.rfind(from) : line.find(from);
+                line.replace(where, from.size(), to);
+            };
+            switch (message++ % 5) {
+                case 0:
+                    replace("\"title\": \"", "\"title\": \u201C");
+                    replace("\", \"body\"", "\u201D, \"body\"");
+                    break;
+                case 1:
+                    replace("\"release-note-", "'release-note-");
+                    replace("\", \"priority\"", "', \"priority\"");
+                    break;
+                case 2:
+                    replace(", \"title\"", " \"title\"");
+                    break;
+                case 3:
+                    replace("\"}", "\",}", true);
+                    break;
+                default:
+                    replace("\n", " // проверить\n", true);
+                    break;
+            }
+        }
+        out += line;
+    }
+    return out;
+}
+
 }  // namespace
+
+std::string largest_realistic_draft() {
+    std::size_t body_chars = 800;
+    std::string draft = with_a_mistake_in_every_message(feed_with_bodies(body_chars));
+    while (draft.size() > FEED_LIMIT) draft = with_a_mistake_in_every_message(feed_with_bodies(--body_chars));
+    return draft;
+}
 
 std::string largest_realistic_feed() {
     std::size_t body_chars = 800;
