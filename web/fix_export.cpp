@@ -1,0 +1,33 @@
+// The WebAssembly export of whole-document fixing, for the page's "Исправить всё надёжное":
+// the same rounds as `messages-lint --fix` (and with `unsafe`, --unsafe-fixes), so the page
+// saves exactly the bytes the command line would write.
+//
+// Memory: as mt_check (module.cpp), the caller copies the document into a block from mt_alloc
+// and frees it and the result with mt_free.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "lint/fixing.h"
+
+extern "C" {
+
+// Fixes `document_size` bytes at `document` with the safe fixes (and the suggestions when
+// `unsafe` is not 0). Stores the fixed document's address and length in result[0] and
+// result[1] (the document as it was when nothing is fixed, or when it is over the size limit),
+// and the number of fixes made in result[2]; the document is a block for mt_free. Returns 0, or
+// 1 when the result could not be allocated.
+__attribute__((export_name("mt_fix"))) int mt_fix(const char* document, std::size_t document_size, int unsafe,
+                                                  std::uint32_t* result) {
+    const mt::lint::FixOutcome fixed = mt::lint::fix_document(
+        std::string_view(document, document_size), {.unsafe = unsafe != 0, .check = {.now = 0, .warnings = true}});
+    void* block = std::malloc(fixed.document.size() > 0 ? fixed.document.size() : 1);
+    if (block == nullptr) return 1;
+    fixed.document.copy(static_cast<char*>(block), fixed.document.size());
+    result[0] = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(block));
+    result[1] = static_cast<std::uint32_t>(fixed.document.size());
+    result[2] = static_cast<std::uint32_t>(fixed.applied.size());
+    return 0;
+}
+}
