@@ -77,7 +77,8 @@ std::string apply_edits(std::string_view document, std::span<const Edit> edits) 
 }
 
 FixOutcome fix_document(std::string_view document, const FixOptions& options) {
-    FixOutcome out{std::string(document), {}};
+    FixOutcome out;
+    out.document = std::string(document);
     if (document.size() > MAX_FEED_BYTES) return out;
     std::vector<Problem> problems = find_problems(out.document, options.check);
     const auto wanted = [&](const Fix& fix) { return fix.safe || options.unsafe; };
@@ -108,6 +109,7 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
         }
         if (!progressed) break;
     }
+    out.problems = std::move(problems);
     return out;
 }
 

@@ -1,10 +1,19 @@
 #include "json_tokens.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace mt::lint {
 namespace {
 
 // The format nests five deep; a value deeper than this is not one a fix needs to step over.
 constexpr int MAX_DEPTH = 16;
+
+constexpr std::uint64_t ONES = 0x0101010101010101, HIGHS = 0x8080808080808080;
+
+// Whether some byte of `word` is zero, or below `n` (n <= 0x80): exact, not approximate.
+bool has_zero(std::uint64_t word) { return ((word - ONES) & ~word & HIGHS) != 0; }
+bool has_below(std::uint64_t word, std::uint64_t n) { return ((word - ONES * n) & ~word & HIGHS) != 0; }
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -44,13 +53,24 @@ std::size_t value_end_at_depth(std::string_view bytes, std::size_t at, int depth
 
 }  // namespace
 
+std::size_t plain_end(std::string_view bytes, std::size_t at) {
+    for (std::uint64_t word; at + sizeof word <= bytes.size(); at += sizeof word) {
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        if (has_below(word, 0x20) || has_zero(word ^ (ONES * '"')) || has_zero(word ^ (ONES * '\\'))) break;
+    }
+    while (at < bytes.size()) {
+        const auto c = static_cast<unsigned char>(bytes[at]);
+        if (c < 0x20 || c == '"' || c == '\\') break;
+        ++at;
+    }
+    return at;
+}
+
 std::size_t string_end(std::string_view bytes, std::size_t open) {
     if (open >= bytes.size() || bytes[open] != '"') return NO_OFFSET;
-    for (std::size_t pos = open + 1; pos < bytes.size(); ++pos) {
-        const auto c = static_cast<unsigned char>(bytes[pos]);
-        if (c == '"') return pos + 1;
-        if (c < 0x20) return NO_OFFSET;
-        if (c == '\\') ++pos;
+    for (std::size_t pos = plain_end(bytes, open + 1); pos < bytes.size(); pos = plain_end(bytes, pos + 2)) {
+        if (bytes[pos] == '"') return pos + 1;
+        if (bytes[pos] != '\\') return NO_OFFSET;
     }
     return NO_OFFSET;
 }

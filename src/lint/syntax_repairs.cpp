@@ -90,14 +90,14 @@ struct ScannedString {
 
 class Scanner {
   public:
-    explicit Scanner(std::string_view bytes) : b_(bytes) {}
+    Scanner(std::string_view bytes, bool not_utf8) : b_(bytes), not_utf8_(not_utf8) {}
 
     std::vector<Repair> run() {
         if (b_.starts_with(BOM)) {
             add(0, std::string(REMOVE_BOM), {{0, BOM.size(), ""}});
             pos_ = BOM.size();
         }
-        if (!is_valid_utf8(b_.substr(pos_))) {
+        if (not_utf8_) {
             // Re-encoding comes first: the rest is read again in UTF-8.
             if (const auto utf8 = decode_windows_1251(b_.substr(pos_)))
                 add(pos_ + valid_utf8_prefix(b_.substr(pos_)), std::string(RECODE), recoding_edits(b_, pos_, *utf8));
@@ -167,7 +167,7 @@ class Scanner {
     // closing mark where the author closed it with one (the reader then reads on to the next `"`).
     std::optional<ScannedString> json_string(std::size_t open) const {
         ScannedString out;
-        for (std::size_t pos = open + 1; pos < b_.size();) {
+        for (std::size_t pos = plain_end(b_, open + 1); pos < b_.size(); pos = plain_end(b_, pos)) {
             const char c = b_[pos];
             if (c == '"') {
                 if (!closes_here(pos + 1))
@@ -188,7 +188,6 @@ class Scanner {
                 pos += *length;
                 continue;
             }
-            ++pos;
         }
         return std::nullopt;
     }
@@ -419,6 +418,7 @@ class Scanner {
     }
 
     std::string_view b_;
+    bool not_utf8_ = false;
     std::size_t pos_ = 0;
     State state_ = State::value;
     std::vector<Box> boxes_;
@@ -429,6 +429,8 @@ class Scanner {
 
 }  // namespace
 
-std::vector<Repair> syntax_repairs(std::string_view document) { return Scanner(document).run(); }
+std::vector<Repair> syntax_repairs(std::string_view document, bool not_utf8) {
+    return Scanner(document, not_utf8).run();
+}
 
 }  // namespace mt::lint

@@ -25,7 +25,10 @@ struct Repair {
     Fix fix;  // always safe
 };
 
-// Every repair of `document`, in the order of their mistakes; their edits never overlap.
-std::vector<Repair> syntax_repairs(std::string_view document);
+// Every repair of `document`, in the order of their mistakes; their edits never overlap. When
+// the reader found bytes that are not UTF-8 (`not_utf8`), the repair is the re-encoding of a
+// file in Windows-1251, if it is one, and nothing else until it is made; otherwise the bytes
+// are not looked at as UTF-8 at all (the reader has already judged them, and faster).
+std::vector<Repair> syntax_repairs(std::string_view document, bool not_utf8 = false);
 
 }  // namespace mt::lint

@@ -181,6 +181,7 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
             continue;
         }
         std::vector<std::string> applied;
+        std::optional<std::vector<Problem>> left;  // the problems fixing found left, when it ran
         // A file over the limit gets no fix: it is refused before anything in it is read.
         if (request.fix != FixMode::report && head->bytes.size() <= MAX_FEED_BYTES) {
             FixOutcome fixed = fix_document(head->bytes, {.unsafe = request.unsafe_fixes, .check = check});
@@ -191,7 +192,10 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
                 fixed_stdin = fixed.document;
                 head->bytes = std::move(fixed.document);
                 applied = std::move(fixed.applied);
-            } else if (fixed.document != head->bytes) {
+                left = std::move(fixed.problems);
+            } else if (fixed.document == head->bytes) {
+                left = std::move(fixed.problems);
+            } else {
                 if (auto written = write_file_atomically(given, fixed.document); !written) {
                     unreadable = true;
                     outcome.err += diagnostic("не записываю " + file.path + ": " + written.error().text +
@@ -199,6 +203,7 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
                 } else {
                     head->bytes = std::move(fixed.document);
                     applied = std::move(fixed.applied);
+                    left = std::move(fixed.problems);
                 }
             }
         }
@@ -210,7 +215,7 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
             else
                 outcome.err += "[messages-lint] " + line;
         }
-        file.problems = check_file(head->bytes, head->length, file.path, check).problems;
+        file.problems = left ? std::move(*left) : check_file(head->bytes, head->length, file.path, check).problems;
         failed |= std::any_of(file.problems.begin(), file.problems.end(),
                               [](const Problem& p) { return p.severity == Severity::error; });
         file.bytes = std::move(head->bytes);

@@ -45,7 +45,6 @@ Result<void> write_file_atomically(const std::string& given, std::string_view by
     if (fd < 0) return fail(os_error_text(errno));
     Result<void> written = write_all_to(fd, bytes);
     if (written && ::fchmod(fd, info.st_mode & 07777) != 0) written = fail(os_error_text(errno));
-    if (written && ::fsync(fd) != 0) written = fail(os_error_text(errno));
     if (::close(fd) != 0 && written) written = fail(os_error_text(errno));
     if (written && ::rename(temporary.c_str(), path.c_str()) != 0) written = fail(os_error_text(errno));
     if (!written) ::unlink(temporary.c_str());

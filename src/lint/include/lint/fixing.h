@@ -20,6 +20,7 @@ struct FixOptions {
 struct FixOutcome {
     std::string document;              // the fixed document (the input when nothing applied)
     std::vector<std::string> applied;  // the titles of the fixes applied, in the order applied
+    std::vector<Problem> problems;     // find_problems of the fixed document (none over the limit)
 };
 
 // The document fixed in rounds. A document over the size limit is left as it is, and so is a
