@@ -368,6 +368,7 @@ class Scanner {
                 if (c != ':') return false;
                 ++pos_;
                 state_ = State::value;
+                last_comma_ = NO_OFFSET;
                 return true;
             case State::comma_or_end:
                 if (c == ',') {
@@ -379,13 +380,16 @@ class Scanner {
                 if (!comma_missing()) return false;
                 add(pos_, std::string(INSERT_COMMA), {{value_end_, value_end_, ","}});
                 state_ = boxes_.back() == Box::object ? State::key : State::value;
+                last_comma_ = NO_OFFSET;
                 return true;
             default:
                 break;
         }
         if (c == '}' || c == ']') {
             if (state_ == State::key || state_ == State::value) {
-                if (boxes_.empty()) return false;
+                // Only a comma just before makes the bracket a repair; a value missing after
+                // a `:` is not one.
+                if (boxes_.empty() || last_comma_ == NO_OFFSET) return false;
                 add(pos_, std::string(REMOVE_COMMA), {{last_comma_, last_comma_ + 1, ""}});
             }
             return close();
@@ -422,7 +426,7 @@ class Scanner {
     std::size_t pos_ = 0;
     State state_ = State::value;
     std::vector<Box> boxes_;
-    std::size_t last_comma_ = 0;
+    std::size_t last_comma_ = NO_OFFSET;  // the comma just taken, while the next token is looked for
     std::size_t value_end_ = 0;
     std::vector<Repair> out_;
 };

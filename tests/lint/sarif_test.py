@@ -5,7 +5,8 @@ One run over every collected test document, the example, a path with a space and
 it and a file that does not exist: the log must validate against the schema that
 @microsoft/jest-sarif ships (installed into node_modules by `npm ci --ignore-scripts`, which
 scripts/bootstrap --sarif runs; a missing schema fails the test), and each result must be the
-problem that --format=json reports at the same place, with the level of its severity.
+problem that --format=json reports at the same place, with the level of its severity and the
+same fix.
 
 Usage: sarif_test.py --lint PROGRAM --schema SCHEMA --scratch DIR [--emulator WORDS] DOCUMENT_DIR...
 """
@@ -73,9 +74,14 @@ def main():
         physical = location["physicalLocation"]
         seen = (result["ruleId"], result["level"], urllib.parse.unquote(physical["artifactLocation"]["uri"]),
                 physical["region"]["startLine"], physical["region"]["startColumn"],
-                result["message"]["text"].split("\n")[0], rules[result["ruleIndex"]])
+                result["message"]["text"].split("\n")[0], rules[result["ruleIndex"]],
+                [(r["deletedRegion"]["byteOffset"], r["deletedRegion"]["byteLength"],
+                  r.get("insertedContent", {}).get("text", ""), fix["properties"]["safe"])
+                 for fix in result.get("fixes", []) for r in fix["artifactChanges"][0]["replacements"]])
         wanted = (problem["rule"], problem["severity"], problem["file"], problem["line"], problem["column"],
-                  problem["text"], problem["rule"])
+                  problem["text"], problem["rule"],
+                  [(e["begin"], e["end"] - e["begin"], e["replacement"], problem["fix"]["safe"])
+                   for e in problem.get("fix", {}).get("edits", [])])
         if seen != wanted:
             failures.append("result %s, json problem %s" % (seen, wanted))
     notifications = run["invocations"][0].get("toolExecutionNotifications", [])
