@@ -14,8 +14,8 @@ namespace mt {
 
 // Writes `bytes` to a new temporary file in the folder of `path`, with the mode of the file at
 // `path`, and renames it over `path` (over the file a symbolic link names, the link kept). On
-// failure `path` is left as it was and no temporary file remains.
-// Errors: os_error_text.
+// failure `path` is left as it was and no temporary file remains. Errors: os_error_text. In
+// native builds only: the WebAssembly page writes no files.
 Result<void> write_file_atomically(const std::string& path, std::string_view bytes);
 
 }  // namespace mt
