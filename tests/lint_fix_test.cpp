@@ -241,6 +241,83 @@ TEST_F(LintFix, DraftsBecomeWhatTheirAuthorsMeant) {
     }
 }
 
+// The bytes a fix leaves: only what the repair needs changes, the rest stays as the author
+// wrote it (line ends, spaces, the other strings).
+TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
+    struct BytesRow {
+        const char* name;
+        std::string draft;
+        std::string fixed;
+        bool unsafe = false;
+    };
+    const std::string tail = R"("title": "t", "body": "b", "start_at": 1, "end_at": 2}]})";
+    const std::string head = R"({"schema": 1, "revision": 1, "messages": [{"id": "a", "priority": 1, )";
+    const std::vector<BytesRow> rows = {
+        {"a comment line in a Windows file", "{\r\n  // c\r\n  \"schema\": 1,\r\n  \"revision\": 1\r\n}\r\n",
+         "{\r\n  \"schema\": 1,\r\n  \"revision\": 1\r\n}\r\n"},
+        {"a comment inside a line", R"({"schema": 1, /* a */ "revision": 1})", R"({"schema": 1, "revision": 1})"},
+        {"a comment at the end of a line", "{\"schema\": 1,\t// s\n\"revision\": 1}",
+         "{\"schema\": 1,\n\"revision\": 1}"},
+        {"a comment that never ends", "{\"schema\": 1, /* a \"revision\": 1}", "{\"schema\": 1, /* a \"revision\": 1}"},
+        {"a trailing comma and its comment", "{\"schema\": 1, \"revision\": 1, // r\n}",
+         "{\"schema\": 1, \"revision\": 1\n}"},
+        {"a comma missing before a comment", "{\"schema\": 1 // s\n \"revision\": 1}",
+         "{\"schema\": 1,\n \"revision\": 1}"},
+        {"a value missing is not a trailing comma", R"({"schema": 1, "revision": })", R"({"schema": 1, "revision": })"},
+        {"two strings are not a missing comma", R"({"schema": 1, "revision" "x": 1})",
+         R"({"schema": 1, "revision" "x": 1})"},
+        {"single quotes, an escaped apostrophe and a double quote inside",
+         head + R"("title": 'it\'s "new"', "body": "b", "start_at": 1, "end_at": 2}]})",
+         head + R"("title": "it's \"new\"", "body": "b", "start_at": 1, "end_at": 2}]})"},
+        {"an apostrophe inside typographic quotes",
+         head + "\"title\": “Don’t”, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         head + "\"title\": \"Don’t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}"},
+        {"a typographic quote that closes nothing",
+         head + "\"title\": “t, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         head + "\"title\": “t, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}"},
+        {"a string closed typographically on the same line",
+         head + "\"title\": \"Скидка”, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         head + tail.substr(0, 9) + "\"Скидка\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}"},
+        {"a no-break space and an ideographic space", "{\"schema\":\u00A01,\u3000\"revision\": 1}",
+         "{\"schema\": 1, \"revision\": 1}"},
+        {"a no-break space inside a string stays", "{\"schema\": 1, \"revision\": 1, \"messages\": []\u00A0,}",
+         "{\"schema\": 1, \"revision\": 1, \"messages\": [] }"},
+        {"a raw tab inside a string", head + "\"title\": \"a\tb\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         head + "\"title\": \"a\\tb\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}"},
+        {"a lone carriage return inside a string",
+         head + "\"title\": \"a\rb\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         head + "\"title\": \"a\\rb\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}"},
+        {"$schema between members", R"({"schema": 1, "$schema": {"a": [1, "}"]}, "revision": 1})",
+         R"({"schema": 1, "revision": 1})"},
+        {"$schema alone", R"({"$schema": "x"})", R"({})"},
+        {"a file neither UTF-8 nor Windows-1251",
+         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"caf\xE9\"}]}",
+         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"caf\xE9\"}]}"},
+        {"a UTF-8 file with one bad byte is not re-encoded",
+         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"\xD0\x9F\xD1\x80\xE8\"}]}",
+         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"\xD0\x9F\xD1\x80\xE8\"}]}"},
+        {"suggestions wait for --unsafe-fixes", head + R"("titel": "t"}]})", head + R"("titel": "t"}]})"},
+        {"a date that does not exist", head + R"("title": "t", "body": "b", "start_at": "2026-02-30", "end_at": 2}]})",
+         head + R"("title": "t", "body": "b", "start_at": "2026-02-30", "end_at": 2}]})", true},
+        {"a date with minutes only and an offset without a colon",
+         head + R"("title": "t", "body": "b", "start_at": "2026-03-20 10:00-0130", "end_at": 1800000000}]})",
+         head + R"("title": "t", "body": "b", "start_at": 1774006200, "end_at": 1800000000}]})", true},
+        {"a time in milliseconds that does not divide",
+         head + R"("title": "t", "body": "b", "start_at": 1774000000001, "end_at": 1774000000002}]})",
+         head + R"("title": "t", "body": "b", "start_at": 1774000000001, "end_at": 1774000000002}]})", true},
+        {"milliseconds that would end before the start stay",
+         head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})",
+         head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})", true},
+        {"a version with a leading zero", head + tail.substr(0, 56) + R"(, "minVersion": "02.1"}]})",
+         head + tail.substr(0, 56) + R"(, "minVersion": "02.1"}]})", true},
+    };
+    for (const BytesRow& row : rows) {
+        const FixOutcome fixed =
+            fix_document(row.draft, {.unsafe = row.unsafe, .check = {.now = NOW, .warnings = true}});
+        EXPECT_EQ(fixed.document, row.fixed) << row.name;
+    }
+}
+
 // --fix writes in place, atomically and with the file's mode; --diff writes nothing.
 TEST_F(LintFix, WritesOnlyWhatItShould) {
     const std::string draft = with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // было 11"}});

@@ -37,13 +37,17 @@ struct Plan {
     }
 };
 
-// Where the byte at `offset` of the document before `edits` stands after them.
-std::size_t moved(std::size_t offset, const std::vector<Edit>& edits) {
+// Where the byte at `offset` of the document before `edits` stands after them; a byte the
+// edits replaced stands where its replacement begins.
+std::size_t moved(std::size_t offset, std::vector<Edit> edits) {
+    std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
     std::ptrdiff_t shift = 0;
-    for (const Edit& edit : edits)
+    for (const Edit& edit : edits) {
+        if (edit.begin < offset && offset < edit.end) offset = edit.begin;
         if (edit.end <= offset && !(edit.begin == edit.end && edit.begin == offset))
             shift += static_cast<std::ptrdiff_t>(edit.replacement.size()) -
                      static_cast<std::ptrdiff_t>(edit.end - edit.begin);
+    }
     return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(offset) + shift);
 }
 

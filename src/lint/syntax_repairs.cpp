@@ -110,6 +110,7 @@ class Scanner {
 
   private:
     enum class State { value, first_value, key, first_key, colon, comma_or_end, done };
+    enum class Role { key, value };
     enum class Box { object, array };
 
     void add(std::size_t stop, std::string title, std::vector<Edit> edits, std::size_t stop_last = NO_OFFSET) {
@@ -122,14 +123,15 @@ class Scanner {
         out_.push_back(std::move(repair));
     }
 
-    // Whether what follows `at` (after spaces and tabs) may follow a string: a `:` after a key,
-    // a `,`, `}` or `]` after a value, the end of a line (a comma may be missing there), a
-    // comment or the end of the document.
-    bool closes_here(std::size_t at) const {
+    // Whether what follows `at` (after spaces and tabs) may follow a string in its role: a `:`
+    // after a key; a `,`, `}` or `]` after a value, or the end of a line (a comma may be missing
+    // there), a comment or the end of the document.
+    bool closes_here(std::size_t at, Role role) const {
         while (at < b_.size() && (b_[at] == ' ' || b_[at] == '\t')) ++at;
-        if (at == b_.size()) return true;
+        if (at == b_.size()) return role == Role::value;
         const char c = b_[at];
-        return c == ',' || c == ':' || c == '}' || c == ']' || c == '\n' || c == '\r' || c == '/';
+        if (role == Role::key) return c == ':';
+        return c == ',' || c == '}' || c == ']' || c == '\n' || c == '\r' || c == '/';
     }
 
     bool starts_string(std::size_t at) const {
@@ -165,16 +167,16 @@ class Scanner {
 
     // A string in JSON's own quotation marks: its raw line breaks and tabs, and a typographic
     // closing mark where the author closed it with one (the reader then reads on to the next `"`).
-    std::optional<ScannedString> json_string(std::size_t open) const {
+    std::optional<ScannedString> json_string(std::size_t open, Role role) const {
         ScannedString out;
         for (std::size_t pos = plain_end(b_, open + 1); pos < b_.size(); pos = plain_end(b_, pos)) {
             const char c = b_[pos];
             if (c == '"') {
-                if (!closes_here(pos + 1))
-                    if (auto mixed = typographic_close(open, pos, out.repairs)) return mixed;
+                if (!closes_here(pos + 1, role))
+                    if (auto mixed = typographic_close(open, pos, role, out.repairs)) return mixed;
                 out.end = pos + 1;
                 // A string that needed repairs inside must end where a string can end.
-                if (!out.repairs.empty() && !closes_here(out.end)) return std::nullopt;
+                if (!out.repairs.empty() && !closes_here(out.end, role)) return std::nullopt;
                 return out;
             }
             if (c == '\\') {
@@ -182,7 +184,7 @@ class Scanner {
                 continue;
             }
             if (static_cast<unsigned char>(c) < 0x20) {
-                if (auto mixed = typographic_close(open, pos, out.repairs)) return mixed;
+                if (auto mixed = typographic_close(open, pos, role, out.repairs)) return mixed;
                 const auto length = escape_control(pos, out.repairs);
                 if (!length) return std::nullopt;
                 pos += *length;
@@ -194,11 +196,11 @@ class Scanner {
 
     // A string opened with `"` and closed with a typographic mark before `stop`: the first such
     // mark that something closing follows. The repairs found before it are kept.
-    std::optional<ScannedString> typographic_close(std::size_t open, std::size_t stop,
+    std::optional<ScannedString> typographic_close(std::size_t open, std::size_t stop, Role role,
                                                    const std::vector<Repair>& before) const {
         for (std::size_t pos = open + 1; pos < stop;) {
             const Character c = first_character(b_.substr(pos, stop - pos));
-            if (c.valid && is_typographic_quote(c.value) && closes_here(pos + c.length)) {
+            if (c.valid && is_typographic_quote(c.value) && closes_here(pos + c.length, role)) {
                 ScannedString out;
                 for (const Repair& repair : before)
                     if (repair.stop < pos) out.repairs.push_back(repair);
@@ -217,9 +219,10 @@ class Scanner {
     }
 
     // A string opened with a single or a typographic mark, which never spans lines: closed by
-    // the first mark of its pair that something closing follows. A `"` inside is escaped; in a
-    // single-quoted string the `\'` of other languages becomes a plain `'`.
-    std::optional<ScannedString> foreign_string(std::size_t open) const {
+    // the first mark of its pair that something closing follows, or by the first `"` when one
+    // closes it (a typographic mark opened, a straight one closed). A `"` inside is escaped; in
+    // a single-quoted string the `\'` of other languages becomes a plain `'`.
+    std::optional<ScannedString> foreign_string(std::size_t open, Role role) const {
         const bool single = b_[open] == '\'';
         const Character opener = first_character(b_.substr(open));
         const std::u32string_view closers = single ? U"'" : quote_pair(opener.value)->closers;
@@ -228,6 +231,7 @@ class Scanner {
         quote.fix.title = single ? DOUBLE_QUOTES : STRAIGHT_QUOTES;
         quote.fix.edits.push_back({open, open + opener.length, "\""});
         ScannedString out;
+        bool straight_inside = false;
         for (std::size_t pos = open + opener.length; pos < b_.size();) {
             const char byte = b_[pos];
             if (byte == '\n' || byte == '\r') return std::nullopt;
@@ -248,24 +252,29 @@ class Scanner {
             }
             const Character c = first_character(b_.substr(pos));
             const bool closer = closers.find(c.value) != std::u32string_view::npos || (!single && byte == '"');
-            if (c.valid && closer && closes_here(pos + c.length)) {
+            if (c.valid && closer && closes_here(pos + c.length, role)) {
+                // A `"` that closes after a `"` inside is no closing mark the author typed.
+                if (byte == '"' && straight_inside) return std::nullopt;
                 if (byte != '"') quote.fix.edits.push_back({pos, pos + c.length, "\""});
                 out.end = pos + c.length;
                 out.repairs.insert(out.repairs.begin(), std::move(quote));
                 return out;
             }
-            if (byte == '"') quote.fix.edits.push_back({pos, pos + 1, "\\\""});
+            if (byte == '"') {
+                quote.fix.edits.push_back({pos, pos + 1, "\\\""});
+                straight_inside = true;
+            }
             pos += c.length;
         }
         return std::nullopt;
     }
 
-    std::optional<ScannedString> string_at(std::size_t at) const {
-        return b_[at] == '"' ? json_string(at) : foreign_string(at);
+    std::optional<ScannedString> string_at(std::size_t at, Role role) const {
+        return b_[at] == '"' ? json_string(at, role) : foreign_string(at, role);
     }
 
-    // Removes a comment from `begin` to `end`, with the spaces around it on its line, and the
-    // whole line when nothing else is on it.
+    // Removes a comment from `begin` to `end`: with the spaces around it when it ends its line,
+    // and the whole line when nothing else is on it.
     void remove_comment(std::size_t begin, std::size_t end) {
         std::size_t from = begin, to = end;
         while (from > 0 && (b_[from - 1] == ' ' || b_[from - 1] == '\t')) --from;
@@ -274,8 +283,9 @@ class Scanner {
         const bool crlf = to + 1 < b_.size() && b_[to] == '\r' && b_[to + 1] == '\n';
         const bool line_ends = to == b_.size() || b_[to] == '\n' || crlf;
         if (!line_ends) {
+            // Inside a line: the comment and the spaces after it, when spaces stand before it.
             from = begin;
-            to = end;
+            if (begin == 0 || (b_[begin - 1] != ' ' && b_[begin - 1] != '\t')) to = end;
         } else if (line_starts && to < b_.size()) {
             to += crlf ? 2 : 1;
         }
@@ -335,8 +345,8 @@ class Scanner {
         state_ = boxes_.empty() ? State::done : State::comma_or_end;
     }
 
-    bool take_string() {
-        auto scanned = string_at(pos_);
+    bool take_string(Role role) {
+        auto scanned = string_at(pos_, role);
         if (!scanned) return false;
         for (Repair& repair : scanned->repairs) out_.push_back(std::move(repair));
         pos_ = scanned->end;
@@ -348,7 +358,7 @@ class Scanner {
     bool comma_missing() const {
         if (boxes_.back() == Box::object) {
             if (!starts_string(pos_)) return false;
-            const auto key = string_at(pos_);
+            const auto key = string_at(pos_, Role::key);
             if (!key) return false;
             const std::size_t after = skip_space(b_, key->end);
             return after < b_.size() && b_[after] == ':';
@@ -395,7 +405,7 @@ class Scanner {
             return close();
         }
         if (state_ == State::key || state_ == State::first_key) {
-            if (!starts_string(pos_) || !take_string()) return false;
+            if (!starts_string(pos_) || !take_string(Role::key)) return false;
             state_ = State::colon;
             return true;
         }
@@ -404,7 +414,7 @@ class Scanner {
             return true;
         }
         if (starts_string(pos_)) {
-            if (!take_string()) return false;
+            if (!take_string(Role::value)) return false;
         } else if ((c >= '0' && c <= '9') || c == '-') {
             while (pos_ < b_.size() && ((b_[pos_] >= '0' && b_[pos_] <= '9') || b_[pos_] == '-' || b_[pos_] == '+' ||
                                         b_[pos_] == '.' || b_[pos_] == 'e' || b_[pos_] == 'E'))
