@@ -19,11 +19,6 @@ std::string number_text(std::string_view document, const RecordLocations& at, st
     return std::string(document.substr(at.values[field], end - at.values[field]));
 }
 
-std::string signed_decimal(std::int64_t value) {
-    return value < 0 ? "-" + decimal(std::uint64_t{0} - static_cast<std::uint64_t>(value))
-                     : decimal(static_cast<std::uint64_t>(value));
-}
-
 }  // namespace
 
 std::vector<MessageSummary> summarize_messages(std::string_view document) {

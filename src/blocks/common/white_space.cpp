@@ -1,33 +1,19 @@
 #include "common/white_space.h"
 
+#include "code_ranges.h"
 #include "utf8_decode.h"
 
 namespace mt {
+namespace {
+
+#include "white_space_tables.inc"
+
+}  // namespace
 
 using utf8::decode;
 using utf8::Decoded;
 
-bool is_white_space(char32_t value) {
-    switch (value) {
-        case 0x09:
-        case 0x0A:
-        case 0x0B:
-        case 0x0C:
-        case 0x0D:
-        case 0x20:
-        case 0x85:
-        case 0xA0:
-        case 0x1680:
-        case 0x2028:
-        case 0x2029:
-        case 0x202F:
-        case 0x205F:
-        case 0x3000:
-            return true;
-        default:
-            return value >= 0x2000 && value <= 0x200A;
-    }
-}
+bool is_white_space(char32_t value) { return in_ranges(value, WHITE_SPACE_RANGES); }
 
 std::string_view trim_white_space(std::string_view text) {
     while (!text.empty()) {
