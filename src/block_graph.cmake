@@ -11,7 +11,8 @@
 #   floor 3   mt_model_store (the embedded production key and its loader)
 #   floor 4   mt_verify_feed (key, signature, then reader and rules)
 #   floor 5   mt_cli (messages-tool's front end), mt_lint_cli (messages-lint's)
-#   programs  messages-tool, messages-tool-dev, messages-lint, over one front end each
+#   programs  messages-tool, messages-tool-dev, messages-lint, over one front end each, and the
+#             page's module messages-lint-module over the lint core
 #
 # Only targets that this project builds count as edges; imported libraries (fast_float,
 # libsodium) are left to the blocks' own files.
@@ -53,6 +54,8 @@ mt_block(mt_dev_pubkey mt_model_store)
 mt_block(messages-tool mt_cli models_pubkey)
 mt_block(messages-tool-dev mt_cli mt_dev_pubkey)
 mt_block(messages-lint mt_lint_cli)
+# The authors' page's module (web/, made by the WebAssembly build only).
+mt_block(messages-lint-module mt_lint mt_common mt_messages mt_feed_files)
 
 # mt_block_link_targets(<target> <out>): the targets of this project that <target> links, by any
 # of PUBLIC, PRIVATE or INTERFACE.
