@@ -29,8 +29,10 @@ TEST(Trim, RemovesEveryWhiteSpaceCharacterAtBothEndsOnly) {
 }
 
 TEST(Trim, KeepsCharactersThatOnlyLookBlank) {
-    // Zero-width space, byte-order mark and Mongolian vowel separator are not White_Space.
-    for (char32_t c : {U'\u200B', U'\uFEFF', U'\u180E', U'\u00AD'}) {
+    // Zero-width space, byte-order mark and Mongolian vowel separator are not White_Space, nor
+    // are the neighbours of its ranges.
+    for (char32_t c : {U'\u200B', U'\uFEFF', U'\u180E', U'\u00AD', U'\u0008', U'\u001F', U'!', U'\u0084', U'\u0086',
+                       U'\u00A1', U'\u167F', U'\u1681', U'\u2027', U'\u205E', U'\u3001'}) {
         const std::string s = utf8(c);
         EXPECT_EQ(trim_white_space(s + "x" + s), s + "x" + s) << std::hex << static_cast<unsigned>(c);
     }
