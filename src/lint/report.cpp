@@ -46,9 +46,9 @@ Piece piece_at(std::string_view bytes, std::size_t pos) {
     const Character c = first_character(rest);
     const std::string_view raw = rest.substr(0, c.length);
     if (!c.valid) {
-        constexpr char HEX[] = "0123456789abcdef";
-        const auto byte = static_cast<unsigned char>(rest[0]);
-        return {raw, std::string("\\x{") + HEX[byte >> 4] + HEX[byte & 0xF] + "}", 6, false};
+        std::string shown = "\\x{";
+        append_hex(shown, static_cast<unsigned char>(rest[0]), 2, HexLetters::lower);
+        return {raw, shown + "}", 6, false};
     }
     if (c.value == U'\t') return {raw, "\t", 1, true};
     if (std::string escaped = escape_controls(raw); escaped != raw) {
@@ -287,7 +287,6 @@ std::string github(std::span<const FileProblems> files) {
 
 // A path as a URI reference: every byte but the unreserved characters and `/` percent-encoded.
 std::string uri_of(std::string_view path) {
-    constexpr char HEX[] = "0123456789ABCDEF";
     std::string out;
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
@@ -296,8 +295,7 @@ std::string uri_of(std::string_view path) {
             out += c;
         } else {
             out += '%';
-            out += HEX[byte >> 4];
-            out += HEX[byte & 0xF];
+            append_hex(out, byte, 2, HexLetters::upper);
         }
     }
     return out;
