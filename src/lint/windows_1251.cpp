@@ -1,6 +1,7 @@
 #include "windows_1251.h"
 
 #include "common/utf8.h"
+#include "lint/recode.h"
 
 namespace mt::lint {
 namespace {
@@ -65,6 +66,11 @@ std::optional<std::string> cyrillic_in_windows_1251(std::string_view bytes, std:
     }
     if (!letter) return std::nullopt;
     return text;
+}
+
+std::optional<std::string> decode_windows_1251(std::string_view document) {
+    if (is_valid_utf8(document)) return std::nullopt;
+    return cyrillic_in_windows_1251(document, 0);
 }
 
 }  // namespace mt::lint
