@@ -113,7 +113,7 @@ function textOf(bytes) {
 // The editor positions of byte offsets in `bytes`, found in one pass: a character counts its
 // UTF-16 units, a byte that begins none counts one (its stray character), and a line end
 // counts one whatever the file holds, as in the editor's text.
-function positionsOf(bytes, offsets, length) {
+function positionsOf(bytes, offsets) {
   const order = offsets.map((_, i) => i).sort((a, b) => offsets[a] - offsets[b]);
   const positions = new Array(offsets.length);
   let at = 0, position = 0;
@@ -129,7 +129,7 @@ function positionsOf(bytes, offsets, length) {
         at += n;
       }
     }
-    positions[i] = Math.min(position, length);
+    positions[i] = position;
   }
   return positions;
 }
@@ -318,9 +318,10 @@ function showSave(source) {
   $("save").disabled = !source.utf8;
   let note = "";
   if (!source.utf8) {
-    note = "Сохранить нельзя: файл не в UTF-8, и байты, которые не читаются как UTF-8, показаны как \\x{..}. "
-      + (source.recoded !== null ? `Нажмите «${CONVERT}» у проблемы или` : "Сохраните его в UTF-8 в своём редакторе:")
-      + " страница сама не меняет ни байта.";
+    note = "Сохранить нельзя: файл не в UTF-8 (байты, которые не читаются как UTF-8, показаны как \\x{..}), "
+      + "а сама страница не меняет в нём ни байта. "
+      + (source.recoded !== null ? `Его можно перекодировать кнопкой «${CONVERT}» у проблемы.`
+        : "Сохраните его в UTF-8 в своём редакторе и откройте снова.");
   } else if (source.mixed) {
     const parts = Object.entries(source.counts).filter(([, n]) => n > 0).map(([end, n]) => `${LINE_END_NAMES[end]} — ${count(n, LINES)}`);
     note = `Концы строк в файле разные (${parts.join(", ")}): после правки все будут ${LINE_END_NAMES[source.lineEnd]}, как в большинстве строк.`;
@@ -368,7 +369,7 @@ function start(checker) {
     const problems = bytes.length === 0 ? [] : result.problems;
     const spans = problems.map(spanOf);
     const offsets = spans.flat().filter((o) => o !== null);
-    const found = positionsOf(bytes, offsets, state.doc.length);
+    const found = positionsOf(bytes, offsets);
     const positions = new Map(offsets.map((o, i) => [o, found[i]]));
     const starts = spans.map(([from]) => positions.get(from));
     const offer = source.recoded !== null && !source.utf8 ? convert : null;

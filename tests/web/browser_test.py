@@ -2,10 +2,14 @@
 """The authors' page in headless Chromium, opened from file://.
 
 Each draft of the table is opened through the page's file input; what the page lists (line,
-column, text and notes of every problem) must equal the native `messages-lint --format=json`.
-Then: no network request and no console message of any kind, every control of the
-accessibility tree named and the problems a list, saving keeps the line ends and drops the
-byte-order mark, and the figures of the issue (ready time, check time, typing delay, size).
+column, text and notes of every problem) must equal the native `messages-lint --format=json`,
+the marks must cover the problems' spans, and choosing each problem must put the cursor where
+the list says. Each file of the saving table is opened, edited through the keyboard (or
+converted) and saved, and the bytes saved compared with the bytes expected. Then: unsaved
+edits are asked about, a file over 16 MiB is not opened, the narrow layout, no network request
+and no console message of any kind, every control of the accessibility tree named, notes
+describing their problems and the problems a list, and the figures of the issue (ready time,
+check time, typing delay, size).
 The screenshot path and the figures are printed; the times are held to their limits only
 when the machine is not busy (load average below its number of cores).
 
@@ -132,7 +136,7 @@ def wait_for(driver, script, timeout=10.0):
         if value:
             return value
         time.sleep(0.01)
-    raise SystemExit("timed out waiting for: " + script + "".join(__import__("traceback").format_stack()))
+    sys.exit("timed out waiting for: " + script)
 
 
 def checks(driver):
@@ -208,6 +212,15 @@ def location_of(data, offset):
     return "%d:%d" % (before.count(b"\n") + 1, len(before[before.rfind(b"\n") + 1:].decode()) + 1)
 
 
+def resize(driver, url, width, height):
+    """The page loaded afresh in a window of this size (resized on a blank page, so the editor
+    never lays itself out again while it is measured)."""
+    driver.get("about:blank")
+    driver.set_window_size(width, height)
+    driver.get(url)
+    wait_for(driver, "return document.body.dataset.ready")
+
+
 def leaving_asks(driver):
     """Whether leaving the page now would ask first."""
     return driver.execute_script("const e = new Event('beforeunload', { cancelable: true });"
@@ -242,7 +255,7 @@ def edit(driver, how):
         driver.find_element(By.CSS_SELECTOR, "#problems .action").click()
 
 
-def accessibility_faults(driver, problem_count):
+def accessibility_faults(driver, problem_count, with_notes):
     nodes = driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
     by_id = {n["nodeId"]: n for n in nodes}
     role = lambda n: n.get("role", {}).get("value", "")
@@ -260,6 +273,10 @@ def accessibility_faults(driver, problem_count):
         items = [by_id[c] for c in lists[0].get("childIds", []) if c in by_id and role(by_id[c]) == "listitem"]
         if len(items) != problem_count:
             faults.append("the problem list has %d items, not %d" % (len(items), problem_count))
+    # A screen reader reads a problem's notes with it: they describe its button.
+    described = [n for n in nodes if role(n) == "button" and n.get("description", {}).get("value", "").startswith("примечание")]
+    if len(described) != with_notes:
+        faults.append("%d problems described by their notes, not %d" % (len(described), with_notes))
     if not any(role(n) == "textbox" and name(n) == "Текст ленты" for n in nodes):
         faults.append("the editor is not a textbox named Текст ленты")
     return faults
@@ -322,7 +339,7 @@ def main():
                 "return document.getElementById('editor').shadowRoot.querySelectorAll('.cm-lint-marker').length")
             if bool(markers) != bool(want):
                 failures.append("%s: %d marks in the gutter for %d problems" % (name, markers, len(want)))
-            faults = accessibility_faults(driver, len(want))
+            faults = accessibility_faults(driver, len(want), len([p for p in want if p["notes"]]))
             failures += ["%s: %s" % (name, f) for f in faults]
             if name == "good.json":
                 titles = driver.execute_script(
@@ -364,7 +381,7 @@ def main():
 
         # Saving: each row's bytes written after its edit, the note beside Save shown before. The
         # window is wide enough for a line of the long draft to take one line of the editor.
-        driver.set_window_size(2600, 1000)
+        resize(driver, url, 2600, 1000)
         for name, data, how, want, note in SAVES:
             path = os.path.join(args.scratch, name)
             with open(path, "wb") as out:
@@ -403,7 +420,6 @@ def main():
                 if undone or not save.is_enabled():
                     failures.append("%s: Save enabled %s after undo, %s after redo" % (name, undone, save.is_enabled()))
 
-        driver.set_window_size(1400, 1000)
 
         # Another file over unsaved edits: the page asks, and a no keeps the edits.
         editor_content(driver).send_keys("1")
@@ -435,12 +451,13 @@ def main():
 
         # At 375 pixels wide each label of a message stands above its value.
         driver.execute_script("window.confirm = () => true;")
+        open_file(driver, os.path.join(args.scratch, "good.json"))  # no unsaved edits to ask about on leaving
+        resize(driver, url, 375, 800)
         open_file(driver, os.path.join(args.scratch, "good.json"))
-        driver.set_window_size(375, 800)
         placed = driver.execute_script("""
             const [dt, dd] = [...document.querySelectorAll('#messages dl')][0].children;
             return [dt.getBoundingClientRect(), dd.getBoundingClientRect()].map((r) => [r.left, r.top]);""")
-        driver.set_window_size(1400, 1000)
+        resize(driver, url, 1400, 1000)
         if not (placed[1][1] > placed[0][1] and placed[1][0] == placed[0][0]):
             failures.append("at 375 px a message's label and value stand at %s" % placed)
 
