@@ -380,7 +380,9 @@ TEST(LintNotes, DecodesWholeWindows1251Drafts) {
         // Russian typography, and a letter pair that happens to be a valid UTF-8 sequence (Т ё).
         {"\"\xAB\xD2\xB8\xEC\xED\xE0\xFF\xBB \xB9 2 \x97 \xEE\xEA\"", "\"«Тёмная» № 2 — ок\""},
         {"\"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\"", std::nullopt},  // UTF-8 already
-        {"\"caf\xE9\"", std::nullopt},                                           // Latin-1
+        // A letter of an escape is no Latin word.
+        {"\"\\n\xCC\xE8\xF0\"", "\"\\nМир\""},
+        {"\"caf\xE9\"", std::nullopt},                // Latin-1
         {"\"\xD0\xB0 \xEC\xE8\xF0\"", std::nullopt},  // UTF-8 «а» before Windows-1251 «мир»
         {"\"\xE0\x98\"", std::nullopt},               // a byte the code page leaves out
         {"\"\x97\"", std::nullopt},                   // no letter
