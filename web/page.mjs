@@ -155,9 +155,11 @@ function lineEndsOf(bytes) {
 }
 
 // What the editor holds. `bytes`: the opened file's whole bytes while they are what is checked
-// and saved (until the first edit), else null; `opened`: what the page says of the file. `utf8`: whether the text is the file's (false
-// for a file that is not UTF-8, shown read-only). `recoded`: the file's text as the checker
-// decodes it from Windows-1251, when it does. `strays`: the escapes drawn over a non-UTF-8 text.
+// and saved (until the first edit), else null. `opened`: what the page says of the file.
+// `lineEnd`, `counts`, `mixed`: its line end (lineEndsOf). `utf8`: whether the text is the
+// file's (false for a file that is not UTF-8, which takes no edit). `recoded`: the file's text
+// as the checker decodes it from Windows-1251, when it does. `strays`: the escapes drawn over
+// the text of a file that is not UTF-8.
 const EMPTY_SOURCE = {
   bytes: null, opened: "", lineEnd: "\n", counts: null, mixed: false, utf8: true, recoded: null, strays: Decoration.none,
 };
@@ -168,7 +170,7 @@ const sourceField = StateField.define({
     const set = tr.effects.filter((e) => e.is(setSource));
     if (set.length > 0) return set[set.length - 1].value;
     // The first edit ends checking the opened file's exact bytes.
-    if (tr.docChanged && value.bytes) return { ...value, bytes: null, strays: value.strays.map(tr.changes) };
+    if (tr.docChanged && value.bytes) return { ...value, bytes: null };
     return value;
   },
   provide: (field) => [
@@ -235,13 +237,22 @@ function showSource(source) {
   $("source").textContent = source.bytes || !source.opened ? source.opened : "Изменено: проверяется текст редактора в UTF-8.";
 }
 
-// Puts the cursor at a problem's shown place, in view.
+// Puts the cursor at a place, in view.
 function choose(view, position) {
   view.dispatch({ selection: { anchor: position }, scrollIntoView: true });
   view.focus();
 }
 
-function showProblems(view, problems, positions, convert) {
+// Where a diagnostic starts now: the editor maps it through the edits made since the check.
+function placeOf(view, diagnostic) {
+  let place = Math.min(diagnostic.from, view.state.doc.length);
+  forEachDiagnostic(view.state, (d, from) => {
+    if (d === diagnostic) place = from;
+  });
+  return place;
+}
+
+function showProblems(view, problems, diagnostics, convert) {
   const list = $("problems");
   list.replaceChildren();
   problems.forEach((p, i) => {
@@ -253,7 +264,7 @@ function showProblems(view, problems, positions, convert) {
     where.className = "where";
     where.textContent = `${p.line}:${p.column}`;
     go.append(where, p.severity === "warning" ? " предупреждение: " : " ", p.text);
-    go.addEventListener("click", () => choose(view, positions[i]));
+    go.addEventListener("click", () => choose(view, placeOf(view, diagnostics[i])));
     item.append(go);
     if (p.notes.length > 0) {
       const notes = document.createElement("ul");
@@ -377,7 +388,7 @@ function start(checker) {
     const diagnostics = problems.map((p, i) => diagnosticOf(
       p, starts[i], spans[i][1] === null ? null : positions.get(spans[i][1]), state, i === 0 ? actions : undefined));
     showVerdict(verdictOf(problems, bytes.length === 0));
-    showProblems(view, problems, starts, offer);
+    showProblems(view, problems, diagnostics, offer);
     showMessages(result.messages, result.limits);
     document.body.dataset.checkMs = took.toFixed(3);
     document.body.dataset.checks = String(Number(document.body.dataset.checks ?? 0) + 1);

@@ -352,13 +352,27 @@ def main():
             # Choosing each problem puts the cursor where the list says (at its byte, while the
             # checker gives no span).
             buttons = driver.find_elements(By.CSS_SELECTOR, "#problems > li > button")
-            for p, button in zip(want if utf8 else [], buttons):
-                button.click()
+            places = []
+            for i, (p, button) in enumerate(zip(want if utf8 else [], buttons)):
+                if i % 2 == 0:
+                    button.click()
+                else:
+                    button.send_keys(Keys.ENTER)
                 cursor = driver.find_element(By.ID, "cursor").text
                 where = ("%d:%d" % (p["line"], p["column"]) if "start_byte_offset" in p
                          else location_of(data, p["byte_offset"]))
+                places.append(where)
                 if cursor != where:
                     failures.append("%s: choosing %r puts the cursor at %s, not %s" % (name, p["text"], cursor, where))
+            # F8 from the start visits every listed place.
+            editor_content(driver).click()
+            ActionChains(driver).key_down(Keys.CONTROL).send_keys(Keys.HOME).key_up(Keys.CONTROL).perform()
+            visited = set()
+            for _ in set(places):
+                ActionChains(driver).send_keys(Keys.F8).perform()
+                visited.add(driver.find_element(By.ID, "cursor").text)
+            if visited != set(places):
+                failures.append("%s: F8 visits %s, the list shows %s" % (name, sorted(visited), sorted(set(places))))
             # A file that is not UTF-8 is shown read-only with its bytes escaped, never as U+FFFD.
             text = driver.execute_script("return document.getElementById('editor').shadowRoot"
                                          ".querySelector('.cm-content').textContent")
