@@ -61,6 +61,8 @@ DRAFTS = [
      b'{"id":"a","priority":0,"title":"x","start_at":1774000000,"end_at":1776000000}\n]}\n'),
     ("after-line-feed.json", b'{"schema":1,"revision":1,"messages":[\n]\n'),
     ("cp1251.json", CP1251),
+    # A right-to-left override in the name would show it as "rtl.json.exe" reversed; escaped, it cannot.
+    ("rtl\u202enosj.exe", GOOD),
     ("latin1.json", b'{"schema":1,"revision":1,"messages":[{"id":"caf\xe9","priority":0}]}\n'),
 ]
 
@@ -349,6 +351,12 @@ def main():
                     failures.append("%s: message summary %s" % (name, titles))
             if name == screenshot_draft:
                 driver.save_screenshot(screenshot)
+            # The name as problem texts show names: a bidirectional control escaped.
+            shown = name.replace("\u202e", "\\u{202e}")
+            if (driver.find_element(By.ID, "name").get_attribute("value") != shown
+                    or "Открыт файл %s " % shown not in driver.find_element(By.ID, "source").text):
+                failures.append("%s: the name shows as %r, %r" % (name, driver.find_element(By.ID, "name").get_attribute("value"),
+                                                                  driver.find_element(By.ID, "source").text))
             # Choosing each problem puts the cursor where the list says (at its byte, while the
             # checker gives no span).
             buttons = driver.find_elements(By.CSS_SELECTOR, "#problems > li > button")
@@ -417,6 +425,10 @@ def main():
                 if save.is_enabled() or verdict.startswith("Проблем нет"):
                     failures.append("%s: Save %s, verdict %r after typing" % (name, save.is_enabled(), verdict))
                 continue
+            # Over the size limit, the size problem's note gives the length of what Save writes.
+            first = driver.find_element(By.CSS_SELECTOR, "#problems > li").text if len(want) > 65536 else ""
+            if len(want) > 65536 and "в файле %d байт" % len(want) not in first:
+                failures.append("%s: the check says %r of %d bytes" % (name, first, len(want)))
             if how != "none" and not leaving_asks(driver):
                 failures.append("%s: leaving with unsaved edits does not ask" % name)
             save.click()
