@@ -334,13 +334,16 @@ function showSave(source) {
       + (source.recoded !== null ? `Его можно перекодировать кнопкой «${CONVERT}» у проблемы.`
         : "Сохраните его в UTF-8 в своём редакторе и откройте снова.");
   } else if (source.mixed) {
-    const parts = Object.entries(source.counts).filter(([, n]) => n > 0).map(([end, n]) => `${LINE_END_NAMES[end]} — ${count(n, LINES)}`);
-    note = `Концы строк в файле разные (${parts.join(", ")}): после правки все будут ${LINE_END_NAMES[source.lineEnd]}, как в большинстве строк.`;
+    const parts = Object.entries(source.counts).filter(([, n]) => n > 0)
+      .map(([end, n]) => `${LINE_END_NAMES[end]} — ${count(n, LINES)}`);
+    note = `Концы строк в файле разные (${parts.join(", ")}): после правки все будут `
+      + `${LINE_END_NAMES[source.lineEnd]}, как в большинстве строк.`;
   }
   $("save-note").textContent = note;
 }
 
-// Where the cursor is, counted as the list counts: the line, and 1 plus the characters before it on the line.
+// Where the cursor is, counted as the list counts: the line, and 1 plus the characters before
+// it on the line.
 function showCursor(state) {
   const head = state.selection.main.head;
   const line = state.doc.lineAt(head);
@@ -482,8 +485,8 @@ function start(checker) {
   const openFile = async (file) => {
     if (file.size > MAX_OPEN_BYTES) {
       const shown = checker.check(new Uint8Array(0), file.name, now()).shown_name;
-      $("source").textContent =
-        `Файл ${shown} не открыт: в нём ${file.size} байт, а страница открывает файлы не больше ${MAX_OPEN_BYTES} байт (16 МиБ).`;
+      $("source").textContent = `Файл ${shown} не открыт: в нём ${file.size} байт, а страница открывает `
+        + `файлы не больше ${MAX_OPEN_BYTES} байт (16 МиБ).`;
       return;
     }
     if (unsaved() && !confirm("В редакторе есть несохранённые правки. Открыть другой файл вместо них?")) return;
@@ -522,7 +525,9 @@ function start(checker) {
     saved = view.state.doc;
   });
   window.addEventListener("beforeunload", (event) => {
-    if (unsaved()) event.preventDefault();
+    if (!unsaved()) return;
+    event.preventDefault();
+    event.returnValue = true; // what browsers before the preventDefault form look for
   });
   $("zone").textContent = zone;
   showSave(EMPTY_SOURCE);

@@ -229,6 +229,11 @@ def leaving_asks(driver):
                                  "window.dispatchEvent(e); return e.defaultPrevented;")
 
 
+def shown_text(driver):
+    return driver.execute_script("return document.getElementById('editor').shadowRoot"
+                                 ".querySelector('.cm-content').textContent")
+
+
 def editor_content(driver):
     return driver.execute_script("return document.getElementById('editor').shadowRoot.querySelector('.cm-content')")
 
@@ -382,8 +387,7 @@ def main():
             if visited != set(places):
                 failures.append("%s: F8 visits %s, the list shows %s" % (name, sorted(visited), sorted(set(places))))
             # A file that is not UTF-8 is shown read-only with its bytes escaped, never as U+FFFD.
-            text = driver.execute_script("return document.getElementById('editor').shadowRoot"
-                                         ".querySelector('.cm-content').textContent")
+            text = shown_text(driver)
             if not utf8 and ("\ufffd" in text or "\\x{%02x}" % data[first_stray(data)] not in text):
                 failures.append("%s: the editor shows %r" % (name, text[:200]))
 
@@ -414,16 +418,18 @@ def main():
             shown = driver.find_element(By.ID, "save-note").text
             if note not in shown or (not note and shown):
                 failures.append("%s: beside Save %r, not %r" % (name, shown, note))
-            before = checks(driver)
+            before, text = checks(driver), shown_text(driver)
             edit(driver, how)
             if how != "none" and want is not None:
                 wait_for(driver, "return Number(document.body.dataset.checks) > %d" % before)
             save = driver.find_element(By.ID, "save")
             if want is None:
                 # Typing changes nothing in a file shown read-only: it stays bad and unsaveable.
+                time.sleep(0.5)  # more than the check's delay after typing
                 verdict = driver.find_element(By.ID, "verdict").text
-                if save.is_enabled() or verdict.startswith("Проблем нет"):
-                    failures.append("%s: Save %s, verdict %r after typing" % (name, save.is_enabled(), verdict))
+                if save.is_enabled() or verdict.startswith("Проблем нет") or shown_text(driver) != text:
+                    failures.append("%s: Save %s, verdict %r, text %r after typing" % (name, save.is_enabled(), verdict,
+                                                                                    shown_text(driver)))
                 continue
             # Over the size limit, the size problem's note gives the length of what Save writes.
             first = driver.find_element(By.CSS_SELECTOR, "#problems > li").text if len(want) > 65536 else ""
@@ -450,15 +456,13 @@ def main():
         # Another file over unsaved edits: the page asks, and a no keeps the edits.
         editor_content(driver).send_keys("1")
         driver.execute_script("window.asked = []; window.confirm = (text) => { window.asked.push(text); return false; };")
-        typed = driver.execute_script("return document.getElementById('editor').shadowRoot"
-                                      ".querySelector('.cm-content').textContent")
+        typed = shown_text(driver)
         chooser = driver.find_element(By.ID, "file")
         driver.execute_script("arguments[0].hidden = false", chooser)
         chooser.send_keys(os.path.join(args.scratch, "good.json"))
         driver.execute_script("arguments[0].hidden = true", chooser)
         wait_for(driver, "return window.asked.length > 0")
-        kept = driver.execute_script("return document.getElementById('editor').shadowRoot"
-                                     ".querySelector('.cm-content').textContent")
+        kept = shown_text(driver)
         if kept != typed:
             failures.append("opening over unsaved edits replaced them")
 
@@ -471,8 +475,7 @@ def main():
         driver.execute_script("arguments[0].hidden = true", chooser)
         said = wait_for(driver, "const t = document.getElementById('source').textContent;"
                                 "return t.includes('huge.json') && t")
-        if "16777217 байт" not in said or kept != driver.execute_script(
-                "return document.getElementById('editor').shadowRoot.querySelector('.cm-content').textContent"):
+        if "16777217 байт" not in said or kept != shown_text(driver):
             failures.append("a file over 16 MiB: %r" % said)
 
         # At 375 pixels wide each label of a message stands above its value.
