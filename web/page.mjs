@@ -544,8 +544,5 @@ globalThis.messagesLintChecker.then(
     document.body.dataset.readyMs = performance.now().toFixed(1);
     document.body.dataset.ready = "true";
   },
-  (error) => {
-    $("verdict").textContent = `Проверка не запустилась: ${error.message}`;
-    $("verdict").className = "verdict bad";
-  },
+  (error) => showVerdict({ kind: "bad", text: `Проверка не запустилась: ${error.message}` }),
 );
