@@ -185,15 +185,18 @@ std::string human(std::span<const FileProblems> files, const ReportOptions& opti
 
 std::string_view severity_name(const Problem& p) { return is_warning(p) ? "warning" : "error"; }
 
-std::string json(std::span<const FileProblems> files) {
-    std::string out;
+// The objects one per line, or (`array`) as one JSON array.
+std::string json(std::span<const FileProblems> files, bool array) {
+    std::string out = array ? "[" : "";
+    const std::string_view after = array ? "}," : "}\n";
     for (const FileProblems& file : files) {
         if (file.read_error) {
             out += "{\"file\":";
             append_json_string(out, file.path);
             out += ",\"rule\":\"read\",\"severity\":\"error\",\"text\":";
             append_json_string(out, read_problem_text(file.path, *file.read_error));
-            out += ",\"notes\":[]}\n";
+            out += ",\"notes\":[]";
+            out += after;
         }
         for (const Problem& p : file.problems) {
             out += "{\"file\":";
@@ -218,9 +221,14 @@ std::string json(std::span<const FileProblems> files) {
                 if (i > 0) out += ',';
                 append_json_string(out, p.notes[i]);
             }
-            out += "]}\n";
+            out += "]";
+            out += after;
         }
     }
+    if (array && out.back() == ',')
+        out.back() = ']';  // in place of the comma after the last object
+    else if (array)
+        out += ']';
     return out;
 }
 
@@ -379,7 +387,9 @@ std::string report(Format format, std::span<const FileProblems> files, const Rep
         case Format::human:
             return human(files, options);
         case Format::json:
-            return json(files);
+            return json(files, false);
+        case Format::json_array:
+            return json(files, true);
         case Format::github:
             return github(files);
         case Format::sarif:
