@@ -5,6 +5,7 @@
 #   share/messages-tool/messages.schema.json (the feed schema, for editors)
 #   share/messages-tool/messages-lint.html (the authors' page, with MT_WEB_PAGE: cmake/web_page.cmake)
 #   share/doc/messages-tool/  README.md, copyright, pubkey.hex (the key this binary carries),
+#                             doc/*.md (the documents the README links to),
 #                             examples/messages.json and examples/messages.json.sig
 #
 # The package (cmake/package.cmake) ships the same files under /usr, with the Debian extras.
@@ -49,6 +50,11 @@ endforeach()
 install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/doc/copyright"
               "${PROJECT_BINARY_DIR}/pubkey.hex"
         DESTINATION "${mt_docdir}")
+# The README's links lead into doc/, so the documents sit beside it as they do in the sources.
+install(FILES "${PROJECT_SOURCE_DIR}/doc/publishing.md" "${PROJECT_SOURCE_DIR}/doc/authors.md"
+              "${PROJECT_SOURCE_DIR}/doc/integrations.md" "${PROJECT_SOURCE_DIR}/doc/development.md"
+              "${PROJECT_SOURCE_DIR}/doc/feed-format.md"
+        DESTINATION "${mt_docdir}/doc")
 install(FILES "${PROJECT_SOURCE_DIR}/examples/messages.json" "${PROJECT_SOURCE_DIR}/examples/messages.json.sig"
         DESTINATION "${mt_docdir}/examples")
 # The feed schema, for editors (doc/feed-format.md says how to point them at it).

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lint/problems.h"
+#include "lint/recode.h"
 
 namespace mt::lint {
 namespace {
@@ -185,7 +186,7 @@ TEST(LintNotes, ProblemsOfDrafts) {
          "{\"schema\": 1,\n \"revision\": 1, \"schema\": 1}",
          {{E,
            2,
-           24,
+           17,
            reading("duplicate field `schema` at line 2 column 24"),
            {"ключ `schema` уже есть в этом объекте: строка 1, столбец 2"}}}},
         // Suggestions: case only, up to two edits for long keys, one for short ones, never three.
@@ -193,7 +194,7 @@ TEST(LintNotes, ProblemsOfDrafts) {
          feed(", \"cta\": {\"kind\": \"open_licence\"}"),
          {{E,
            2,
-           132,
+           119,
            reading("unknown variant `open_licence`, expected one of `open_updates`, `open_appearance`, "
                    "`open_license` at line 2 column 132"),
            {MAY_MEAN + "`open_license`"}}}},
@@ -201,31 +202,31 @@ TEST(LintNotes, ProblemsOfDrafts) {
          feed(", \"cta\": {\"kind\": \"link\"}"),
          {{E,
            2,
-           124,
+           119,
            reading("unknown variant `link`, expected one of `open_updates`, `open_appearance`, `open_license` at "
                    "line 2 column 124"),
            {}}}},
         {"key case only",
          HEAD + "  {\"ID\": 1}]}",
-         {{E, 2, 7, reading("unknown field `ID`, " + MESSAGE_KEYS + " at line 2 column 7"), {MAY_MEAN + "`id`"}}}},
+         {{E, 2, 4, reading("unknown field `ID`, " + MESSAGE_KEYS + " at line 2 column 7"), {MAY_MEAN + "`id`"}}}},
         {"key two edits",
          HEAD + "  {\"prxxrity\": 1}]}",
          {{E,
            2,
-           13,
+           4,
            reading("unknown field `prxxrity`, " + MESSAGE_KEYS + " at line 2 column 13"),
            {MAY_MEAN + "`priority`"}}}},
         {"key three edits",
          HEAD + "  {\"pxxxrity\": 1}]}",
-         {{E, 2, 13, reading("unknown field `pxxxrity`, " + MESSAGE_KEYS + " at line 2 column 13"), {}}}},
+         {{E, 2, 4, reading("unknown field `pxxxrity`, " + MESSAGE_KEYS + " at line 2 column 13"), {}}}},
         {"short key two edits",
          HEAD + "  {\"tiel\": 1}]}",
-         {{E, 2, 9, reading("unknown field `tiel`, " + MESSAGE_KEYS + " at line 2 column 9"), {}}}},
+         {{E, 2, 4, reading("unknown field `tiel`, " + MESSAGE_KEYS + " at line 2 column 9"), {}}}},
         {"$schema",
          "{\"$schema\": \"x\"}",
          {{E,
            1,
-           10,
+           2,
            reading("unknown field `$schema`, expected one of `schema`, `revision`, `messages` at line 1 column 10"),
            {"ключ `$schema` лента не допускает: удалите его и свяжите схему с файлом в настройках редактора (VS "
             "Code: json.schemas; JetBrains: JSON Schema Mappings; см. «Editor set-up» в doc/feed-format.md)"}}}},
@@ -234,14 +235,14 @@ TEST(LintNotes, ProblemsOfDrafts) {
          HEAD + "  {\"id\": \"a\", \"priority\": 256}]}",
          {{E,
            2,
-           29,
+           27,
            reading("invalid value: integer `256`, expected u8 at line 2 column 29"),
            {"u8 — это целое число от 0 до 255"}}}},
         {"u32 and a fraction",
          "{\"schema\": 1e0}",
          {{E,
            1,
-           14,
+           12,
            reading("invalid type: floating point `1.0`, expected u32 at line 1 column 14"),
            {"число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите "
             "`1`, `100`",
@@ -250,38 +251,38 @@ TEST(LintNotes, ProblemsOfDrafts) {
          "{\"schema\": 1, \"revision\": -1}",
          {{E,
            1,
-           28,
+           27,
            reading("invalid value: integer `-1`, expected u64 at line 1 column 28"),
            {"u64 — это целое число от 0 до 18446744073709551615"}}}},
         {"i64",
          with(feed(""), "1767225600", "\"1767225600\""),
          {{E,
            2,
-           80,
+           69,
            reading("invalid type: string \"1767225600\", expected i64 at line 2 column 80"),
            {"i64 — это целое число от -9223372036854775808 до 9223372036854775807"}}}},
         {"struct Cta",
          feed(", \"cta\": \"open_updates\""),
          {{E,
            2,
-           123,
+           110,
            reading("invalid type: string \"open_updates\", expected struct Cta at line 2 column 123"),
            {"struct Cta — это объект {\"kind\": …}"}}}},
         {"struct Message",
          HEAD + "  []]}",
-         {{E, 2, 4, reading("invalid length 0, expected struct Message with 9 elements at line 2 column 4"), {}}}},
+         {{E, 2, 3, reading("invalid length 0, expected struct Message with 9 elements at line 2 column 4"), {}}}},
         {"struct Feed",
          "null",
          {{E,
            1,
-           4,
+           1,
            reading("invalid type: null, expected struct Feed at line 1 column 4"),
            {"struct Feed — это объект ленты {\"schema\": 1, \"revision\": …, \"messages\": […]}"}}}},
         {"a sequence",
          "{\"schema\": 1, \"revision\": 1, \"messages\": {}}",
          {{E,
            1,
-           41,
+           42,
            reading("invalid type: map, expected a sequence at line 1 column 41"),
            {"a sequence — это массив: […]"}}}},
         {"a string",
@@ -295,7 +296,7 @@ TEST(LintNotes, ProblemsOfDrafts) {
          feed(", \"cta\": {\"kind\": {\"open_updates\": true}}"),
          {{E,
            2,
-           139,
+           136,
            reading("invalid type: boolean `true`, expected unit at line 2 column 139"),
            {"unit — это null"}}}},
         // Warnings: after every error, message by message.
@@ -368,6 +369,26 @@ TEST(LintNotes, Oversize) {
     };
     for (const auto& [length, note] : rows)
         EXPECT_EQ(oversize_problem(head, length, "f.json").notes, std::vector{note}) << length;
+}
+
+// The whole draft decoded for the "convert" action, exactly when the note says Windows-1251 and
+// nothing else in the file reads otherwise.
+TEST(LintNotes, DecodesWholeWindows1251Drafts) {
+    const std::vector<std::pair<std::string, std::optional<std::string>>> rows = {
+        {"{\"title\":\"\xCF\xF0\xE8\xE2\xE5\xF2\",\"body\":\"\xCC\xE8\xF0\"}\r\n",
+         "{\"title\":\"Привет\",\"body\":\"Мир\"}\r\n"},
+        // Russian typography, and a letter pair that happens to be a valid UTF-8 sequence (Т ё).
+        {"\"\xAB\xD2\xB8\xEC\xED\xE0\xFF\xBB \xB9 2 \x97 \xEE\xEA\"", "\"«Тёмная» № 2 — ок\""},
+        {"\"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\"", std::nullopt},  // UTF-8 already
+        // A letter of an escape is no Latin word.
+        {"\"\\n\xCC\xE8\xF0\"", "\"\\nМир\""},
+        {"\"caf\xE9\"", std::nullopt},                // Latin-1
+        {"\"\xD0\xB0 \xEC\xE8\xF0\"", std::nullopt},  // UTF-8 «а» before Windows-1251 «мир»
+        {"\"\xE0\x98\"", std::nullopt},               // a byte the code page leaves out
+        {"\"\x97\"", std::nullopt},                   // no letter
+        {"{}", std::nullopt},
+    };
+    for (const auto& [bytes, text] : rows) EXPECT_EQ(decode_windows_1251(bytes), text) << bytes;
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "feed_files/limits.h"
+#include "messages/messages.h"
 #include "syntax_repairs.h"
 
 namespace mt::lint {

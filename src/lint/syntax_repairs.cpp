@@ -59,6 +59,20 @@ std::string space_title(char32_t c) {
     return "заменить " + name + " " + code_point(c) + " обычным пробелом";
 }
 
+// Whether two Cyrillic letters written in UTF-8 stand side by side somewhere in `bytes`: then
+// the file is UTF-8 with a few damaged bytes, and reading it as Windows-1251 would garble it.
+bool has_utf8_cyrillic_word(std::string_view bytes) {
+    bool previous = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const Character c = first_character(bytes.substr(i));
+        const bool letter = c.valid && c.length == 2 && c.value >= 0x0400 && c.value <= 0x04FF;
+        if (letter && previous) return true;
+        previous = letter;
+        i += c.length;
+    }
+    return false;
+}
+
 bool is_ascii_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // The edits that re-encode the runs of bytes above 0x7F of `bytes` (from `from` on) as `utf8`
@@ -99,7 +113,8 @@ class Scanner {
         }
         if (not_utf8_) {
             // Re-encoding comes first: the rest is read again in UTF-8.
-            if (const auto utf8 = decode_windows_1251(b_.substr(pos_)))
+            const std::string_view rest = b_.substr(pos_);
+            if (const auto utf8 = has_utf8_cyrillic_word(rest) ? std::nullopt : decode_windows_1251(rest))
                 add(pos_ + valid_utf8_prefix(b_.substr(pos_)), std::string(RECODE), recoding_edits(b_, pos_, *utf8));
             return std::move(out_);
         }

@@ -9,7 +9,6 @@
 #include "json_tokens.h"
 #include "key_suggestion.h"
 #include "time_text.h"
-#include "type_names.h"
 
 namespace mt::lint {
 namespace {
@@ -49,9 +48,9 @@ std::optional<Fix> remove_member(std::string_view document, std::size_t key) {
     return fix;
 }
 
-std::optional<Fix> rename(std::string_view document, const ReadError& error) {
+std::optional<Fix> rename(const ReadError& error) {
     const auto nearest = nearest_key(error.key, error.expected_keys);
-    const std::size_t end = error.key_offset == NO_OFFSET ? NO_OFFSET : string_end(document, error.key_offset);
+    const std::size_t end = error.key_offset == NO_OFFSET ? NO_OFFSET : error.key_end;
     if (!nearest || end == NO_OFFSET) return std::nullopt;
     return unsafe_fix("заменить `" + escape_unprintable(error.key) + "` на `" + std::string(*nearest) + "`",
                       {{error.key_offset, end, "\"" + std::string(*nearest) + "\""}});
@@ -66,16 +65,13 @@ bool is_integer_text(std::string_view text) {
 // A string where an integer field wants a number: a number in quotation marks, or for a time
 // a date. The reader stops just after the string.
 std::optional<Fix> string_for_integer(std::string_view document, const ReadError& error) {
-    if (error.offset < 2 || error.offset > document.size() || document[error.offset - 1] != '"') return std::nullopt;
-    std::size_t open = error.offset - 1;
-    while (open > 0 && document[--open] != '"') {
-    }
-    if (document[open] != '"' || string_end(document, open) != error.offset) return std::nullopt;
+    const std::size_t open = error.value_offset;
+    if (open == NO_OFFSET || string_end(document, open) != error.offset) return std::nullopt;
     const std::string_view text = document.substr(open + 1, error.offset - open - 2);
     const Edit whole{open, error.offset, ""};
     if (is_integer_text(text))
         return unsafe_fix("убрать кавычки вокруг числа", {{whole.begin, whole.end, std::string(text)}});
-    if (error.expected != "i64") return std::nullopt;
+    if (error.expected != ValueType::i64) return std::nullopt;
     const auto date = date_seconds(text);
     if (!date) return std::nullopt;
     const std::string seconds = signed_decimal(date->seconds);
@@ -91,9 +87,9 @@ std::optional<Fix> key_or_value_fix(std::string_view document, const ReadError& 
         case ReadErrorKind::unknown_field:
             if (error.key == "$schema" && error.key_offset != NO_OFFSET)
                 return remove_member(document, error.key_offset);
-            return rename(document, error);
+            return rename(error);
         case ReadErrorKind::unknown_variant:
-            return rename(document, error);
+            return rename(error);
         case ReadErrorKind::invalid_type:
             if (error.found == FoundValue::string && is_integer_type(error.expected))
                 return string_for_integer(document, error);

@@ -9,10 +9,10 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
-#include "feed_files/limits.h"
 #include "feed_files/read_head.h"
 #include "feed_files/write_file.h"
 #include "lint/fixing.h"
+#include "messages/records.h"
 #include "outcome/outcome.h"
 #include "unified_diff.h"
 

@@ -1,5 +1,7 @@
-// Reading a draft saved in Windows-1251, the Cyrillic code page older Windows editors still
-// save in, as the UTF-8 the feed must be in.
+// Reading a whole draft that an older Windows editor saved in Windows-1251, the Cyrillic code
+// page, so that a front end can offer to convert it to UTF-8 as one action the author chooses.
+// The decision is the one the reading error's note makes about the first bytes that are not
+// UTF-8, taken over the whole document.
 #pragma once
 
 #include <optional>
@@ -8,11 +10,10 @@
 
 namespace mt::lint {
 
-// The whole of `bytes` re-encoded from Windows-1251 to UTF-8, when they are not UTF-8 and read
-// as Cyrillic text there: every byte above 0x7F is a Cyrillic letter or a mark of Russian
-// typography, at least one is a letter, no letter stands next to a Latin one, and no two
-// Cyrillic letters already stand in UTF-8 side by side (a UTF-8 file with a few damaged bytes
-// is not Windows-1251). Otherwise none. Bytes below 0x80 are kept as they are.
-std::optional<std::string> decode_windows_1251(std::string_view bytes);
+// The text `document` stands for in Windows-1251, as UTF-8, when the document is not UTF-8 and
+// every byte above 0x7F in it is a Cyrillic letter or a mark of Russian typography, none of
+// those letters inside a Latin word (as Latin-1 accents would be). Otherwise none: the document
+// is UTF-8 already, or its bytes are some other encoding, which no one can decode for sure.
+std::optional<std::string> decode_windows_1251(std::string_view document);
 
 }  // namespace mt::lint

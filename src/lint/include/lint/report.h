@@ -8,13 +8,13 @@
 //           only when asked for).
 //   json    JSON Lines: one object per problem, with its `fix` (title, safe, edits as byte
 //           offsets of the document and replacement text) when it has one.
+//   json_array  the same objects as one JSON array, for a caller that embeds them in JSON.
 //   github  GitHub Actions workflow commands, "::error file=…,line=…,col=…::text" (::warning
 //           for a warning), one per problem, so a pull request shows each problem on its line;
 //           the text names the fix.
 //   sarif   one SARIF 2.1.0 log with one run: the rules with their codes and descriptions, a
 //           result per problem, columns in code points as ours are, its fix as `fixes` with
 //           byte-offset replacements.
-
 //
 // A file that could not be read is a `read` problem in json and github, with no line, and a
 // tool execution notification in sarif; human output leaves it to standard error (the front
@@ -35,7 +35,7 @@
 
 namespace mt::lint {
 
-enum class Format { human, json, github, sarif };
+enum class Format { human, json, json_array, github, sarif };
 
 // One file of a run: the bytes read and the problems found in them, or why it was not read.
 struct FileProblems {
