@@ -11,6 +11,7 @@
 #include "messages/messages.h"
 #include "reading_problem.h"
 #include "rule_codes.h"
+#include "value_notes.h"
 #include "warnings.h"
 
 namespace mt::lint {
@@ -25,11 +26,20 @@ std::vector<std::string> notes_for(const Feed& feed, const RuleFailure& failure)
     };
     switch (failure.rule) {
         case Rule::title_length:
-        case Rule::body_length:
-            return {"в " + std::string(field_of(failure.subject)) + " " +
-                    count_of(count_characters(text_of(failure.subject)), "символ", "символа", "символов") +
-                    ", допустимо не больше " +
-                    decimal(failure.rule == Rule::title_length ? MAX_TITLE_CHARS : MAX_BODY_CHARS)};
+        case Rule::body_length: {
+            std::vector<std::string> notes = {
+                "в " + std::string(field_of(failure.subject)) + " " +
+                count_of(count_characters(text_of(failure.subject)), "символ", "символа", "символов") +
+                ", допустимо не больше " +
+                decimal(failure.rule == Rule::title_length ? MAX_TITLE_CHARS : MAX_BODY_CHARS)};
+            if (auto note = code_points_note(text_of(failure.subject))) notes.push_back(std::move(*note));
+            return notes;
+        }
+        case Rule::version: {
+            const Message& m = feed.messages[failure.message];
+            return {failure.subject == Subject::minVersion ? version_note("minVersion", m.minVersion.value_or(""))
+                                                           : version_note("maxVersion", m.maxVersion.value_or(""))};
+        }
         case Rule::control_character:
             if (const auto control = first_control_character(text_of(failure.subject)))
                 return {"в " + std::string(field_of(failure.subject)) + " управляющий символ " + code_point(*control)};
