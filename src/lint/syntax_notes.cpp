@@ -147,11 +147,15 @@ std::optional<LocatedNote> between_tokens(std::string_view bytes, std::size_t st
                              (open.bracket == '[' || open.value);
     const bool starts_value =
         s == '"' || s == '{' || s == '[' || s == '-' || is_digit(s) || s == 't' || s == 'f' || s == 'n';
-    if (after_value && is_digit(p) && is_digit(s) &&
-        bytes.substr(before + 1, stop - before - 1).find_first_of("\r\n") == std::string_view::npos) {
+    if (is_digit(p) && is_digit(s)) {
+        // Digits right after digits are one malformed number (`01`), not two values.
+        if (before + 1 == stop) return std::nullopt;
         std::size_t run = stop;
         while (run < bytes.size() && is_digit(bytes[run])) ++run;
-        if (open.bracket == '{' || run - stop == 3)
+        const bool one_line =
+            bytes.substr(before + 1, stop - before - 1).find_first_of("\r\n") == std::string_view::npos;
+        // In an array, two numbers apart may be two elements; a group of three digits is a thousands group.
+        if (one_line && (open.bracket == '{' || run - stop == 3))
             return LocatedNote{"пробел внутри числа: в JSON число пишется слитно, без пробелов между разрядами: `" +
                                    joined_number(bytes, before + 1, stop) + "`",
                                before + 1, stop};
