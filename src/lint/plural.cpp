@@ -1,6 +1,5 @@
-#include "lint/problems.h"
-
 #include "common/digits.h"
+#include "lint/problems.h"
 
 namespace mt::lint {
 

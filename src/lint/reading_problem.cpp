@@ -8,7 +8,7 @@
 #include "json_scan.h"
 #include "key_suggestion.h"
 #include "locate.h"
-#include "messages/messages.h"
+#include "messages/acceptance.h"
 #include "syntax_notes.h"
 #include "type_names.h"
 #include "value_notes.h"
@@ -45,7 +45,7 @@ std::string message_named(const ReadError& error) {
 std::string missing_field_note(const ReadError& error) {
     const std::string field = "обязательного поля `" + error.key + "`";
     if (error.message_index == NO_MESSAGE) return "в объекте ленты нет " + field;
-    if (error.record == "Cta")
+    if (error.record == RecordKind::cta)
         return "в cta сообщения " + message_named(error) + " нет " + field + "; cta начинается здесь";
     return "в сообщении " + message_named(error) + " нет " + field + "; сообщение начинается здесь";
 }
@@ -74,12 +74,14 @@ std::string value_words(std::string_view document, const ReadError& error) {
     const auto field = field_of(document, error);
     if (const auto meaning = field ? field_meaning(*field) : std::nullopt)
         return std::string(*field) + " — " + std::string(*meaning);
-    if (const auto meaning = type_meaning(error.expected)) return "здесь ожидается " + std::string(*meaning);
+    if (const std::string_view meaning = type_meaning(error.expected); !meaning.empty())
+        return "здесь ожидается " + std::string(meaning);
     return "";
 }
 
 // Every note but the located one, which `located` says there is.
-std::vector<std::string> notes_for(std::string_view document, const ReadError& error, std::size_t stop, bool located) {
+std::vector<std::string> notes_for(std::string_view document, const ReadError& error, std::size_t stop,
+                                   const std::optional<Location>& first_key, bool located) {
     std::vector<std::string> notes;
     if (document.starts_with("\xEF\xBB\xBF"))
         notes.push_back(
@@ -99,12 +101,9 @@ std::vector<std::string> notes_for(std::string_view document, const ReadError& e
             notes.push_back(missing_field_note(error));
             break;
         case ReadErrorKind::duplicate_field:
-            if (error.first_key_offset != NO_OFFSET) {
-                Location first{error.first_key_offset};
-                fill_lines_and_columns(document, {&first});
+            if (first_key)
                 notes.push_back("ключ `" + escape_unprintable(error.key) + "` уже есть в этом объекте: строка " +
-                                decimal(first.line) + ", столбец " + decimal(first.column));
-            }
+                                decimal(first_key->line) + ", столбец " + decimal(first_key->column));
             break;
         case ReadErrorKind::unknown_field:
             if (error.key == "$schema") {
@@ -134,6 +133,61 @@ std::vector<std::string> notes_for(std::string_view document, const ReadError& e
     return notes;
 }
 
+// Where an author is pointed and what is marked: [shown, end) of `at`.
+void place(std::string_view document, const ReadError& error, Location& at) {
+    switch (error.reason) {
+        case Reason::invalid_code_point:
+            if (error.invalid_byte_offset < document.size()) {
+                // From the first byte that is not UTF-8 to the string's closing quotation mark.
+                at.shown = error.invalid_byte_offset;
+                at.end = error.offset - 1;
+                return;
+            }
+            break;
+        case Reason::missing_field:
+            if (error.record_offset != NO_OFFSET) {
+                at.shown = error.record_offset;  // the whole record that lacks the field
+                at.end = error.offset;
+                return;
+            }
+            break;
+        case Reason::unknown_field:
+        case Reason::duplicate_field:
+        case Reason::unknown_variant:
+            if (error.key_offset != NO_OFFSET) {
+                at.shown = error.key_offset;
+                at.end = error.key_end;
+                return;
+            }
+            break;
+        case Reason::invalid_type:
+        case Reason::invalid_value:
+            if (error.value_offset != NO_OFFSET) {
+                // An array or object found is left untaken: only its bracket is marked.
+                const bool untaken = error.found == FoundValue::sequence || error.found == FoundValue::map;
+                at.shown = error.value_offset;
+                at.end = untaken ? error.value_offset + 1 : error.offset;
+                return;
+            }
+            break;
+        case Reason::invalid_length:
+            if (error.record_offset != NO_OFFSET) {
+                at.shown = error.record_offset;
+                at.end = error.offset;
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    if (error.column == 0 && error.offset > 0) {
+        at.shown = end_of_line_before(document, error.offset);
+        at.end = *at.shown;
+    } else {
+        at.end = token_end(document, at.offset);
+    }
+}
+
 }  // namespace
 
 Problem reading_problem(std::string_view document, const ReadError& error) {
@@ -142,20 +196,24 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     problem.text = escape_controls(std::string(PARSE_ERROR_PREFIX) + error.text());
     // The reader's position stands just after the byte it is about, unless it starts a line.
     problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
-    if (error.kind == ReadErrorKind::invalid_string && error.invalid_byte_offset < document.size())
-        problem.at.shown = error.invalid_byte_offset;
-    else if (error.kind == ReadErrorKind::missing_field && error.record_offset != NO_OFFSET)
-        problem.at.shown = error.record_offset;
-    else if (error.column == 0 && error.offset > 0)
-        problem.at.shown = end_of_line_before(document, error.offset);
+    place(document, error, problem.at);
     const std::optional<LocatedNote> located = located_note(document, error);
     if (located) {
         problem.at.shown = located->shown;
         problem.at.end = located->end;
     }
-    fill_lines_and_columns(document, {&problem.at});
+    if (error.reason == Reason::duplicate_field && error.first_key_offset != NO_OFFSET) {
+        Location first;
+        first.offset = error.first_key_offset;
+        first.end = error.first_key_offset + (error.key_end - error.key_offset);
+        problem.related = first;
+    }
+    std::vector<Location*> all = {&problem.at};
+    if (problem.related) all.push_back(&*problem.related);
+    fill_lines_and_columns(document, std::move(all));
     // The byte the reader stopped at; after a line feed, that line feed.
-    problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET, located.has_value());
+    problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET, problem.related,
+                              located.has_value());
     if (located) problem.notes.push_back(located->text);
     return problem;
 }

@@ -131,13 +131,14 @@ std::optional<std::string_view> bare_word(std::string_view bytes, std::size_t st
 }
 
 // What stands between the token before the error and the token it stopped at.
-std::optional<LocatedNote> between_tokens(std::string_view bytes, std::size_t stop, const ScanState& state) {
+std::optional<LocatedNote> between_tokens(std::string_view bytes, std::size_t stop, const ScanState& state,
+                                          Reason reason) {
     const std::size_t before = previous_token_end(bytes, stop);
     if (before == NO_OFFSET || state.open.empty()) return std::nullopt;
     const OpenBracket& open = state.open.back();
     const char p = bytes[before], s = bytes[stop];
 
-    if ((s == '}' || s == ']') && p == ',')
+    if (reason == Reason::trailing_comma && p == ',')
         return LocatedNote{std::string("лишняя запятая: после ") +
                                (s == '}' ? "последней пары «ключ: значение» объекта" : "последнего элемента массива") +
                                " запятая не ставится; удалите её",
@@ -147,7 +148,9 @@ std::optional<LocatedNote> between_tokens(std::string_view bytes, std::size_t st
                              (open.bracket == '[' || open.value);
     const bool starts_value =
         s == '"' || s == '{' || s == '[' || s == '-' || is_digit(s) || s == 't' || s == 'f' || s == 'n';
-    if (is_digit(p) && is_digit(s)) {
+    const bool comma_or_end =
+        reason == Reason::expected_object_comma_or_end || reason == Reason::expected_list_comma_or_end;
+    if (comma_or_end && is_digit(p) && is_digit(s)) {
         // Digits right after digits are one malformed number (`01`), not two values.
         if (before + 1 == stop) return std::nullopt;
         std::size_t run = stop;
@@ -160,7 +163,7 @@ std::optional<LocatedNote> between_tokens(std::string_view bytes, std::size_t st
                                    joined_number(bytes, before + 1, stop) + "`",
                                before + 1, stop};
     }
-    if (after_value && starts_value)
+    if (comma_or_end && after_value && starts_value)
         return LocatedNote{std::string("не хватает запятой: ") +
                                (open.bracket == '{' ? "пары «ключ: значение» объекта" : "элементы массива") +
                                " разделяются запятыми; поставьте `,` здесь, после предыдущего значения",
@@ -169,11 +172,11 @@ std::optional<LocatedNote> between_tokens(std::string_view bytes, std::size_t st
     const auto word = bare_word(bytes, stop);
     if (!word) return std::nullopt;
     const std::string shown = escape_unprintable(*word);
-    if (open.bracket == '{' && !open.value && (p == '{' || p == ','))
+    if (reason == Reason::key_must_be_a_string && open.bracket == '{' && !open.value)
         return LocatedNote{
             "ключ `" + shown + "` без кавычек: в JSON ключ пишется в прямых двойных кавычках: `\"" + shown + "\"`",
             stop, stop + word->size()};
-    if ((open.bracket == '{' && open.value && p == ':') || (open.bracket == '[' && (p == '[' || p == ',')))
+    if (reason == Reason::expected_value && (p == ':' || p == '[' || p == ','))
         return LocatedNote{
             "значение `" + shown + "` без кавычек: строка пишется в прямых двойных кавычках: `\"" + shown + "\"`", stop,
             stop + word->size()};
@@ -199,10 +202,11 @@ std::optional<LocatedNote> syntax_note(std::string_view document, const ReadErro
     if (error.kind != ReadErrorKind::syntax || error.offset == 0 || error.offset > document.size()) return std::nullopt;
     const std::size_t stop = error.offset - 1;
     const ScanState state = scan_until(document, stop);
-    if (state.in_string) return control_in_string(document, stop);
+    if (error.reason == Reason::control_character) return control_in_string(document, stop);
+    if (state.in_string) return std::nullopt;
     if (auto note = space_lookalike(document, stop)) return note;
     if (auto note = dash(document, stop)) return note;
-    return between_tokens(document, stop, state);
+    return between_tokens(document, stop, state, error.reason);
 }
 
 }  // namespace mt::lint

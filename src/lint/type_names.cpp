@@ -6,21 +6,6 @@
 namespace mt::lint {
 namespace {
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 10> MEANINGS = {{
-    {"u8", "целое число от 0 до 255"},
-    {"u32", "целое число от 0 до 4294967295"},
-    {"u64", "целое число от 0 до 18446744073709551615"},
-    {"i64", "целое число от -9223372036854775808 до 9223372036854775807"},
-    {"a string", "строка в двойных кавычках: \"…\""},
-    {"a sequence", "массив: […]"},
-    {"unit", "null"},
-    {"struct Cta", "объект {\"kind\": …}"},
-    {"struct Message",
-     "объект сообщения {\"id\": …, \"priority\": …, \"title\": …, \"body\": …, \"start_at\": …, "
-     "\"end_at\": …}"},
-    {"struct Feed", "объект ленты {\"schema\": 1, \"revision\": …, \"messages\": […]}"},
-}};
-
 constexpr std::string_view TEXT = "строка в двойных кавычках: \"…\"";
 constexpr std::string_view VERSION = "строка из трёх чисел через точку, например \"2.1.0\", или null";
 constexpr std::string_view TIME =
@@ -43,20 +28,39 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 12> FIELDS =
 
 }  // namespace
 
-std::optional<std::string_view> type_meaning(std::string_view reader_name) {
-    for (const auto& [name, meaning] : MEANINGS)
-        if (name == reader_name) return meaning;
-    return std::nullopt;
+std::string_view type_meaning(ValueType type) {
+    switch (type) {
+        case ValueType::none:
+            return {};
+        case ValueType::u8:
+            return "целое число от 0 до 255";
+        case ValueType::u32:
+            return "целое число от 0 до 4294967295";
+        case ValueType::u64:
+            return "целое число от 0 до 18446744073709551615";
+        case ValueType::i64:
+            return "целое число от -9223372036854775808 до 9223372036854775807";
+        case ValueType::string:
+            return "строка в двойных кавычках: \"…\"";
+        case ValueType::sequence:
+            return "массив: […]";
+        case ValueType::unit:
+            return "null";
+        case ValueType::cta:
+            return "объект {\"kind\": …}";
+        case ValueType::message:
+            return "объект сообщения {\"id\": …, \"priority\": …, \"title\": …, \"body\": …, \"start_at\": …, "
+                   "\"end_at\": …}";
+        case ValueType::feed:
+            return "объект ленты {\"schema\": 1, \"revision\": …, \"messages\": […]}";
+    }
+    return {};
 }
 
 std::optional<std::string_view> field_meaning(std::string_view key) {
     for (const auto& [field, meaning] : FIELDS)
         if (field == key) return meaning;
     return std::nullopt;
-}
-
-bool is_integer_type(std::string_view reader_name) {
-    return reader_name == "u8" || reader_name == "u32" || reader_name == "u64" || reader_name == "i64";
 }
 
 }  // namespace mt::lint

@@ -5,9 +5,8 @@
 
 #include "common/escape.h"
 #include "common/utf8.h"
-#include "json_scan.h"
 #include "lint/problems.h"
-#include "messages/messages.h"
+#include "messages/records.h"
 #include "time_text.h"
 #include "type_names.h"
 
@@ -154,11 +153,12 @@ bool is_regional_indicator(char32_t c) { return c >= 0x1F1E6 && c <= 0x1F1FF; }
 std::optional<LocatedNote> string_value_note(std::string_view document, const ReadError& error,
                                              std::string_view field) {
     const auto meaning = field_meaning(field);
-    if (!meaning || error.found != FoundValue::string || error.offset < 2 || error.offset > document.size())
+    // The string runs from its opening quotation mark at `value_offset` to just before the
+    // reader's position, its closing quotation mark included.
+    const std::size_t begin = error.value_offset;
+    if (!meaning || error.found != FoundValue::string || begin == NO_OFFSET || error.offset > document.size() ||
+        begin + 2 > error.offset)
         return std::nullopt;
-    // The reader stops just past the string's closing quotation mark.
-    const std::size_t begin = scan_until(document, error.offset - 1).string_begin;
-    if (begin == NO_OFFSET || begin + 1 > error.offset - 1) return std::nullopt;
     const std::string_view text = document.substr(begin + 1, error.offset - 2 - begin);
     if (auto note = date_note(field, text)) return LocatedNote{std::move(*note), begin, error.offset};
     return LocatedNote{std::string(field) + " — " + std::string(*meaning) + instead(field, text), begin, error.offset};

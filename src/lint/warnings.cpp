@@ -22,10 +22,11 @@ constexpr std::size_t NAMED_CHARACTERS = 5;
 
 Problem warning(Code code, const FeedLocations& at, Subject subject, std::size_t index, const Message& message,
                 std::string text, std::vector<std::string> notes) {
-    const std::size_t offset = value_offset(at, subject, index);
+    const Span span = value_span(at, subject, index);
     Problem problem;
     problem.code = code;
-    problem.at.offset = offset == NO_OFFSET ? 0 : offset;
+    problem.at.offset = span.begin == NO_OFFSET ? 0 : span.begin;
+    problem.at.end = span.end == NO_OFFSET ? problem.at.offset : span.end;
     problem.message = index;
     problem.id = message.id;
     problem.text = escape_controls(text + " (id " + quoted_form(message.id) + ")");
