@@ -26,7 +26,9 @@ ScanState scan_until(std::string_view bytes, std::size_t end) {
                 break;
             case '{':
             case '[':
-                state.open.push_back({.bracket = c, .offset = i});
+                state.open.emplace_back();
+                state.open.back().bracket = c;
+                state.open.back().offset = i;
                 break;
             case '}':
             case ']':
@@ -68,7 +70,7 @@ std::optional<std::string_view> key_before(std::string_view bytes, std::size_t o
 }
 
 std::optional<std::string_view> field_of(std::string_view document, const ReadError& error) {
-    return key_before(document, error.offset);
+    return key_before(document, error.value_offset != NO_OFFSET ? error.value_offset : error.offset);
 }
 
 }  // namespace mt::lint

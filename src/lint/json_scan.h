@@ -17,8 +17,8 @@ namespace mt::lint {
 // An open array or object. In an object, `value` says whether its current member is past its
 // colon, and `key_begin`/`key_end` span that member's key, quotation marks included.
 struct OpenBracket {
-    char bracket;  // '[' or '{'
-    std::size_t offset;
+    char bracket = '{';  // '[' or '{'
+    std::size_t offset = 0;
     std::size_t key_begin = NO_OFFSET;
     std::size_t key_end = NO_OFFSET;
     bool value = false;
@@ -41,7 +41,8 @@ std::size_t previous_token_end(std::string_view bytes, std::size_t offset);
 // or outside any object, and none for a key with escapes (no field has one).
 std::optional<std::string_view> key_before(std::string_view bytes, std::size_t offset);
 
-// The field a reading error is about: the key of the value it stopped at.
+// The field a reading error is about: the key of the value it stopped at. The one place that
+// tells it from the bytes, for as long as the reader does not name the field itself.
 std::optional<std::string_view> field_of(std::string_view document, const ReadError& error);
 
 }  // namespace mt::lint
