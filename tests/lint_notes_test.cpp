@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lint/problems.h"
+#include "lint/recode.h"
 
 namespace mt::lint {
 namespace {
@@ -685,6 +686,26 @@ TEST(LintNotes, Oversize) {
     };
     for (const auto& [length, note] : rows)
         EXPECT_EQ(oversize_problem(head, length, "f.json").notes, std::vector{note}) << length;
+}
+
+// The whole draft decoded for the "convert" action, exactly when the note says Windows-1251 and
+// nothing else in the file reads otherwise.
+TEST(LintNotes, DecodesWholeWindows1251Drafts) {
+    const std::vector<std::pair<std::string, std::optional<std::string>>> rows = {
+        {"{\"title\":\"\xCF\xF0\xE8\xE2\xE5\xF2\",\"body\":\"\xCC\xE8\xF0\"}\r\n",
+         "{\"title\":\"Привет\",\"body\":\"Мир\"}\r\n"},
+        // Russian typography, and a letter pair that happens to be a valid UTF-8 sequence (Т ё).
+        {"\"\xAB\xD2\xB8\xEC\xED\xE0\xFF\xBB \xB9 2 \x97 \xEE\xEA\"", "\"«Тёмная» № 2 — ок\""},
+        {"\"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\"", std::nullopt},  // UTF-8 already
+        // A letter of an escape is no Latin word.
+        {"\"\\n\xCC\xE8\xF0\"", "\"\\nМир\""},
+        {"\"caf\xE9\"", std::nullopt},                // Latin-1
+        {"\"\xD0\xB0 \xEC\xE8\xF0\"", std::nullopt},  // UTF-8 «а» before Windows-1251 «мир»
+        {"\"\xE0\x98\"", std::nullopt},               // a byte the code page leaves out
+        {"\"\x97\"", std::nullopt},                   // no letter
+        {"{}", std::nullopt},
+    };
+    for (const auto& [bytes, text] : rows) EXPECT_EQ(decode_windows_1251(bytes), text) << bytes;
 }
 
 }  // namespace

@@ -54,10 +54,22 @@ export async function createChecker(module, report = (text) => console.error(tex
     return at;
   };
 
-  // Checks `document` (a Uint8Array: exactly the bytes to check, or the start of a longer file
-  // of `length` bytes) named `name` at `now` (Unix seconds, a BigInt). Returns {problems,
-  // messages, limits} as the module gives them.
+  // The text of the block whose address and length the module stored at `out`; frees the block.
+  const takeResult = (out) => {
+    const view = new DataView(memory.buffer);
+    const at = view.getUint32(out, true);
+    const text = decoder.decode(new Uint8Array(memory.buffer, at, view.getUint32(out + 4, true)));
+    exports.mt_free(at);
+    return text;
+  };
+
+  // Checks `document` (a Uint8Array: a whole file, or the start of a longer file of `length`
+  // bytes) named `name` at `now` (Unix seconds, a BigInt), as the command line checks a file:
+  // from no more than one byte past the size limit, which is enough to find it too large.
+  // Returns {problems, messages, shown_name, limits} as the module gives them.
+  let cap = Infinity; // the size limit and one byte, once the module has said the limit
   function check(document, name, now, length = document.length) {
+    if (document.length > cap) document = document.subarray(0, cap);
     const nameBytes = encoder.encode(name);
     let doc = 0, path = 0, out = 0; // freeing 0 does nothing
     try {
@@ -66,17 +78,29 @@ export async function createChecker(module, report = (text) => console.error(tex
       out = copyIn(new Uint8Array(8));
       if (exports.mt_check(doc, document.length, BigInt(length), path, nameBytes.length, now, out) !== 0)
         throw new Error("messages-lint: не хватило памяти");
-      const view = new DataView(memory.buffer);
-      const at = view.getUint32(out, true);
-      const size = view.getUint32(out + 4, true);
-      const text = decoder.decode(new Uint8Array(memory.buffer, at, size));
-      exports.mt_free(at);
-      return JSON.parse(text);
+      return JSON.parse(takeResult(out));
     } finally {
       exports.mt_free(out);
       exports.mt_free(path);
       exports.mt_free(doc);
     }
   }
-  return { check };
+  // The UTF-8 text of `document` (a Uint8Array) when the lint core reads it as a Windows-1251
+  // document that is not UTF-8; otherwise null.
+  function recode(document) {
+    let doc = 0, out = 0;
+    try {
+      doc = copyIn(document);
+      out = copyIn(new Uint8Array(8));
+      const status = exports.mt_recode(doc, document.length, out);
+      if (status === 2) return null;
+      if (status !== 0) throw new Error("messages-lint: не хватило памяти");
+      return takeResult(out);
+    } finally {
+      exports.mt_free(out);
+      exports.mt_free(doc);
+    }
+  }
+  cap = check(new Uint8Array(0), "", 0n).limits.bytes + 1;
+  return { check, recode };
 }

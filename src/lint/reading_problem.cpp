@@ -23,8 +23,9 @@ constexpr std::size_t QUOTED_CHARS = 40;
 bool is_blank(std::string_view document) { return document.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 std::string hex_byte(unsigned char byte) {
-    constexpr char DIGITS[] = "0123456789ABCDEF";
-    return std::string("0x") + DIGITS[byte >> 4] + DIGITS[byte & 0xF];
+    std::string out = "0x";
+    append_hex(out, byte, 2, HexLetters::upper);
+    return out;
 }
 
 // The first `QUOTED_CHARS` characters of valid UTF-8 `text`, "…" after them when there are more.

@@ -46,9 +46,9 @@ Piece piece_at(std::string_view bytes, std::size_t pos) {
     const Character c = first_character(rest);
     const std::string_view raw = rest.substr(0, c.length);
     if (!c.valid) {
-        constexpr char HEX[] = "0123456789abcdef";
-        const auto byte = static_cast<unsigned char>(rest[0]);
-        return {raw, std::string("\\x{") + HEX[byte >> 4] + HEX[byte & 0xF] + "}", 6, false};
+        std::string shown = "\\x{";
+        append_hex(shown, static_cast<unsigned char>(rest[0]), 2, HexLetters::lower);
+        return {raw, shown + "}", 6, false};
     }
     if (c.value == U'\t') return {raw, "\t", 1, true};
     if (std::string escaped = escape_controls(raw); escaped != raw) {
@@ -185,15 +185,18 @@ std::string human(std::span<const FileProblems> files, const ReportOptions& opti
 
 std::string_view severity_name(const Problem& p) { return is_warning(p) ? "warning" : "error"; }
 
-std::string json(std::span<const FileProblems> files) {
-    std::string out;
+// The objects one per line, or (`array`) as one JSON array.
+std::string json(std::span<const FileProblems> files, bool array) {
+    std::string out = array ? "[" : "";
+    const std::string_view after = array ? "}," : "}\n";
     for (const FileProblems& file : files) {
         if (file.read_error) {
             out += "{\"file\":";
             append_json_string(out, file.path);
             out += ",\"rule\":\"read\",\"severity\":\"error\",\"text\":";
             append_json_string(out, read_problem_text(file.path, *file.read_error));
-            out += ",\"notes\":[]}\n";
+            out += ",\"notes\":[]";
+            out += after;
         }
         for (const Problem& p : file.problems) {
             out += "{\"file\":";
@@ -218,9 +221,14 @@ std::string json(std::span<const FileProblems> files) {
                 if (i > 0) out += ',';
                 append_json_string(out, p.notes[i]);
             }
-            out += "]}\n";
+            out += "]";
+            out += after;
         }
     }
+    if (array && out.back() == ',')
+        out.back() = ']';  // in place of the comma after the last object
+    else if (array)
+        out += ']';
     return out;
 }
 
@@ -287,7 +295,6 @@ std::string github(std::span<const FileProblems> files) {
 
 // A path as a URI reference: every byte but the unreserved characters and `/` percent-encoded.
 std::string uri_of(std::string_view path) {
-    constexpr char HEX[] = "0123456789ABCDEF";
     std::string out;
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
@@ -296,8 +303,7 @@ std::string uri_of(std::string_view path) {
             out += c;
         } else {
             out += '%';
-            out += HEX[byte >> 4];
-            out += HEX[byte & 0xF];
+            append_hex(out, byte, 2, HexLetters::upper);
         }
     }
     return out;
@@ -381,7 +387,9 @@ std::string report(Format format, std::span<const FileProblems> files, const Rep
         case Format::human:
             return human(files, options);
         case Format::json:
-            return json(files);
+            return json(files, false);
+        case Format::json_array:
+            return json(files, true);
         case Format::github:
             return github(files);
         case Format::sarif:

@@ -1,6 +1,5 @@
 #include "common/digits.h"
 #include "summaries.h"
-#include "time_text.h"
 
 namespace mt::lint {
 namespace {

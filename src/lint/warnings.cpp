@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "code_point.h"
+#include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
 #include "common/white_space.h"
@@ -13,9 +14,9 @@
 namespace mt::lint {
 namespace {
 
-// Beyond 10^11 in magnitude a time value is past the year 5138 in seconds, while every date
-// after March 1973 is beyond it in milliseconds.
-bool looks_like_milliseconds(std::int64_t value) { return value > 100'000'000'000 || value < -100'000'000'000; }
+// Beyond MAX_DATED_SECONDS (10^11) in magnitude a time value is past the year 5138 in seconds,
+// while every date after March 1973 is beyond it in milliseconds.
+bool looks_like_milliseconds(std::int64_t value) { return value > MAX_DATED_SECONDS || value < -MAX_DATED_SECONDS; }
 
 // Characters an invisible-text note names at most.
 constexpr std::size_t NAMED_CHARACTERS = 5;

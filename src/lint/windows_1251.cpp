@@ -1,6 +1,7 @@
 #include "windows_1251.h"
 
 #include "common/utf8.h"
+#include "lint/recode.h"
 
 namespace mt::lint {
 namespace {
@@ -43,6 +44,12 @@ bool is_russian_typography(char32_t c) {
 
 bool is_ascii_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+// Whether the byte at `i` is a letter of a Latin word: not the letter of an escape such as the
+// `\n` before a line's first word.
+bool is_word_letter(std::string_view bytes, std::size_t i) {
+    return is_ascii_letter(bytes[i]) && !(i > 0 && bytes[i - 1] == '\\');
+}
+
 }  // namespace
 
 std::optional<std::string> cyrillic_in_windows_1251(std::string_view bytes, std::size_t from) {
@@ -58,13 +65,18 @@ std::optional<std::string> cyrillic_in_windows_1251(std::string_view bytes, std:
         if (!is_cyrillic_letter(c) && !is_russian_typography(c)) return std::nullopt;
         // A Cyrillic letter inside a Latin word is a Latin-1 or Windows-1252 accent ("café").
         if (is_cyrillic_letter(c) &&
-            ((i > 0 && is_ascii_letter(bytes[i - 1])) || (i + 1 < bytes.size() && is_ascii_letter(bytes[i + 1]))))
+            ((i > 0 && is_word_letter(bytes, i - 1)) || (i + 1 < bytes.size() && is_ascii_letter(bytes[i + 1]))))
             return std::nullopt;
         letter = letter || is_cyrillic_letter(c);
         append_utf8(text, c);
     }
     if (!letter) return std::nullopt;
     return text;
+}
+
+std::optional<std::string> decode_windows_1251(std::string_view document) {
+    if (is_valid_utf8(document)) return std::nullopt;
+    return cyrillic_in_windows_1251(document, 0);
 }
 
 }  // namespace mt::lint

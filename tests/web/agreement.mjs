@@ -3,7 +3,8 @@
 // the same order, in the same order.
 //   node agreement.mjs MODULE NATIVE_LINT DIR...
 // Every *.json file of each DIR is checked, plus documents made here for the paths the
-// collected ones may miss (one past the size limit, CRLF line ends, Windows-1251 bytes).
+// collected ones may miss (one past the size limit, CRLF line ends, Windows-1251 bytes); and
+// each is decoded from Windows-1251 as the page's convert action would.
 import { execFileSync } from "node:child_process";
 import { mkdtempSync, readdirSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
@@ -16,6 +17,8 @@ if (dirs.length === 0) {
   process.exit(2);
 }
 
+const windows1251 = new TextDecoder("windows-1251");
+const WINDOWS_1251 = new Map([...Array(256).keys()].map((b) => [windows1251.decode(Uint8Array.of(b)), b]));
 const made = mkdtempSync(join(tmpdir(), "web-agreement-"));
 const good = readFileSync(new URL("../../examples/messages.json", import.meta.url));
 const MADE = [
@@ -23,6 +26,8 @@ const MADE = [
   ["crlf.json", Buffer.from(good.toString("latin1").replaceAll("\n", "\r\n"), "latin1")],
   // «Привет» in Windows-1251 inside a title: not UTF-8.
   ["cp1251.json", Buffer.from(good.toString("latin1").replace("Тёмная тема", "\xcf\xf0\xe8\xe2\xe5\xf2"), "latin1")],
+  // The whole example in Windows-1251 (each character through the code page's table).
+  ["whole-1251.json", Buffer.from([...good.toString("utf8")].map((c) => WINDOWS_1251.get(c)))],
 ];
 for (const [name, bytes] of MADE) writeFileSync(join(made, name), bytes);
 
@@ -49,9 +54,25 @@ for (const line of output.toString("utf8").split("\n").filter(Boolean)) {
 const checker = await createChecker(readFileSync(modulePath), (text) => {
   throw new Error(`the module wrote: ${text}`);
 });
-let failures = 0, problems = 0;
+// The convert action's decoding: none for a UTF-8 document, and where there is one, the text
+// the browser's own Windows-1251 decoder reads; the made Windows-1251 draft must have one.
+const utf8 = new TextDecoder("utf-8", { fatal: true });
+let failures = 0, problems = 0, recoded = 0;
 for (const file of files) {
-  const got = checker.check(readFileSync(file), file, NOW).problems.map((p) => JSON.stringify(p));
+  const bytes = readFileSync(file);
+  const text = checker.recode(bytes);
+  let isUtf8 = true;
+  try {
+    utf8.decode(bytes);
+  } catch {
+    isUtf8 = false;
+  }
+  if ((text !== null && (isUtf8 || text !== windows1251.decode(bytes))) || (text === null && file.endsWith("/whole-1251.json"))) {
+    failures++;
+    console.error(`RECODED WRONG: ${file}: ${JSON.stringify(text)?.slice(0, 200)}`);
+  }
+  if (text !== null) recoded++;
+  const got = checker.check(bytes, file, NOW).problems.map((p) => JSON.stringify(p));
   const want = native.get(file);
   problems += want.length;
   if (JSON.stringify(got) !== JSON.stringify(want)) {
@@ -64,5 +85,5 @@ if (files.length < 50) {
   console.error(`only ${files.length} documents: the collection is missing`);
   process.exit(1);
 }
-console.log(`web_agreement: ${files.length} documents, ${problems} problems, ${failures} differ`);
+console.log(`web_agreement: ${files.length} documents, ${problems} problems, ${recoded} read as Windows-1251, ${failures} differ`);
 process.exit(failures === 0 ? 0 : 1);

@@ -2,10 +2,14 @@
 """The authors' page in headless Chromium, opened from file://.
 
 Each draft of the table is opened through the page's file input; what the page lists (line,
-column, text and notes of every problem) must equal the native `messages-lint --format=json`.
-Then: no network request and no console message of any kind, every control of the
-accessibility tree named and the problems a list, saving keeps the line ends and drops the
-byte-order mark, and the figures of the issue (ready time, check time, typing delay, size).
+column, text and notes of every problem) must equal the native `messages-lint --format=json`,
+the marks must cover the problems' spans, and choosing each problem must put the cursor where
+the list says. Each file of the saving table is opened, edited through the keyboard (or
+converted) and saved, and the bytes saved compared with the bytes expected. Then: unsaved
+edits are asked about, a file over 16 MiB is not opened, the narrow layout, no network request
+and no console message of any kind, every control of the accessibility tree named, notes
+describing their problems and the problems a list, and the figures of the issue (ready time,
+check time, typing delay, size).
 The screenshot path and the figures are printed; the times are held to their limits only
 when the machine is not busy (load average below its number of cores).
 
@@ -22,7 +26,9 @@ import time
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
 
 LOADS = 7
 MESSAGE = ('{{"id":"{id}","priority":1,"title":"{title}","body":"{body}",'
@@ -33,6 +39,9 @@ def feed(*messages, schema=1, revision=3):
     return ('{"schema":%d,"revision":%d,"messages":[\n%s\n]}\n' % (schema, revision, ",\n".join(messages))).encode()
 
 
+# The issue's draft saved in Windows-1251: «Привет» and «Мир».
+CP1251 = (b'{"schema":1,"revision":1,"messages":[{"id":"a","priority":0,"title":"\xcf\xf0\xe8\xe2\xe5\xf2",'
+          b'"body":"\xcc\xe8\xf0","start_at":1774000000,"end_at":1776000000}]}\n')
 GOOD = feed(MESSAGE.format(id="a", title="Вышла Orvenda 2.4", body="Обновление бесплатное."),
             MESSAGE.format(id="b", title="Тёмная тема", body="Включите её в настройках."))
 # The drafts: name, bytes. Problems and notes are expected exactly as messages-lint gives them.
@@ -46,6 +55,15 @@ DRAFTS = [
     ("oversize.json", GOOD + b" " * 70000),
     ("wide.json", b'{"schema":1,"revision":3,"messages":[{"id":"\xf0\x9f\x98\x80\xe6\xbc\xa2\xe5\xad\x97",'
      b'"priority":7,"title":"\xe6\xbc\xa2\xe5\xad\x97\xf0\x9f\x98\x80","body":"x","start_at":2,"end_at":1}]}'),
+    # Problems shown elsewhere than their byte: a missing field at the start of its message, a
+    # reading error just after a line feed at the end of the line before.
+    ("missing-body.json", b'{"schema":1,"revision":1,"messages":[\n'
+     b'{"id":"a","priority":0,"title":"x","start_at":1774000000,"end_at":1776000000}\n]}\n'),
+    ("after-line-feed.json", b'{"schema":1,"revision":1,"messages":[\n]\n'),
+    ("cp1251.json", CP1251),
+    # A right-to-left override in the name would show it as "rtl.json.exe" reversed; escaped, it cannot.
+    ("rtl\u202enosj.exe", GOOD),
+    ("latin1.json", b'{"schema":1,"revision":1,"messages":[{"id":"caf\xe9","priority":0}]}\n'),
 ]
 
 # The largest feed: 50 messages of 800 characters of body each, a little under 64 KiB.
@@ -55,6 +73,38 @@ def largest_feed():
     assert 60000 < len(document) <= 65536, len(document)
     return document
 
+
+# A 73 KB draft of 790 one-line messages, each short enough not to wrap in the editor.
+def long_feed():
+    messages = ['{"id":"m%03d","priority":1,"title":"T","body":"B","start_at":1767225600,"end_at":1769904000}' % i
+                for i in range(790)]
+    document = feed(*messages)
+    assert 70000 < len(document) < 80000, len(document)
+    return document
+
+
+def without_last_ten(document):
+    """The document less its last ten messages: from the comma before the tenth last to the end of the last."""
+    lines = document.split(b"\n")
+    head = b"\n".join(lines[:-13]) + b"\n" + lines[-13]
+    return head[:-1] + b"\n" + b"\n".join(lines[-2:])
+
+
+# Saving, after an edit or none: name, bytes, edit, the bytes Save must write (None: Save is
+# disabled), and words the note beside Save holds once the file is opened ("" for no note).
+SAVES = [
+    ("lf.json", GOOD, "append", GOOD + b" ", ""),
+    ("crlf-bom.json", b"\xef\xbb\xbf" + GOOD.replace(b"\n", b"\r\n"), "append",
+     b"\xef\xbb\xbf" + GOOD.replace(b"\n", b"\r\n") + b" ", ""),
+    ("cr.json", GOOD.replace(b"\n", b"\r"), "append", GOOD.replace(b"\n", b"\r") + b" ", ""),
+    ("mixed.json", GOOD.replace(b"\n", b"\r\n", 3), "append", GOOD.replace(b"\n", b"\r\n") + b" ",
+     "все будут CRLF"),
+    ("mixed-unedited.json", GOOD.replace(b"\n", b"\r\n", 3), "none", GOOD.replace(b"\n", b"\r\n", 3), "все будут CRLF"),
+    ("long.json", long_feed(), "delete-last-ten", without_last_ten(long_feed()), ""),
+    ("oversize-unedited.json", long_feed(), "none", long_feed(), ""),
+    ("cp1251-typed.json", CP1251, "append", None, "Сохранить нельзя"),
+    ("cp1251-converted.json", CP1251, "convert", CP1251.decode("cp1251").encode(), "Сохранить нельзя"),
+]
 
 # The time both the page (?now=) and messages-lint (--now=) judge ended windows against.
 NOW = 1796000000
@@ -113,11 +163,106 @@ def shown_problems(driver):
 
 
 def expected_shown(problems):
-    return [{"head": "%d:%d %s" % (p["line"], p["column"], p["text"]), "notes": ["примечание: " + n for n in p["notes"]]}
+    return [{"head": "%d:%d %s%s" % (p["line"], p["column"], "предупреждение: " if p["severity"] == "warning" else "",
+                                     p["text"]),
+             "notes": ["примечание: " + n for n in p["notes"]]}
             for p in problems]
 
 
-def accessibility_faults(driver, problem_count):
+def span_of(p):
+    """A problem's span in bytes: from its shown place to its end, or its byte alone before spans were given."""
+    start = p.get("start_byte_offset", p["byte_offset"])
+    end = p.get("end_byte_offset")
+    return start, end if end is not None and end > start else None
+
+
+def expected_marks(data, problems):
+    """The texts of the editor's marks: every stretch between two span ends that some span covers,
+    split at line ends (the editor draws no mark across one, nor on a byte-order mark). A problem
+    with no span marks one character."""
+    spans = []
+    for p in problems:
+        start, end = span_of(p)
+        if end is None:
+            end = start + len(data[start:].decode("utf-8", "replace")[:1].encode())
+        spans.append((start, end))
+    points = sorted({x for span in spans for x in span})
+    marks = []
+    for a, b in zip(points, points[1:]):
+        if any(s <= a and b <= e for s, e in spans):
+            text = data[a:b].decode().replace("\ufeff", "").replace("\r\n", "\n").replace("\r", "\n")
+            marks += [t for t in text.split("\n") if t]
+    return marks
+
+
+def first_stray(data):
+    """The offset of the first byte that begins no UTF-8 character, or None."""
+    try:
+        data.decode("utf-8")
+        return None
+    except UnicodeDecodeError as error:
+        return error.start
+
+
+def is_utf8(data):
+    return first_stray(data) is None
+
+
+def location_of(data, offset):
+    """LINE:COLUMN of a byte as the list counts: 1 plus the line feeds before it, 1 plus the characters before it on its line."""
+    before = data[:offset]
+    return "%d:%d" % (before.count(b"\n") + 1, len(before[before.rfind(b"\n") + 1:].decode()) + 1)
+
+
+def resize(driver, url, width, height):
+    """The page loaded afresh in a window of this size (resized on a blank page, so the editor
+    never lays itself out again while it is measured)."""
+    driver.get("about:blank")
+    driver.set_window_size(width, height)
+    driver.get(url)
+    wait_for(driver, "return document.body.dataset.ready")
+
+
+def leaving_asks(driver):
+    """Whether leaving the page now would ask first."""
+    return driver.execute_script("const e = new Event('beforeunload', { cancelable: true });"
+                                 "window.dispatchEvent(e); return e.defaultPrevented;")
+
+
+def shown_text(driver):
+    return driver.execute_script("return document.getElementById('editor').shadowRoot"
+                                 ".querySelector('.cm-content').textContent")
+
+
+def editor_content(driver):
+    return driver.execute_script("return document.getElementById('editor').shadowRoot.querySelector('.cm-content')")
+
+
+def saved_bytes(downloads, name):
+    path = os.path.join(downloads, name)
+    end = time.monotonic() + 10
+    while not os.path.exists(path) and time.monotonic() < end:
+        time.sleep(0.05)
+    return open(path, "rb").read() if os.path.exists(path) else None
+
+
+def edit(driver, how):
+    """Makes the edit of a SAVES row through the keyboard (or the page's convert button)."""
+    content = editor_content(driver)
+    content.click()
+    if how == "append":
+        ActionChains(driver).key_down(Keys.CONTROL).send_keys(Keys.END).key_up(Keys.CONTROL).send_keys(" ").perform()
+    elif how == "delete-last-ten":
+        # From the last message's line end up ten lines, to before the comma that ends that line.
+        chain = ActionChains(driver).key_down(Keys.CONTROL).send_keys(Keys.END).key_up(Keys.CONTROL)
+        chain.send_keys(Keys.UP, Keys.UP, Keys.END).key_down(Keys.SHIFT)
+        chain.send_keys(*[Keys.UP] * 10).send_keys(Keys.END, Keys.LEFT).key_up(Keys.SHIFT).send_keys(Keys.BACKSPACE)
+        chain.perform()
+    elif how == "convert":
+        driver.find_element(By.CSS_SELECTOR, "#problems .action").click()
+
+
+def accessibility_faults(driver, problem_count, with_notes):
     nodes = driver.execute_cdp_cmd("Accessibility.getFullAXTree", {})["nodes"]
     by_id = {n["nodeId"]: n for n in nodes}
     role = lambda n: n.get("role", {}).get("value", "")
@@ -135,6 +280,10 @@ def accessibility_faults(driver, problem_count):
         items = [by_id[c] for c in lists[0].get("childIds", []) if c in by_id and role(by_id[c]) == "listitem"]
         if len(items) != problem_count:
             faults.append("the problem list has %d items, not %d" % (len(items), problem_count))
+    # A screen reader reads a problem's notes with it: they describe its button.
+    described = [n for n in nodes if role(n) == "button" and n.get("description", {}).get("value", "").startswith("примечание")]
+    if len(described) != with_notes:
+        faults.append("%d problems described by their notes, not %d" % (len(described), with_notes))
     if not any(role(n) == "textbox" and name(n) == "Текст ленты" for n in nodes):
         faults.append("the editor is not a textbox named Текст ленты")
     return faults
@@ -185,21 +334,19 @@ def main():
             errors = [p for p in want if p.get("severity", "error") == "error"]
             if (not errors) != verdict.startswith("Проблем нет"):
                 failures.append("%s: verdict %r for %d errors" % (name, verdict, len(errors)))
-            # Each mark covers the character its problem's byte begins (none at a line end, and
-            # none on a byte-order mark, which the editor shows as a placeholder). The editor
-            # draws only what is in view, so a long draft has marks out of reach.
+            # The marks cover the problems' spans. The editor draws only what is in view, so a
+            # long draft has marks out of reach, and it draws a byte that is not UTF-8 as a widget.
             marked = driver.execute_script(
                 "return [...document.getElementById('editor').shadowRoot.querySelectorAll('.cm-lintRange')]"
                 ".map((m) => m.textContent)")
-            # Problems at the same byte (an error and a warning about one value) share one mark.
-            at = [data[o:].decode("utf-8", "replace")[:1] for o in sorted({p["byte_offset"] for p in want})]
-            if len(data) < 4096 and marked != [c for c in at if c not in ("", "\n", "\r", "\ufeff")]:
-                failures.append("%s: marks cover %s, problems begin at %s" % (name, marked, at))
+            utf8 = is_utf8(data)
+            if len(data) < 4096 and utf8 and marked != expected_marks(data, want):
+                failures.append("%s: marks cover %s, the problems' spans %s" % (name, marked, expected_marks(data, want)))
             markers = driver.execute_script(
                 "return document.getElementById('editor').shadowRoot.querySelectorAll('.cm-lint-marker').length")
             if bool(markers) != bool(want):
                 failures.append("%s: %d marks in the gutter for %d problems" % (name, markers, len(want)))
-            faults = accessibility_faults(driver, len(want))
+            faults = accessibility_faults(driver, len(want), len([p for p in want if p["notes"]]))
             failures += ["%s: %s" % (name, f) for f in faults]
             if name == "good.json":
                 titles = driver.execute_script(
@@ -209,12 +356,40 @@ def main():
                     failures.append("%s: message summary %s" % (name, titles))
             if name == screenshot_draft:
                 driver.save_screenshot(screenshot)
-                # Choosing a problem moves the cursor to its line.
-                driver.find_elements(By.CSS_SELECTOR, "#problems > li > button")[-1].click()
-                line = driver.execute_script("return document.getElementById('editor').shadowRoot"
-                                             ".querySelector('.cm-activeLineGutter').textContent")
-                if line != str(want[-1]["line"]):
-                    failures.append("%s: choosing the last problem puts the cursor on line %s" % (name, line))
+            # The name as problem texts show names: a bidirectional control escaped.
+            shown = name.replace("\u202e", "\\u{202e}")
+            if (driver.find_element(By.ID, "name").get_attribute("value") != shown
+                    or "Открыт файл %s " % shown not in driver.find_element(By.ID, "source").text):
+                failures.append("%s: the name shows as %r, %r" % (name, driver.find_element(By.ID, "name").get_attribute("value"),
+                                                                  driver.find_element(By.ID, "source").text))
+            # Choosing each problem puts the cursor where the list says (at its byte, while the
+            # checker gives no span).
+            buttons = driver.find_elements(By.CSS_SELECTOR, "#problems > li > button")
+            places = []
+            for i, (p, button) in enumerate(zip(want if utf8 else [], buttons)):
+                if i % 2 == 0:
+                    button.click()
+                else:
+                    button.send_keys(Keys.ENTER)
+                cursor = driver.find_element(By.ID, "cursor").text
+                where = ("%d:%d" % (p["line"], p["column"]) if "start_byte_offset" in p
+                         else location_of(data, p["byte_offset"]))
+                places.append(where)
+                if cursor != where:
+                    failures.append("%s: choosing %r puts the cursor at %s, not %s" % (name, p["text"], cursor, where))
+            # F8 from the start visits every listed place.
+            editor_content(driver).click()
+            ActionChains(driver).key_down(Keys.CONTROL).send_keys(Keys.HOME).key_up(Keys.CONTROL).perform()
+            visited = set()
+            for _ in set(places):
+                ActionChains(driver).send_keys(Keys.F8).perform()
+                visited.add(driver.find_element(By.ID, "cursor").text)
+            if visited != set(places):
+                failures.append("%s: F8 visits %s, the list shows %s" % (name, sorted(visited), sorted(set(places))))
+            # A file that is not UTF-8 is shown read-only with its bytes escaped, never as U+FFFD.
+            text = shown_text(driver)
+            if not utf8 and ("\ufffd" in text or "\\x{%02x}" % data[first_stray(data)] not in text):
+                failures.append("%s: the editor shows %r" % (name, text[:200]))
 
         # Dropping a file onto the editor opens it like the file input: the BOM draft again.
         before = checks(driver)
@@ -230,22 +405,90 @@ def main():
         if dropped != (want, "dropped.json"):
             failures.append("dropped file: %s, not %s" % (dropped, (want, "dropped.json")))
 
-        # Saving an edited BOM + CRLF file: UTF-8 without the mark, CRLF kept.
-        crlf = os.path.join(args.scratch, "crlf.json")
-        with open(crlf, "wb") as out:
-            out.write(b"\xef\xbb\xbf" + GOOD.replace(b"\n", b"\r\n"))
-        open_file(driver, crlf)
-        content = driver.execute_script("return document.getElementById('editor').shadowRoot.querySelector('.cm-content')")
-        content.click()
-        content.send_keys("x")
-        driver.find_element(By.ID, "save").click()
-        saved = os.path.join(downloads, "crlf.json")
-        end = time.monotonic() + 10
-        while not os.path.exists(saved) and time.monotonic() < end:
-            time.sleep(0.05)
-        data = open(saved, "rb").read() if os.path.exists(saved) else b""
-        if data.startswith(b"\xef\xbb\xbf") or b"\r\n" not in data or data.count(b"\n") != data.count(b"\r\n"):
-            failures.append("saved file: %r" % data[:80])
+        # Saving: each row's bytes written after its edit, the note beside Save shown before. The
+        # window is wide enough for a line of the long draft to take one line of the editor.
+        resize(driver, url, 2600, 1000)
+        for name, data, how, want, note in SAVES:
+            path = os.path.join(args.scratch, name)
+            with open(path, "wb") as out:
+                out.write(data)
+            open_file(driver, path)
+            if leaving_asks(driver):
+                failures.append("%s: leaving asks before any edit" % name)
+            shown = driver.find_element(By.ID, "save-note").text
+            if note not in shown or (not note and shown):
+                failures.append("%s: beside Save %r, not %r" % (name, shown, note))
+            before, text = checks(driver), shown_text(driver)
+            edit(driver, how)
+            if how != "none" and want is not None:
+                wait_for(driver, "return Number(document.body.dataset.checks) > %d" % before)
+            save = driver.find_element(By.ID, "save")
+            if want is None:
+                # Typing changes nothing in a file shown read-only: it stays bad and unsaveable.
+                time.sleep(0.5)  # more than the check's delay after typing
+                verdict = driver.find_element(By.ID, "verdict").text
+                if save.is_enabled() or verdict.startswith("Проблем нет") or shown_text(driver) != text:
+                    failures.append("%s: Save %s, verdict %r, text %r after typing" % (name, save.is_enabled(), verdict,
+                                                                                    shown_text(driver)))
+                continue
+            # Over the size limit, the size problem's note gives the length of what Save writes.
+            first = driver.find_element(By.CSS_SELECTOR, "#problems > li").text if len(want) > 65536 else ""
+            if len(want) > 65536 and "в файле %d байт" % len(want) not in first:
+                failures.append("%s: the check says %r of %d bytes" % (name, first, len(want)))
+            if how != "none" and not leaving_asks(driver):
+                failures.append("%s: leaving with unsaved edits does not ask" % name)
+            save.click()
+            got = saved_bytes(downloads, name)
+            if got != want:
+                failures.append("%s: Save wrote %r\n  not %r" % (name, got and got[-120:], want[-120:]))
+            if leaving_asks(driver):
+                failures.append("%s: leaving after Save asks" % name)
+            if how == "convert":
+                # The conversion is one step: undone, the file is read-only again; redone, it is saveable.
+                editor_content(driver).click()
+                ActionChains(driver).key_down(Keys.CONTROL).send_keys("z").key_up(Keys.CONTROL).perform()
+                undone = save.is_enabled()
+                ActionChains(driver).key_down(Keys.CONTROL).send_keys("y").key_up(Keys.CONTROL).perform()
+                if undone or not save.is_enabled():
+                    failures.append("%s: Save enabled %s after undo, %s after redo" % (name, undone, save.is_enabled()))
+
+
+        # Another file over unsaved edits: the page asks, and a no keeps the edits.
+        editor_content(driver).send_keys("1")
+        driver.execute_script("window.asked = []; window.confirm = (text) => { window.asked.push(text); return false; };")
+        typed = shown_text(driver)
+        chooser = driver.find_element(By.ID, "file")
+        driver.execute_script("arguments[0].hidden = false", chooser)
+        chooser.send_keys(os.path.join(args.scratch, "good.json"))
+        driver.execute_script("arguments[0].hidden = true", chooser)
+        wait_for(driver, "return window.asked.length > 0")
+        kept = shown_text(driver)
+        if kept != typed:
+            failures.append("opening over unsaved edits replaced them")
+
+        # A file over 16 MiB is not opened: the page says its size.
+        huge = os.path.join(args.scratch, "huge.json")
+        with open(huge, "wb") as out:
+            out.truncate(16 * 1024 * 1024 + 1)
+        driver.execute_script("arguments[0].hidden = false", chooser)
+        chooser.send_keys(huge)
+        driver.execute_script("arguments[0].hidden = true", chooser)
+        said = wait_for(driver, "const t = document.getElementById('source').textContent;"
+                                "return t.includes('huge.json') && t")
+        if "16777217 байт" not in said or kept != shown_text(driver):
+            failures.append("a file over 16 MiB: %r" % said)
+
+        # At 375 pixels wide each label of a message stands above its value.
+        driver.execute_script("window.confirm = () => true;")
+        open_file(driver, os.path.join(args.scratch, "good.json"))  # no unsaved edits to ask about on leaving
+        resize(driver, url, 375, 800)
+        open_file(driver, os.path.join(args.scratch, "good.json"))
+        placed = driver.execute_script("""
+            const [dt, dd] = [...document.querySelectorAll('#messages dl')][0].children;
+            return [dt.getBoundingClientRect(), dd.getBoundingClientRect()].map((r) => [r.left, r.top]);""")
+        resize(driver, url, 1400, 1000)
+        if not (placed[1][1] > placed[0][1] and placed[1][0] == placed[0][0]):
+            failures.append("at 375 px a message's label and value stand at %s" % placed)
 
         # The largest feed: time of the module call, 100 runs (a change of the file name re-checks).
         big = os.path.join(args.scratch, "largest.json")
@@ -265,7 +508,10 @@ def main():
         driver.execute_script("""
             document.addEventListener('keydown', (e) => { window.keyAt = e.timeStamp; }, true);
             new MutationObserver(() => { window.checkedAt = performance.now(); })
-              .observe(document.body, { attributes: true, attributeFilter: ['data-checks'] });""")
+              .observe(document.body, { attributes: true, attributeFilter: ['data-checks'] });
+            window.announced = [];
+            new MutationObserver(() => window.announced.push(document.getElementById('announce').textContent))
+              .observe(document.getElementById('announce'), { childList: true, characterData: true, subtree: true });""")
         content = driver.execute_script("return document.getElementById('editor').shadowRoot.querySelector('.cm-content')")
         delays = []
         for _ in range(5):
@@ -275,6 +521,10 @@ def main():
             delays.append(driver.execute_script("return window.checkedAt - window.keyAt"))
             time.sleep(0.3)
         typing = statistics.median(delays)
+        # Screen readers hear the verdict when it changes, not after every check: five keys, one verdict.
+        announced = driver.execute_script("return window.announced")
+        if len(announced) > 1:
+            failures.append("the verdict was announced %d times while typing: %s" % (len(announced), announced))
 
         console += driver.get_log("browser")
         requests = [json.loads(e["message"])["message"] for e in driver.get_log("performance")]

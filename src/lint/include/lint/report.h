@@ -6,6 +6,7 @@
 //           the files with problems get that line, and a last line has the totals (colour
 //           only when asked for).
 //   json    JSON Lines: one object per problem.
+//   json_array  the same objects as one JSON array, for a caller that embeds them in JSON.
 //   github  GitHub Actions workflow commands, "::error file=…,line=…,col=…::text" (::warning
 //           for a warning), one per problem, so a pull request shows each problem on its line.
 //   sarif   one SARIF 2.1.0 log with one run: the rules with their codes and descriptions, a
@@ -30,7 +31,7 @@
 
 namespace mt::lint {
 
-enum class Format { human, json, github, sarif };
+enum class Format { human, json, json_array, github, sarif };
 
 // One file of a run: the bytes read and the problems found in them, or why it was not read.
 struct FileProblems {
