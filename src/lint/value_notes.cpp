@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
 #include "lint/problems.h"
