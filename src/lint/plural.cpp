@@ -1,5 +1,6 @@
-#include "common/digits.h"
 #include "lint/problems.h"
+
+#include "common/digits.h"
 
 namespace mt::lint {
 
