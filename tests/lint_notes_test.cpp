@@ -33,6 +33,12 @@ std::string with(std::string text, std::string_view from, std::string_view to) {
     return text.replace(text.find(from), from.size(), to);
 }
 
+std::string repeat(std::string_view unit, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) out += unit;
+    return out;
+}
+
 std::string reading(std::string_view text) { return "messages: JSON ленты не разбирается: " + std::string(text); }
 
 struct Expected {
@@ -56,12 +62,28 @@ struct Row {
 
 constexpr Severity E = Severity::error, W = Severity::warning;
 
+// The editors' steps name TextEdit first: most authors write on a Mac.
 const std::string SAVE_1251 =
-    "); откройте его в этой кодировке и сохраните в UTF-8 (VS Code: кодировка в строке состояния → «Reopen with "
-    "Encoding» → «Cyrillic (Windows 1251)», затем «Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», "
-    "кодировка «UTF-8»)";
+    "); откройте его в этой кодировке и сохраните в UTF-8 (TextEdit: Файл → Открыть, в «Параметрах» кодировка "
+    "«Кириллица (Windows)», затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: кодировка в строке "
+    "состояния → «Reopen with Encoding» → «Cyrillic (Windows 1251)», затем «Save with Encoding» → «UTF-8»; "
+    "Блокнот: «Сохранить как», кодировка «UTF-8»)";
 const std::string ASCII_QUOTES = "в JSON строки и ключи заключаются только в прямые двойные кавычки ASCII `\"`";
-const std::string AUTOCORRECT = "; такие кавычки ставит автозамена текстового редактора";
+const std::string AUTOCORRECT =
+    "; такие кавычки ставит автозамена: в TextEdit — Формат → Сделать простым текстом и Правка → Замены → снимите "
+    "«Смарт-кавычки»; VS Code и Блокнот кавычек не заменяют, но такие кавычки приходят с текстом, вставленным из "
+    "Pages, Word или письма";
+const std::string LINE_BREAK =
+    "строка не закрыта до конца строки: перевод строки внутри строки пишется `\\n`; если строка здесь кончается, "
+    "поставьте закрывающую кавычку `\"`";
+const std::string JSON_SPACES =
+    ": JSON между ключами, значениями и скобками допускает только обычный пробел, табуляцию и перевод строки; "
+    "замените этот символ обычным пробелом или удалите его";
+const std::string TIME = "start_at — время в секундах Unix, целое число без кавычек: ";
+const std::string THREE_NUMBERS = "minVersion — это три числа через точку (major.minor.patch)";
+const std::string CODE_POINTS =
+    "символы считаются кодовыми точками Unicode, а не видимыми знаками: эмодзи семьи — это несколько точек (люди и "
+    "невидимые соединители U+200D между ними), флаг — две, буква с ударением — две; здесь ";
 const std::string MAY_MEAN = "возможно, имелось в виду ";
 const std::string MESSAGE_KEYS =
     "expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion`";
@@ -76,13 +98,188 @@ TEST(LintNotes, ProblemsOfDrafts) {
         {"end of input after CRLF",
          "{\"schema\": 1,\r\n",
          {{E, 1, 14, reading("EOF while parsing a value at line 2 column 0"), {}}}},
+        // Strings: a raw line break, tab or control where an escape belongs.
         {"line break in a string",
          HEAD + "  {\"id\": \"a\n\"}]}",
          {{E,
            2,
            12,
            reading("control character (\\u0000-\\u001F) found while parsing a string at line 3 column 0"),
-           {}}}},
+           {LINE_BREAK}}}},
+        {"CR LF in a string",
+         HEAD + "  {\"id\": \"a\r\n\"}]}",
+         {{E,
+           2,
+           12,
+           reading("control character (\\u0000-\\u001F) found while parsing a string at line 2 column 12"),
+           {LINE_BREAK}}}},
+        {"tab in a string",
+         HEAD + "  {\"id\": \"a\tb\"}]}",
+         {{E,
+           2,
+           12,
+           reading("control character (\\u0000-\\u001F) found while parsing a string at line 2 column 12"),
+           {"табуляция внутри строки пишется `\\t`"}}}},
+        {"control in a string",
+         HEAD + "  {\"id\": \"a\x01\"}]}",
+         {{E,
+           2,
+           12,
+           reading("control character (\\u0000-\\u001F) found while parsing a string at line 2 column 12"),
+           {"управляющий символ U+0001 внутри строки пишется `\\u0001`"}}}},
+        // White space JSON does not know: named, and pointed at.
+        {"no-break space",
+         "{\"schema\": 1,\u00a0\"revision\": 1}",
+         {{E,
+           1,
+           14,
+           reading("key must be a string at line 1 column 14"),
+           {"здесь неразрывный пробел U+00A0 (на Mac его ставит ⌥Пробел)" + JSON_SPACES}}}},
+        {"no-break space in a number",
+         "{\"schema\": 1, \"revision\": 1\u00a0000}",
+         {{E,
+           1,
+           28,
+           reading("expected `,` or `}` at line 1 column 28"),
+           {"здесь неразрывный пробел U+00A0 (на Mac его ставит ⌥Пробел)" + JSON_SPACES +
+            "; внутри числа пробелов не бывает: `1000`"}}}},
+        {"narrow no-break space",
+         "{\"schema\":\u202f1}",
+         {{E,
+           1,
+           11,
+           reading("expected value at line 1 column 11"),
+           {"здесь узкий неразрывный пробел U+202F" + JSON_SPACES}}}},
+        {"ideographic space",
+         "{\"schema\":\u30001}",
+         {{E,
+           1,
+           11,
+           reading("expected value at line 1 column 11"),
+           {"здесь идеографический пробел U+3000" + JSON_SPACES}}}},
+        {"figure space",
+         "{\"schema\":\u20071}",
+         {{E, 1, 11, reading("expected value at line 1 column 11"), {"здесь цифровой пробел U+2007" + JSON_SPACES}}}},
+        {"zero-width space",
+         "{\"schema\": 1,\u200b \"revision\": 1}",
+         {{E,
+           1,
+           14,
+           reading("key must be a string at line 1 column 14"),
+           {"здесь невидимый пробел нулевой ширины U+200B" + JSON_SPACES}}}},
+        {"byte-order mark inside the file",
+         "{\"schema\": 1,\n\ufeff\"revision\": 1}",
+         {{E,
+           2,
+           1,
+           reading("key must be a string at line 2 column 1"),
+           {"здесь невидимая метка порядка байтов U+FEFF (она попадает внутрь файла при склейке или вставке текста)" +
+            JSON_SPACES}}}},
+        {"another invisible character",
+         "{\"schema\": 1,\u2028\"revision\": 1}",
+         {{E,
+           1,
+           14,
+           reading("key must be a string at line 1 column 14"),
+           {"здесь невидимый символ U+2028" + JSON_SPACES}}}},
+        // Commas: the mark on the comma too many, or where the missing one goes.
+        {"trailing comma in an object",
+         "{\"schema\": 1, \"revision\": 1,\n}",
+         {{E,
+           1,
+           28,
+           reading("trailing comma at line 2 column 1"),
+           {"лишняя запятая: после последней пары «ключ: значение» объекта запятая не ставится; удалите её"}}}},
+        {"trailing comma in an array",
+         HEAD + message() + ",\n]}",
+         {{E,
+           2,
+           102,
+           reading("trailing comma at line 3 column 1"),
+           {"лишняя запятая: после последнего элемента массива запятая не ставится; удалите её"}}}},
+        {"missing comma between members",
+         "{\"schema\": 1\n \"revision\": 1}",
+         {{E,
+           1,
+           13,
+           reading("expected `,` or `}` at line 2 column 2"),
+           {"не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после "
+            "предыдущего значения"}}}},
+        {"missing comma between elements",
+         HEAD + message() + "\n" + message() + "\n]}",
+         {{E,
+           2,
+           102,
+           reading("expected `,` or `]` at line 3 column 3"),
+           {"не хватает запятой: элементы массива разделяются запятыми; поставьте `,` здесь, после предыдущего "
+            "значения"}}}},
+        {"missing colon is no missing comma",
+         "{\"schema\" 1}",
+         {{E, 1, 11, reading("expected `:` at line 1 column 11"), {}}}},
+        // Words without quotation marks.
+        {"key without quotes",
+         "{schema: 1}",
+         {{E,
+           1,
+           2,
+           reading("key must be a string at line 1 column 2"),
+           {"ключ `schema` без кавычек: в JSON ключ пишется в прямых двойных кавычках: `\"schema\"`"}}}},
+        {"text without quotes",
+         HEAD + "  {\"id\": promo}]}",
+         {{E,
+           2,
+           10,
+           reading("expected value at line 2 column 10"),
+           {"значение `promo` без кавычек: строка пишется в прямых двойных кавычках: `\"promo\"`"}}}},
+        // Numbers as typesetting writes them.
+        {"en dash for a minus",
+         "{\"schema\": 1, \"revision\": –1}",
+         {{E,
+           1,
+           27,
+           reading("expected value at line 1 column 27"),
+           {"здесь `–` (короткое тире U+2013), а не минус ASCII `-`: отрицательное число пишется с дефисом-минусом с "
+            "клавиатуры: `-1`"}}}},
+        {"minus sign",
+         "{\"schema\": 1, \"revision\": \u221212}",
+         {{E,
+           1,
+           27,
+           reading("expected value at line 1 column 27"),
+           {"здесь `−` (знак минуса U+2212), а не минус ASCII `-`: отрицательное число пишется с дефисом-минусом с "
+            "клавиатуры: `-12`"}}}},
+        {"spaces in a number",
+         "{\"schema\": 1, \"revision\": 1 000}",
+         {{E,
+           1,
+           28,
+           reading("expected `,` or `}` at line 1 column 29"),
+           {"пробел внутри числа: в JSON число пишется слитно, без пробелов между разрядами: `1000`"}}}},
+        {"leading zero is no space",
+         "{\"schema\": 01}",
+         {{E, 1, 13, reading("invalid number at line 1 column 13"), {}}}},
+        {"Cyrillic text without quotes",
+         HEAD + "  {\"id\": Привет}]}",
+         {{E,
+           2,
+           10,
+           reading("expected value at line 2 column 10"),
+           {"значение `Привет` без кавычек: строка пишется в прямых двойных кавычках: `\"Привет\"`"}}}},
+        // The end of the file before the brackets are closed.
+        {"missing brackets at the end",
+         HEAD + message() + "\n",
+         {{E,
+           2,
+           102,
+           reading("EOF while parsing a list at line 3 column 0"),
+           {"файл кончился, а скобки не закрыты: в конце не хватает `]}`"}}}},
+        {"missing brace of a message",
+         HEAD + "  {\"id\": \"a\"",
+         {{E,
+           2,
+           13,
+           reading("EOF while parsing an object at line 2 column 12"),
+           {"файл кончился, а скобки не закрыты: в конце не хватает `}]}`"}}}},
         // What authors bring from other writing.
         {"typographic quotes",
          HEAD + "  {\"id\": “a”}]}",
@@ -135,7 +332,8 @@ TEST(LintNotes, ProblemsOfDrafts) {
            2,
            14,
            reading("invalid unicode code point at line 2 column 15"),
-           {"файл не в UTF-8: байт 0xE9 не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (VS Code: "
+           {"файл не в UTF-8: байт 0xE9 не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (TextEdit: "
+            "Формат → Сделать простым текстом, затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: "
             "кодировка в строке состояния → «Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», кодировка "
             "«UTF-8»)"}}}},
         {"empty",
@@ -230,14 +428,14 @@ TEST(LintNotes, ProblemsOfDrafts) {
            reading("unknown field `$schema`, expected one of `schema`, `revision`, `messages` at line 1 column 10"),
            {"ключ `$schema` лента не допускает: удалите его и свяжите схему с файлом в настройках редактора (VS "
             "Code: json.schemas; JetBrains: JSON Schema Mappings; см. «Editor set-up» в doc/feed-format.md)"}}}},
-        // The reader's type names in plain words.
+        // What a value must be, in the words of its field; the reader's type names only where no field is known.
         {"u8",
          HEAD + "  {\"id\": \"a\", \"priority\": 256}]}",
          {{E,
            2,
            27,
            reading("invalid value: integer `256`, expected u8 at line 2 column 29"),
-           {"u8 — это целое число от 0 до 255"}}}},
+           {"priority — целое число 0, 1 или 2 без кавычек"}}}},
         {"u32 and a fraction",
          "{\"schema\": 1e0}",
          {{E,
@@ -246,28 +444,80 @@ TEST(LintNotes, ProblemsOfDrafts) {
            reading("invalid type: floating point `1.0`, expected u32 at line 1 column 14"),
            {"число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите "
             "`1`, `100`",
-            "u32 — это целое число от 0 до 4294967295"}}}},
+            "schema — число 1 без кавычек"}}}},
         {"u64",
          "{\"schema\": 1, \"revision\": -1}",
          {{E,
            1,
            27,
            reading("invalid value: integer `-1`, expected u64 at line 1 column 28"),
-           {"u64 — это целое число от 0 до 18446744073709551615"}}}},
+           {"revision — целое число не меньше 1 без кавычек"}}}},
         {"i64",
          with(feed(""), "1767225600", "\"1767225600\""),
          {{E,
            2,
            69,
            reading("invalid type: string \"1767225600\", expected i64 at line 2 column 80"),
-           {"i64 — это целое число от -9223372036854775808 до 9223372036854775807"}}}},
+           {"start_at — целое число секунд Unix без кавычек, например 1767225600 (это 2026-01-01 00:00:00 UTC); "
+            "пишите `1767225600`"}}}},
+        {"time as a date",
+         with(feed(""), "1767225600", "\"2026-03-20\""),
+         {{E,
+           2,
+           69,
+           reading("invalid type: string \"2026-03-20\", expected i64 at line 2 column 80"),
+           {TIME + "`\"2026-03-20\"` без часового пояса, если считать по UTC, — это 2026-03-20 00:00:00 UTC, то есть "
+                   "`1773964800`"}}}},
+        {"time with an offset",
+         with(feed(""), "1767225600", "\"2026-03-20T10:00:00+03:00\""),
+         {{E,
+           2,
+           69,
+           reading("invalid type: string \"2026-03-20T10:00:00+03:00\", expected i64 at line 2 column 95"),
+           {TIME + "`\"2026-03-20T10:00:00+03:00\"` — это 2026-03-20 07:00:00 UTC, то есть `1773990000`"}}}},
+        {"time in UTC",
+         with(feed(""), "1767225600", "\"2026-03-20 10:00Z\""),
+         {{E,
+           2,
+           69,
+           reading("invalid type: string \"2026-03-20 10:00Z\", expected i64 at line 2 column 87"),
+           {TIME + "`\"2026-03-20 10:00Z\"` — это 2026-03-20 10:00:00 UTC, то есть `1774000800`"}}}},
+        {"time as a Russian date",
+         with(feed(""), "1767225600", "\"20.03.2026\""),
+         {{E,
+           2,
+           69,
+           reading("invalid type: string \"20.03.2026\", expected i64 at line 2 column 80"),
+           {TIME + "`\"20.03.2026\"` без часового пояса, если считать по UTC, — это 2026-03-20 00:00:00 UTC, то есть "
+                   "`1773964800`"}}}},
+        {"time as a word",
+         with(feed(""), "1767225600", "\"завтра\""),
+         {{E,
+           2,
+           69,
+           reading("invalid type: string \"завтра\", expected i64 at line 2 column 82"),
+           {"start_at — целое число секунд Unix без кавычек, например 1767225600 (это 2026-01-01 00:00:00 UTC)"}}}},
+        {"no such day",
+         with(feed(""), "1767225600", "\"2026-02-30\""),
+         {{E,
+           2,
+           69,
+           reading("invalid type: string \"2026-02-30\", expected i64 at line 2 column 80"),
+           {"start_at — целое число секунд Unix без кавычек, например 1767225600 (это 2026-01-01 00:00:00 UTC)"}}}},
+        {"number in quotes",
+         HEAD + "  {\"id\": \"a\", \"priority\": \"1\"}]}",
+         {{E,
+           2,
+           27,
+           reading("invalid type: string \"1\", expected u8 at line 2 column 29"),
+           {"priority — целое число 0, 1 или 2 без кавычек; пишите `1`"}}}},
         {"struct Cta",
          feed(", \"cta\": \"open_updates\""),
          {{E,
            2,
            110,
            reading("invalid type: string \"open_updates\", expected struct Cta at line 2 column 123"),
-           {"struct Cta — это объект {\"kind\": …}"}}}},
+           {"cta — объект {\"kind\": …} или null; пишите `{\"kind\": \"open_updates\"}`"}}}},
         {"struct Message",
          HEAD + "  []]}",
          {{E, 2, 3, reading("invalid length 0, expected struct Message with 9 elements at line 2 column 4"), {}}}},
@@ -277,28 +527,74 @@ TEST(LintNotes, ProblemsOfDrafts) {
            1,
            1,
            reading("invalid type: null, expected struct Feed at line 1 column 4"),
-           {"struct Feed — это объект ленты {\"schema\": 1, \"revision\": …, \"messages\": […]}"}}}},
+           {"здесь ожидается объект ленты {\"schema\": 1, \"revision\": …, \"messages\": […]}"}}}},
         {"a sequence",
          "{\"schema\": 1, \"revision\": 1, \"messages\": {}}",
          {{E,
            1,
            42,
            reading("invalid type: map, expected a sequence at line 1 column 41"),
-           {"a sequence — это массив: […]"}}}},
+           {"messages — массив сообщений: [{…}, {…}]"}}}},
         {"a string",
          HEAD + "  {\"id\": 7}]}",
          {{E,
            2,
            10,
            reading("invalid type: integer `7`, expected a string at line 2 column 10"),
-           {"a string — это строка в двойных кавычках: \"…\""}}}},
+           {"id — строка в двойных кавычках: \"…\""}}}},
         {"unit",
          feed(", \"cta\": {\"kind\": {\"open_updates\": true}}"),
          {{E,
            2,
            136,
            reading("invalid type: boolean `true`, expected unit at line 2 column 139"),
-           {"unit — это null"}}}},
+           {"здесь ожидается null"}}}},
+        // Rule failures: which version field and its completed form; lengths counted in code points.
+        {"version of two numbers",
+         feed(", \"minVersion\": \"2.1\""),
+         {{E,
+           2,
+           117,
+           "messages: версия не semver из 3 числовых частей (id \"a\")",
+           {THREE_NUMBERS + ": вместо \"2.1\" пишите \"2.1.0\""}}}},
+        {"version with v and leading zeros",
+         feed(", \"minVersion\": \"v02\""),
+         {{E,
+           2,
+           117,
+           "messages: версия не semver из 3 числовых частей (id \"a\")",
+           {THREE_NUMBERS + ": вместо \"v02\" пишите \"2.0.0\""}}}},
+        {"version with a suffix",
+         feed(", \"maxVersion\": \"2.1.0-beta\""),
+         {{E,
+           2,
+           117,
+           "messages: версия не semver из 3 числовых частей (id \"a\")",
+           {"maxVersion — это три числа через точку (major.minor.patch) без букв и суффиксов, например \"2.1.0\""}}}},
+        {"version beyond 64 bits",
+         feed(", \"minVersion\": \"18446744073709551616.0.0\""),
+         {{E,
+           2,
+           117,
+           "messages: версия не semver из 3 числовых частей (id \"a\")",
+           {THREE_NUMBERS + ", каждое не больше 18446744073709551615"}}}},
+        {"title of family emoji",
+         with(feed(""), "\"t\"", "\"" + repeat("\U0001F468\u200D\U0001F469\u200D\U0001F467", 17) + "\""),
+         {{E,
+           2,
+           39,
+           "messages: title длиннее 80 символов (id \"a\")",
+           {"в title 85 символов, допустимо не больше 80", CODE_POINTS + "68 таких добавочных точек"}}}},
+        {"title of flags and accents",
+         with(feed(""), "\"t\"", "\"" + repeat("\U0001F1F7\U0001F1FA", 40) + "е\u0301\""),
+         {{E,
+           2,
+           39,
+           "messages: title длиннее 80 символов (id \"a\")",
+           {"в title 82 символа, допустимо не больше 80", CODE_POINTS + "41 такая добавочная точка"}}}},
+        {"title of letters",
+         with(feed(""), "\"t\"", "\"" + repeat("t", 81) + "\""),
+         {{E, 2, 39, "messages: title длиннее 80 символов (id \"a\")", {"в title 81 символ, допустимо не больше 80"}}}},
         // Warnings: after every error, message by message.
         {"milliseconds",
          HEAD + with(message(), "\"priority\": 1", "\"priority\": 3") + ",\n" +
@@ -356,6 +652,27 @@ TEST(LintNotes, LineEndKeepsTheReadersOffset) {
     const Location at = find_problems(document).at(0).at;
     EXPECT_EQ(at.offset, document.size());
     EXPECT_EQ(at.shown_offset(), document.size() - 2);
+}
+
+// A note's mark covers what it is about: the comma too many, the key without quotation marks,
+// the whole string of a date, the gap where a comma is missing; nothing where brackets are.
+TEST(LintNotes, NotesMarkWhatTheyAreAbout) {
+    const std::vector<std::pair<std::string, std::string>> rows = {
+        {"{\"schema\": 1, \"revision\": 1,\n}", ","},
+        {"{schema: 1}", "schema"},
+        {"{\"schema\": 1,\u00a0\"revision\": 1}", "\u00a0"},
+        {"{\"schema\": 1, \"revision\": 1 000}", " "},
+        {"{\"schema\": 1\n \"revision\": 1}", "\n "},
+        {HEAD + "  {\"id\": \"a\r\n\"}]}", "\r\n"},
+        {with(feed(""), "1767225600", "\"2026-03-20\""), "\"2026-03-20\""},
+        {"{\"schema\": 1, \"revision\": –1}", "–"},
+        {HEAD + message() + "\n", ""},
+    };
+    for (const auto& [document, marked] : rows) {
+        const Location at = find_problems(document).at(0).at;
+        ASSERT_GE(at.end, at.shown_offset()) << document;
+        EXPECT_EQ(document.substr(at.shown_offset(), at.end - at.shown_offset()), marked) << document;
+    }
 }
 
 TEST(LintNotes, Oversize) {

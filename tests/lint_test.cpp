@@ -21,9 +21,9 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string BOM_NOTE =
-    "файл начинается с метки порядка байтов (BOM, байты EF BB BF): сохраните его в UTF-8 без BOM (VS Code: "
-    "«UTF-8 with BOM» в строке состояния → «Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», кодировка "
-    "«UTF-8»)";
+    "файл начинается с метки порядка байтов (BOM, байты EF BB BF): сохраните его в UTF-8 без BOM (TextEdit: "
+    "Формат → Сделать простым текстом, затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: «UTF-8 with "
+    "BOM» в строке состояния → «Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», кодировка «UTF-8»)";
 
 std::string repeat(std::string_view unit, std::size_t times) {
     std::string out;
@@ -94,15 +94,16 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
 ]}
 )x",
          1,
-         R"x({F}:2:53: messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62
- 2 | …{"id": "a", "priority": 1, "title": "Привет, мир" "body": "b"}
+         R"x({F}:2:52: messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62
+ 2 | … {"id": "a", "priority": 1, "title": "Привет, мир" "body": "b"}
    |                                                    ^
+   = примечание: не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после предыдущего значения
    = исправление: вставить пропущенную запятую
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":2,"column":53,"byte_offset":104,"start_byte_offset":104,"end_byte_offset":105,"end_line":2,"end_column":54,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62","notes":[],"fix":{"title":"вставить пропущенную запятую","safe":true,"edits":[{"begin":103,"end":103,"replacement":","}]}}
+         R"x({"file":"{F}","line":2,"column":52,"byte_offset":104,"start_byte_offset":103,"end_byte_offset":104,"end_line":2,"end_column":53,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62","notes":["не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после предыдущего значения"],"fix":{"title":"вставить пропущенную запятую","safe":true,"edits":[{"begin":103,"end":103,"replacement":","}]}}
 )x",
-         R"x(::error file={F},line=2,col=53::messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62%0Aисправление: вставить пропущенную запятую
+         R"x(::error file={F},line=2,col=52::messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62%0Aпримечание: не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после предыдущего значения%0Aисправление: вставить пропущенную запятую
 )x"},
         {"bom", std::string("\xEF\xBB\xBF") + R"x({"schema": 1, "revision": 1}
 )x",

@@ -5,6 +5,7 @@
 
 #include "code_point.h"
 #include "common/utf8.h"
+#include "editor_steps.h"
 
 namespace mt::lint {
 namespace {
@@ -29,8 +30,8 @@ std::optional<std::string> foreign_syntax_note(std::string_view bytes, std::size
     const Character c = first_character(rest);
     if (c.valid && std::ranges::find(TYPOGRAPHIC_QUOTES, c.value) != TYPOGRAPHIC_QUOTES.end())
         return "здесь типографская кавычка `" + std::string(rest.substr(0, c.length)) + "` (" + code_point(c.value) +
-               "): в JSON строки и ключи заключаются только в прямые двойные кавычки ASCII `\"`; такие кавычки "
-               "ставит автозамена текстового редактора";
+               "): в JSON строки и ключи заключаются только в прямые двойные кавычки ASCII `\"`; " +
+               std::string(SMART_QUOTES_OFF);
     return std::nullopt;
 }
 

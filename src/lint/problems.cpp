@@ -12,6 +12,7 @@
 #include "reading_problem.h"
 #include "rule_codes.h"
 #include "summaries.h"
+#include "value_notes.h"
 #include "warnings.h"
 
 namespace mt::lint {
@@ -19,13 +20,24 @@ namespace {
 
 std::string_view field_of(Subject subject) { return subject == Subject::title ? "title" : "body"; }
 
-std::vector<std::string> notes_for(const RuleFailure& failure) {
+std::vector<std::string> notes_for(const Feed& feed, const RuleFailure& failure) {
     switch (failure.rule) {
         case Rule::title_length:
-        case Rule::body_length:
-            return {"в " + std::string(field_of(failure.subject)) + " " +
-                    count_of(failure.measured, "символ", "символа", "символов") + ", допустимо не больше " +
-                    decimal(failure.rule == Rule::title_length ? MAX_TITLE_CHARS : MAX_BODY_CHARS)};
+        case Rule::body_length: {
+            std::vector<std::string> notes = {
+                "в " + std::string(field_of(failure.subject)) + " " +
+                count_of(failure.measured, "символ", "символа", "символов") + ", допустимо не больше " +
+                decimal(failure.rule == Rule::title_length ? MAX_TITLE_CHARS : MAX_BODY_CHARS)};
+            const Message& m = feed.messages[failure.message];
+            if (auto note = code_points_note(failure.subject == Subject::title ? m.title : m.body))
+                notes.push_back(std::move(*note));
+            return notes;
+        }
+        case Rule::version: {
+            const Message& m = feed.messages[failure.message];
+            return {failure.subject == Subject::minVersion ? version_note("minVersion", m.minVersion.value_or(""))
+                                                           : version_note("maxVersion", m.maxVersion.value_or(""))};
+        }
         case Rule::control_character:
             return {"в " + std::string(field_of(failure.subject)) + " управляющий символ " +
                     code_point(failure.control)};
@@ -56,7 +68,7 @@ Check check_document(std::string_view document, const CheckOptions& options) {
         Problem& problem = problems.emplace_back();
         problem.code = code_of(failure.rule);
         problem.text = escape_controls(failure_text(*feed, failure));
-        problem.notes = notes_for(failure);
+        problem.notes = notes_for(*feed, failure);
         problem.at = location_of(value_span(at, failure));
         if (failure.message != NO_MESSAGE) {
             problem.message = failure.message;

@@ -3,20 +3,20 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
+#include "editor_steps.h"
 #include "fixes.h"
 #include "foreign_syntax.h"
+#include "json_scan.h"
 #include "key_suggestion.h"
 #include "locate.h"
 #include "messages/acceptance.h"
+#include "syntax_notes.h"
 #include "type_names.h"
+#include "value_notes.h"
 #include "windows_1251.h"
 
 namespace mt::lint {
 namespace {
-
-constexpr std::string_view SAVE_AS_UTF8 =
-    "VS Code: кодировка в строке состояния → «Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», кодировка "
-    "«UTF-8»";
 
 // The most of a misread text a note quotes.
 constexpr std::size_t QUOTED_CHARS = 40;
@@ -58,22 +58,37 @@ std::string not_utf8_note(std::string_view document, const ReadError& error) {
     const std::size_t end = error.offset > first ? error.offset - 1 : first;
     if (const auto text = cyrillic_in_windows_1251(document.substr(0, end), first))
         return "файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «" +
-               shortened(*text) +
-               "»); откройте его в этой кодировке и сохраните в UTF-8 (VS Code: кодировка в строке состояния → "
-               "«Reopen with Encoding» → «Cyrillic (Windows 1251)», затем «Save with Encoding» → «UTF-8»; "
-               "Блокнот: «Сохранить как», кодировка «UTF-8»)";
+               shortened(*text) + "»); откройте его в этой кодировке и сохраните в UTF-8 (" +
+               std::string(REOPEN_FROM_WINDOWS_1251) + ")";
     return "файл не в UTF-8: байт " + hex_byte(static_cast<unsigned char>(document[first])) +
            " не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (" + std::string(SAVE_AS_UTF8) + ")";
 }
 
+// The note on what stands at the error, with the place it is about.
+std::optional<LocatedNote> located_note(std::string_view document, const ReadError& error) {
+    if (error.kind == ReadErrorKind::invalid_type)
+        if (const auto field = field_of(document, error)) return string_value_note(document, error, *field);
+    return syntax_note(document, error);
+}
+
+// What the value must look like: in the words of its field where the field is known.
+std::string value_words(std::string_view document, const ReadError& error) {
+    const auto field = field_of(document, error);
+    if (const auto meaning = field ? field_meaning(*field) : std::nullopt)
+        return std::string(*field) + " — " + std::string(*meaning);
+    if (const std::string_view meaning = type_meaning(error.expected); !meaning.empty())
+        return "здесь ожидается " + std::string(meaning);
+    return "";
+}
+
+// Every note but the located one, which `located` says there is.
 std::vector<std::string> notes_for(std::string_view document, const ReadError& error, std::size_t stop,
-                                   const std::optional<Location>& first_key) {
+                                   const std::optional<Location>& first_key, bool located) {
     std::vector<std::string> notes;
     if (document.starts_with("\xEF\xBB\xBF"))
         notes.push_back(
-            "файл начинается с метки порядка байтов (BOM, байты EF BB BF): сохраните его в UTF-8 без BOM "
-            "(VS Code: «UTF-8 with BOM» в строке состояния → «Save with Encoding» → «UTF-8»; "
-            "Блокнот: «Сохранить как», кодировка «UTF-8»)");
+            "файл начинается с метки порядка байтов (BOM, байты EF BB BF): сохраните его в UTF-8 без BOM (" +
+            std::string(SAVE_WITHOUT_BOM) + ")");
     if (is_blank(document))
         notes.push_back(std::string(document.empty() ? "файл пуст" : "в файле только пробелы и переводы строк") +
                         ": лента — это объект {\"schema\": 1, \"revision\": …, \"messages\": […]}");
@@ -111,8 +126,8 @@ std::vector<std::string> notes_for(std::string_view document, const ReadError& e
                 notes.push_back(
                     "число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если "
                     "равно целому: пишите `1`, `100`");
-            if (const std::string_view meaning = type_meaning(error.expected); !meaning.empty())
-                notes.push_back(std::string(type_name(error.expected)) + " — это " + std::string(meaning));
+            if (auto words = value_words(document, error); !located && !words.empty())
+                notes.push_back(std::move(words));
             break;
         default:
             break;
@@ -184,6 +199,11 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     // The reader's position stands just after the byte it is about, unless it starts a line.
     problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
     place(document, error, problem.at);
+    const std::optional<LocatedNote> located = located_note(document, error);
+    if (located) {
+        problem.at.shown = located->shown;
+        problem.at.end = located->end;
+    }
     if (error.reason == Reason::duplicate_field && error.first_key_offset != NO_OFFSET) {
         Location first;
         first.offset = error.first_key_offset;
@@ -194,7 +214,9 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     if (problem.related) all.push_back(&*problem.related);
     fill_lines_and_columns(document, std::move(all));
     // The byte the reader stopped at; after a line feed, that line feed.
-    problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET, problem.related);
+    problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET, problem.related,
+                              located.has_value());
+    if (located) problem.notes.push_back(located->text);
     problem.fix = reading_fix(document, error);
     return problem;
 }

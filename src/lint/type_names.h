@@ -2,6 +2,7 @@
 // Internal to the lint core.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "messages/read_error.h"
@@ -10,5 +11,9 @@ namespace mt::lint {
 
 // What a value of `type` must look like in the document, in Russian; empty for none.
 std::string_view type_meaning(ValueType type);
+
+// What the value of the feed's field `key` must look like, in Russian ("целое число секунд Unix
+// без кавычек, …"); none for a key that is no field. Authors read these, not the type names.
+std::optional<std::string_view> field_meaning(std::string_view key);
 
 }  // namespace mt::lint
