@@ -82,11 +82,4 @@ std::size_t skip_space(std::string_view bytes, std::size_t at) {
     return at;
 }
 
-std::size_t space_before(std::string_view bytes, std::size_t at) {
-    while (at > 0) {
-        if (!is_space(bytes[--at])) return at;
-    }
-    return NO_OFFSET;
-}
-
 }  // namespace mt::lint

@@ -1,6 +1,7 @@
 // Finding the ends of JSON tokens in a document the reader has read up to a point: a string
 // from its quotation mark, any value from its first byte, the white space between tokens.
-// Used by the fixes to know what bytes a repair replaces. Internal to the lint core.
+// Used by the fixes to know what bytes a repair replaces (json_scan.h has what stands before a
+// byte). Internal to the lint core.
 #pragma once
 
 #include <cstddef>
@@ -25,8 +26,5 @@ std::size_t value_end(std::string_view bytes, std::size_t at);
 
 // The first byte at or after `at` that is not JSON white space (space, tab, LF, CR).
 std::size_t skip_space(std::string_view bytes, std::size_t at);
-
-// The byte before `at` that is not JSON white space, or NO_OFFSET when there is none.
-std::size_t space_before(std::string_view bytes, std::size_t at);
 
 }  // namespace mt::lint

@@ -6,6 +6,7 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "date_seconds.h"
+#include "json_scan.h"
 #include "json_tokens.h"
 #include "key_suggestion.h"
 #include "time_text.h"
@@ -31,7 +32,7 @@ std::optional<Fix> remove_member(std::string_view document, std::size_t key) {
     const std::size_t end = value_end(document, skip_space(document, colon + 1));
     if (end == NO_OFFSET) return std::nullopt;
     const std::size_t after = skip_space(document, end);
-    const std::size_t before = space_before(document, key);
+    const std::size_t before = previous_token_end(document, key);
     Edit edit;
     if (after < document.size() && document[after] == ',') {
         edit = {key, skip_space(document, after + 1), ""};
