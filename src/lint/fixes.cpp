@@ -11,7 +11,7 @@ std::optional<Fix> reading_fix(std::string_view document, const ReadError& error
         const std::size_t stop = error.kind == ReadErrorKind::invalid_string ? error.invalid_byte_offset
                                  : error.offset > 0                          ? error.offset - 1
                                                                              : 0;
-        for (Repair& repair : syntax_repairs(document, error.kind == ReadErrorKind::invalid_string))
+        for (Repair& repair : syntax_repairs(document, error.kind == ReadErrorKind::invalid_string, stop))
             if (stop >= repair.stop && stop <= repair.stop_last) return std::move(repair.fix);
         return std::nullopt;
     }

@@ -104,7 +104,7 @@ struct ScannedString {
 
 class Scanner {
   public:
-    Scanner(std::string_view bytes, bool not_utf8) : b_(bytes), not_utf8_(not_utf8) {}
+    Scanner(std::string_view bytes, bool not_utf8, std::size_t until) : b_(bytes), not_utf8_(not_utf8), until_(until) {}
 
     std::vector<Repair> run() {
         if (b_.starts_with(BOM)) {
@@ -118,7 +118,7 @@ class Scanner {
                 add(pos_ + valid_utf8_prefix(b_.substr(pos_)), std::string(RECODE), recoding_edits(b_, pos_, *utf8));
             return std::move(out_);
         }
-        while (step()) {
+        while (pos_ <= until_ && step()) {
         }
         return std::move(out_);
     }
@@ -448,6 +448,7 @@ class Scanner {
 
     std::string_view b_;
     bool not_utf8_ = false;
+    std::size_t until_ = NO_OFFSET;
     std::size_t pos_ = 0;
     State state_ = State::value;
     std::vector<Box> boxes_;
@@ -458,8 +459,8 @@ class Scanner {
 
 }  // namespace
 
-std::vector<Repair> syntax_repairs(std::string_view document, bool not_utf8) {
-    return Scanner(document, not_utf8).run();
+std::vector<Repair> syntax_repairs(std::string_view document, bool not_utf8, std::size_t until) {
+    return Scanner(document, not_utf8, until).run();
 }
 
 }  // namespace mt::lint

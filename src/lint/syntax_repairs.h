@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "lint/fix.h"
+#include "messages/read_error.h"
 
 namespace mt::lint {
 
@@ -29,6 +30,8 @@ struct Repair {
 // the reader found bytes that are not UTF-8 (`not_utf8`), the repair is the re-encoding of a
 // file in Windows-1251, if it is one, and nothing else until it is made; otherwise the bytes
 // are not looked at as UTF-8 at all (the reader has already judged them, and faster).
-std::vector<Repair> syntax_repairs(std::string_view document, bool not_utf8 = false);
+// With `until`, the scan ends at the first token past that byte, for the repair of the one
+// mistake the reader stopped at.
+std::vector<Repair> syntax_repairs(std::string_view document, bool not_utf8 = false, std::size_t until = NO_OFFSET);
 
 }  // namespace mt::lint
