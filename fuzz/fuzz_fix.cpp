@@ -20,8 +20,8 @@ constexpr CheckOptions CHECK = {.now = 1'800'000'000, .warnings = true};
 bool reads(const std::vector<Problem>& problems) { return problems.empty() || problems.front().code != Code::json; }
 
 std::size_t errors(const std::vector<Problem>& problems) {
-    return static_cast<std::size_t>(
-        std::count_if(problems.begin(), problems.end(), [](const Problem& p) { return p.severity == Severity::error; }));
+    return static_cast<std::size_t>(std::count_if(problems.begin(), problems.end(),
+                                                  [](const Problem& p) { return p.severity == Severity::error; }));
 }
 
 }  // namespace

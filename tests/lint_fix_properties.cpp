@@ -26,8 +26,8 @@ constexpr CheckOptions CHECK = {.now = 1'774'500'000, .warnings = true};
 bool reads(const std::vector<Problem>& problems) { return problems.empty() || problems.front().code != Code::json; }
 
 std::size_t errors(const std::vector<Problem>& problems) {
-    return static_cast<std::size_t>(
-        std::count_if(problems.begin(), problems.end(), [](const Problem& p) { return p.severity == Severity::error; }));
+    return static_cast<std::size_t>(std::count_if(problems.begin(), problems.end(),
+                                                  [](const Problem& p) { return p.severity == Severity::error; }));
 }
 
 // The first promise `document` breaks when fixed, or "".
@@ -37,7 +37,8 @@ std::string broken_promise(const std::string& document, bool unsafe) {
     if (document.size() > 65536) return fixed.document == document ? "" : "a document over the limit changed";
     const std::vector<Problem> before = find_problems(document, CHECK);
     const bool offered = std::any_of(before.begin(), before.end(), [](const Problem& p) { return p.fix.has_value(); });
-    if (errors(before) == 0 && (!unsafe || !offered) && fixed.document != document) return "an accepted document changed";
+    if (errors(before) == 0 && (!unsafe || !offered) && fixed.document != document)
+        return "an accepted document changed";
     if (fix_document(fixed.document, options).document != fixed.document) return "fixing again changed it";
     const std::vector<Problem> after = find_problems(fixed.document, CHECK);
     if (reads(before) && (!reads(after) || errors(after) > errors(before))) return "more errors after fixing";
