@@ -93,6 +93,8 @@ struct Row {
 };
 
 const std::string HUGE_BODY(16 * 1024 * 1024 + 1, ' ');
+// Params nested a million arrays deep: read, looked into and dropped without recursing.
+const std::string DEEP = std::string(1'000'000, '[') + std::string(1'000'000, ']');
 // The reader stops at the byte after the emoji key (an unknown field): 6 bytes, 4 UTF-16 units
 // or 3 code points into the line.
 const std::string EMOJI_KEY = R"({"😀":1})";
@@ -178,6 +180,11 @@ std::vector<Row> rows() {
          {"null error -32700", "1 result utf-16", "99 result"},
          0,
          "8 КиБ"},
+        {"params nested a million deep",
+         request(1, "initialize", DEEP) + request(2, "bogus", DEEP) + BYE,
+         {"1 result utf-16", "2 error -32601", "99 result"},
+         0,
+         ""},
         {"body over 16 MiB is skipped",
          INIT + framed(HUGE_BODY) + BYE,
          {"1 result utf-16", "null error -32600", "99 result"},

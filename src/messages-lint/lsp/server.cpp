@@ -216,8 +216,10 @@ bool handle_message(ServerState& state, std::string_view body, Output& out) {
         return true;
     }
     const std::string name = method->get<std::string>();
+    // By reference: a copy of a client's deeply nested value would recurse as deep as it goes.
+    const json none = json::object();
     const json* given = find(message, {"params"});
-    const json params = given ? *given : json::object();
+    const json& params = given ? *given : none;
     if (!id) {
         try {
             handle_notification(state, name, params, out);
