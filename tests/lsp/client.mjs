@@ -124,8 +124,8 @@ function compare(name, bytes, diagnostics, report, encoding) {
 
 // --- A server and its client ------------------------------------------------------------------
 
-async function start(encodings) {
-  const child = spawn(lint, ["--lsp", `--now=${NOW}`], { stdio: ["pipe", "pipe", "inherit"] });
+async function start(encodings, now = NOW) {
+  const child = spawn(lint, ["--lsp", `--now=${now}`], { stdio: ["pipe", "pipe", "inherit"] });
   const exited = new Promise((done) => child.on("exit", (code) => done(code)));
   const connection = lsp.createProtocolConnection(new rpc.StreamMessageReader(child.stdout), new rpc.StreamMessageWriter(child.stdin));
   const waiting = new Map(); // "uri version" -> resolve
@@ -277,10 +277,13 @@ for (const encoding of ["utf-8", "utf-16", "utf-32"]) {
 // --- The figures ------------------------------------------------------------------------------
 
 {
-  const server = await start(["utf-16"]);
+  // At a time inside the feed's windows, so every rule accepts it, as a finished feed.
+  const inside = 1_766_000_000;
+  const server = await start(["utf-16"], inside);
   const feed = readFileSync(largeFeed);
   const uri = pathToFileURL(largeFeed).href;
   const first = await open(server, uri, feed.toString("utf8"));
+  if (first.length !== 0) fail(`the large feed has ${first.length} diagnostics at ${inside}`);
   // A letter of the first title typed over and back, 101 times.
   const text = feed.toString("utf8");
   const titleAt = positionOf(feed, feed.indexOf(Buffer.from('"title"')) + 10, "utf-16");
@@ -300,7 +303,7 @@ for (const encoding of ["utf-8", "utf-16", "utf-32"]) {
   const status = readFileSync(`/proc/${server.child.pid}/status`, "utf8");
   const rss = /VmRSS:\s*(\d+) kB/.exec(status)[1];
   const hwm = /VmHWM:\s*(\d+) kB/.exec(status)[1];
-  console.log(`figures: ${feed.length} bytes (${first.length} diagnostics at --now=${NOW}), didChange to publishDiagnostics median ${median.toFixed(2)} ms ` +
+  console.log(`figures: ${feed.length} bytes (no diagnostics at --now=${inside}), didChange to publishDiagnostics median ${median.toFixed(2)} ms ` +
     `(min ${times[0].toFixed(2)}, max ${times[times.length - 1].toFixed(2)}, ${times.length} changes); ` +
     `resident memory with 20 open: VmRSS ${(rss / 1024).toFixed(1)} MiB (peak ${(hwm / 1024).toFixed(1)} MiB)`);
   await stop(server);
