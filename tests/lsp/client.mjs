@@ -1,7 +1,9 @@
 // messages-lint --lsp driven by a real client: vscode-jsonrpc and vscode-languageserver-protocol,
 // the libraries VS Code's own client is built on (pinned in package-lock.json).
 //
-//   node client.mjs LINT SCRATCH LARGE_FEED DOCUMENT_DIR...
+//   node client.mjs [--emulator=WORDS] LINT SCRATCH LARGE_FEED DOCUMENT_DIR...
+//
+// WORDS, separated by "|", start the program under a cross build's emulator (qemu-aarch64 …).
 //
 // For each position encoding a client can offer (and for none), one server: initialize, then
 // every document of the folders opened in turn, its diagnostics compared with what
@@ -18,7 +20,11 @@ import { pathToFileURL } from "node:url";
 import rpc from "vscode-jsonrpc/node.js";
 import lsp from "vscode-languageserver-protocol/node.js";
 
-const [lint, scratch, largeFeed, ...folders] = process.argv.slice(2).map((p) => resolve(p));
+const given = process.argv.slice(2);
+const emulator = given[0]?.startsWith("--emulator=") ? given.shift().slice(11).split("|").filter(Boolean) : [];
+const [lint, scratch, largeFeed, ...folders] = given.map((p) => resolve(p));
+// The program and its arguments as a process starts them: under the emulator, if there is one.
+const program = (args) => (emulator.length ? [emulator[0], [...emulator.slice(1), lint, ...args]] : [lint, args]);
 if (!folders.length) throw new Error("usage: client.mjs LINT SCRATCH LARGE_FEED DOCUMENT_DIR...");
 const NOW = 1_800_000_000;
 mkdirSync(scratch, { recursive: true });
@@ -38,7 +44,7 @@ function reports(paths) {
     const batch = paths.slice(i, i + 200);
     let text;
     try {
-      text = execFileSync(lint, ["--format=json", `--now=${NOW}`, "--", ...batch], { maxBuffer: 1 << 28 }).toString();
+      text = execFileSync(...program(["--format=json", `--now=${NOW}`, "--", ...batch]), { maxBuffer: 1 << 28 }).toString();
     } catch (e) {
       if (e.status !== 1) throw e;
       text = e.stdout.toString();
@@ -125,7 +131,7 @@ function compare(name, bytes, diagnostics, report, encoding) {
 // --- A server and its client ------------------------------------------------------------------
 
 async function start(encodings, now = NOW) {
-  const child = spawn(lint, ["--lsp", `--now=${now}`], { stdio: ["pipe", "pipe", "inherit"] });
+  const child = spawn(...program(["--lsp", `--now=${now}`]), { stdio: ["pipe", "pipe", "inherit"] });
   const exited = new Promise((done) => child.on("exit", (code) => done(code)));
   const connection = lsp.createProtocolConnection(new rpc.StreamMessageReader(child.stdout), new rpc.StreamMessageWriter(child.stdin));
   const waiting = new Map(); // "uri version" -> resolve

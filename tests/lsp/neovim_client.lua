@@ -8,6 +8,15 @@ local lint = os.getenv("MT_LINT")
 local draft = os.getenv("MT_DRAFT")
 local now = os.getenv("MT_NOW")
 local fix_all = os.getenv("MT_FIX_ALL") == "1"
+-- A cross build's emulator and its arguments, separated by "|", put before the program.
+local function command(...)
+  local words = vim.split(os.getenv("MT_EMULATOR") or "", "|", true)
+  local out = {}
+  for _, w in ipairs(words) do if w ~= "" then table.insert(out, w) end end
+  table.insert(out, lint)
+  for _, a in ipairs({ ... }) do table.insert(out, a) end
+  return out
+end
 
 local function fail(text)
   io.stderr:write("neovim client: " .. text .. "\n")
@@ -18,7 +27,7 @@ vim.cmd("edit " .. vim.fn.fnameescape(draft))
 local buffer = vim.api.nvim_get_current_buf()
 local client = vim.lsp.start_client({
   name = "messages-lint",
-  cmd = { lint, "--lsp", "--now=" .. now },
+  cmd = command("--lsp", "--now=" .. now),
   root_dir = vim.fn.fnamemodify(draft, ":h"),
 })
 if not client then return fail("the server did not start") end
@@ -26,7 +35,7 @@ vim.lsp.buf_attach_client(buffer, client)
 
 -- The report of the command line, one object per line.
 local report = {}
-for _, line in ipairs(vim.fn.systemlist({ lint, "--format=json", "--now=" .. now, draft })) do
+for _, line in ipairs(vim.fn.systemlist(command("--format=json", "--now=" .. now, draft))) do
   table.insert(report, vim.fn.json_decode(line))
 end
 if #report == 0 then return fail("the draft has no problem to show") end
