@@ -7,11 +7,11 @@
 #include <string>
 
 #include "messages/messages.h"
-#include "verify_feed/verify_feed.h"
-#include "model_store/model_store.h"
+#include "model_store/embedded_key.h"
 #include "signature/signature.h"
 #include "support/dev_signer.h"
 #include "support/sample_feeds.h"
+#include "verify_feed/verify_feed.h"
 
 namespace {
 

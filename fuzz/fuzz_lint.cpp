@@ -40,6 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     problem.at.column >= 1,
                 "located in the document");
         require(is_one_line(problem.text), "one line", problem.text);
+        require(problem.at.shown_offset() <= problem.at.end && problem.at.end <= bytes.size(),
+                "span within the document", problem.text);
         for (const auto& note : problem.notes) require(is_one_line(note), "one-line note", note);
     }
     const mt::lint::FileProblems file{"draft.json", std::string(bytes), problems, std::nullopt};

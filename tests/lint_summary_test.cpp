@@ -6,16 +6,17 @@
 #include <vector>
 
 #include "lint/hover.h"
-#include "lint/summary.h"
+#include "lint/problems.h"
 
 namespace mt::lint {
 namespace {
 
-MessageSummary summary(std::string id, std::string title, std::string body, std::size_t title_chars,
-                       std::size_t body_chars, std::string start_text, std::string end_text, std::string start,
-                       std::string end) {
+MessageSummary summary(std::size_t record_end, std::string id, std::string title, std::string body,
+                       std::size_t title_chars, std::size_t body_chars, std::string start_text, std::string end_text,
+                       std::string start, std::string end) {
     MessageSummary s;
     s.begin = 37;  // every row's first message follows the same head, {"schema":1,"revision":1,"messages":[
+    s.end = record_end;
     s.id = std::move(id);
     s.title = std::move(title);
     s.body = std::move(body);
@@ -30,11 +31,11 @@ MessageSummary summary(std::string id, std::string title, std::string body, std:
 }
 
 TEST(SummarizeMessages, Table) {
-    MessageSummary versions = summary("v", "t", "b", 1, 1, "5", "6", "5", "6");
+    MessageSummary versions = summary(158, "v", "t", "b", 1, 1, "5", "6", "5", "6");
     versions.cta = "open_license";
     versions.min_version = "1.0.0";
     MessageSummary array_form =
-        summary("arr", "Тёмная 😀", "x", 8, 1, "-7", "9223372036854775807", "-7", "9223372036854775807");
+        summary(111, "arr", "Тёмная 😀", "x", 8, 1, "-7", "9223372036854775807", "-7", "9223372036854775807");
     array_form.max_version = "2.0.0";
     const struct {
         std::string document;
@@ -43,7 +44,7 @@ TEST(SummarizeMessages, Table) {
         // Characters, not bytes or UTF-16 units; the body's escapes decoded first.
         {R"({"schema":1,"revision":1,"messages":[{"id":"a","priority":1,"title":"Привет","body":"\u00e9\n",)"
          R"("start_at":  1767225600 ,"end_at":1769904000}]})",
-         {summary("a", "Привет", "é\n", 6, 2, "1767225600", "1769904000", "1767225600", "1769904000")}},
+         {summary(146, "a", "Привет", "é\n", 6, 2, "1767225600", "1769904000", "1767225600", "1769904000")}},
         // Optional fields, and a message that breaks a rule (end before start) is still summarised.
         {R"({"schema":1,"revision":1,"messages":[{"id":"v","priority":1,"title":"t","body":"b","start_at":5,)"
          R"("end_at":6,"cta":{"kind":"open_license"},"minVersion":"1.0.0"}]})",
@@ -54,17 +55,18 @@ TEST(SummarizeMessages, Table) {
         {R"({"schema":1,"revision":1,"messages":[{"id":"a"})", {}},
         {"", {}},
     };
-    for (const auto& row : rows) EXPECT_EQ(summarize_messages(row.document), row.expected) << row.document;
+    for (const auto& row : rows)
+        EXPECT_EQ(check_file(row.document, row.document.size(), "f.json", {}).messages, row.expected) << row.document;
 }
 
 // The hover text of a message: lengths against the limits (over one is marked), the window read
 // as Unix seconds in UTC beside the number as written, and ids, actions and versions as text,
 // never as Markdown.
 TEST(MessageMarkdown, Table) {
-    MessageSummary over = summary("a_b*", "t", "b", 81, 800, "1767225600", "-1", "1767225600", "-1");
+    MessageSummary over = summary(60, "a_b*", "t", "b", 81, 800, "1767225600", "-1", "1767225600", "-1");
     over.cta = "open_updates";
     over.min_version = "2.2.0";
-    const MessageSummary far = summary("far", "t", "b", 80, 801, "1e3", "99999999999999", "1000", "99999999999999");
+    const MessageSummary far = summary(60, "far", "t", "b", 80, 801, "1e3", "99999999999999", "1000", "99999999999999");
     const struct {
         MessageSummary message;
         std::string expected;

@@ -99,7 +99,7 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    |                                                    ^
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":2,"column":53,"byte_offset":104,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62","notes":[]}
+         R"x({"file":"{F}","line":2,"column":53,"byte_offset":104,"start_byte_offset":104,"end_byte_offset":105,"end_line":2,"end_column":54,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62","notes":[]}
 )x",
          R"x(::error file={F},line=2,col=53::messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62
 )x"},
@@ -112,7 +112,7 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    = примечание: {BOM}
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":1,"column":1,"byte_offset":0,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected value at line 1 column 1","notes":["{BOM}"]}
+         R"x({"file":"{F}","line":1,"column":1,"byte_offset":0,"start_byte_offset":0,"end_byte_offset":3,"end_line":1,"end_column":2,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected value at line 1 column 1","notes":["{BOM}"]}
 )x",
          R"x(::error file={F},line=1,col=1::messages: JSON ленты не разбирается: expected value at line 1 column 1%0Aпримечание: {BOM}
 )x"},
@@ -130,28 +130,28 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    |                                                    ^
 {F}:3:44: messages: title длиннее 80 символов (id "second")
  3 |   {"id": "second", "priority": 1, "title": "ЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯ…
-   |                                            ^
+   |                                            ^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^
    = примечание: в title 81 символ, допустимо не больше 80
 {F}:3:137: messages: управляющие символы в title/body (id "second")
  3 | …ЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯЯ", "body": "a\tb", "start_at": 1, "end_at": 2, "minVersion": "…
-   |                                                    ^
+   |                                                    ^^^^^^
    = примечание: в body управляющий символ U+0009
 {F}:3:187: messages: minVersion 1.10.0 > maxVersion 1.9.0 (id "second")
  3 | …"a\tb", "start_at": 1, "end_at": 2, "minVersion": "1.10.0", "maxVersion": "1.9.0"}
-   |                                                    ^
+   |                                                    ^^^^^^^^
 {F}: 5 проблем
 )x",
-         R"x({"file":"{F}","line":2,"column":31,"byte_offset":73,"rule":"priority","severity":"error","message_index":0,"id":"first","text":"messages: priority 3 вне 0..=2 (id \"first\")","notes":[]}
-{"file":"{F}","line":2,"column":98,"byte_offset":154,"rule":"time-window","severity":"error","message_index":0,"id":"first","text":"messages: end_at <= start_at (id \"first\")","notes":[]}
-{"file":"{F}","line":3,"column":44,"byte_offset":201,"rule":"title-length","severity":"error","message_index":1,"id":"second","text":"messages: title длиннее 80 символов (id \"second\")","notes":["в title 81 символ, допустимо не больше 80"]}
-{"file":"{F}","line":3,"column":137,"byte_offset":375,"rule":"control-character","severity":"error","message_index":1,"id":"second","text":"messages: управляющие символы в title/body (id \"second\")","notes":["в body управляющий символ U+0009"]}
-{"file":"{F}","line":3,"column":187,"byte_offset":425,"rule":"version-order","severity":"error","message_index":1,"id":"second","text":"messages: minVersion 1.10.0 > maxVersion 1.9.0 (id \"second\")","notes":[]}
+         R"x({"file":"{F}","line":2,"column":31,"byte_offset":73,"start_byte_offset":73,"end_byte_offset":74,"end_line":2,"end_column":32,"rule":"priority","severity":"error","message_index":0,"id":"first","text":"messages: priority 3 вне 0..=2 (id \"first\")","notes":[]}
+{"file":"{F}","line":2,"column":98,"byte_offset":154,"start_byte_offset":154,"end_byte_offset":155,"end_line":2,"end_column":99,"rule":"time-window","severity":"error","message_index":0,"id":"first","text":"messages: end_at <= start_at (id \"first\")","notes":[]}
+{"file":"{F}","line":3,"column":44,"byte_offset":201,"start_byte_offset":201,"end_byte_offset":365,"end_line":3,"end_column":127,"rule":"title-length","severity":"error","message_index":1,"id":"second","text":"messages: title длиннее 80 символов (id \"second\")","notes":["в title 81 символ, допустимо не больше 80"]}
+{"file":"{F}","line":3,"column":137,"byte_offset":375,"start_byte_offset":375,"end_byte_offset":381,"end_line":3,"end_column":143,"rule":"control-character","severity":"error","message_index":1,"id":"second","text":"messages: управляющие символы в title/body (id \"second\")","notes":["в body управляющий символ U+0009"]}
+{"file":"{F}","line":3,"column":187,"byte_offset":425,"start_byte_offset":425,"end_byte_offset":433,"end_line":3,"end_column":195,"rule":"version-order","severity":"error","message_index":1,"id":"second","text":"messages: minVersion 1.10.0 > maxVersion 1.9.0 (id \"second\")","notes":[]}
 )x",
          R"x(::error file={F},line=2,col=31::messages: priority 3 вне 0..=2 (id "first")
 ::error file={F},line=2,col=98::messages: end_at <= start_at (id "first")
-::error file={F},line=3,col=44::messages: title длиннее 80 символов (id "second")%0Aпримечание: в title 81 символ, допустимо не больше 80
-::error file={F},line=3,col=137::messages: управляющие символы в title/body (id "second")%0Aпримечание: в body управляющий символ U+0009
-::error file={F},line=3,col=187::messages: minVersion 1.10.0 > maxVersion 1.9.0 (id "second")
+::error file={F},line=3,col=44,endLine=3,endColumn=126::messages: title длиннее 80 символов (id "second")%0Aпримечание: в title 81 символ, допустимо не больше 80
+::error file={F},line=3,col=137,endLine=3,endColumn=142::messages: управляющие символы в title/body (id "second")%0Aпримечание: в body управляющий символ U+0009
+::error file={F},line=3,col=187,endLine=3,endColumn=194::messages: minVersion 1.10.0 > maxVersion 1.9.0 (id "second")
 )x"},
         {"feed-rules",
          R"x({"schema": 2, "revision": 0, "messages": [)x" + message("bad id", 1, "t", "b", 1, 2) + "]}\n", 1,
@@ -163,38 +163,38 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    |                           ^
 {F}:1:50: messages: недопустимый id "bad id" (ASCII [A-Za-z0-9_-], 1..=64)
  1 | {"schema": 2, "revision": 0, "messages": [{"id": "bad id", "priority": 1, "title": "t", "body": "b",…
-   |                                                  ^
+   |                                                  ^^^^^^^^
 {F}: 3 проблемы
 )x",
-         R"x({"file":"{F}","line":1,"column":12,"byte_offset":11,"rule":"schema","severity":"error","text":"messages: неизвестная schema 2","notes":[]}
-{"file":"{F}","line":1,"column":27,"byte_offset":26,"rule":"revision","severity":"error","text":"messages: revision обязателен и должен быть >= 1 — отклонена","notes":[]}
-{"file":"{F}","line":1,"column":50,"byte_offset":49,"rule":"id","severity":"error","message_index":0,"id":"bad id","text":"messages: недопустимый id \"bad id\" (ASCII [A-Za-z0-9_-], 1..=64)","notes":[]}
+         R"x({"file":"{F}","line":1,"column":12,"byte_offset":11,"start_byte_offset":11,"end_byte_offset":12,"end_line":1,"end_column":13,"rule":"schema","severity":"error","text":"messages: неизвестная schema 2","notes":[]}
+{"file":"{F}","line":1,"column":27,"byte_offset":26,"start_byte_offset":26,"end_byte_offset":27,"end_line":1,"end_column":28,"rule":"revision","severity":"error","text":"messages: revision обязателен и должен быть >= 1 — отклонена","notes":[]}
+{"file":"{F}","line":1,"column":50,"byte_offset":49,"start_byte_offset":49,"end_byte_offset":57,"end_line":1,"end_column":58,"rule":"id","severity":"error","message_index":0,"id":"bad id","text":"messages: недопустимый id \"bad id\" (ASCII [A-Za-z0-9_-], 1..=64)","notes":[]}
 )x",
          R"x(::error file={F},line=1,col=12::messages: неизвестная schema 2
 ::error file={F},line=1,col=27::messages: revision обязателен и должен быть >= 1 — отклонена
-::error file={F},line=1,col=50::messages: недопустимый id "bad id" (ASCII [A-Za-z0-9_-], 1..=64)
+::error file={F},line=1,col=50,endLine=1,endColumn=57::messages: недопустимый id "bad id" (ASCII [A-Za-z0-9_-], 1..=64)
 )x"},
         {"duplicate",
          head + "  " + message("promo") + ",\n  " + message("other") + ",\n  " + message("promo") + "\n]}\n", 1,
          R"x({F}:4:10: messages: дубликат id "promo"
  4 |   {"id": "promo", "priority": 1, "title": "Заголовок", "body…
-   |          ^
+   |          ^^^^^^^
    = примечание: этот id уже есть у сообщения на строке 2
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":4,"column":10,"byte_offset":282,"rule":"duplicate-id","severity":"error","message_index":2,"id":"promo","text":"messages: дубликат id \"promo\"","notes":["этот id уже есть у сообщения на строке 2"]}
+         R"x({"file":"{F}","line":4,"column":10,"byte_offset":282,"start_byte_offset":282,"end_byte_offset":289,"end_line":4,"end_column":17,"rule":"duplicate-id","severity":"error","message_index":2,"id":"promo","text":"messages: дубликат id \"promo\"","notes":["этот id уже есть у сообщения на строке 2"]}
 )x",
-         R"x(::error file={F},line=4,col=10::messages: дубликат id "promo"%0Aпримечание: этот id уже есть у сообщения на строке 2
+         R"x(::error file={F},line=4,col=10,endLine=4,endColumn=16::messages: дубликат id "promo"%0Aпримечание: этот id уже есть у сообщения на строке 2
 )x"},
         {"count", fifty_one_messages(), 1,
          R"x({F}:52:1: messages: 51 сообщений больше 50 — отклонена целиком
  52 | {"id": "m50", "priority": 1, "title": "t", "body": …
-    | ^
+    | ^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":52,"column":1,"byte_offset":4283,"rule":"count","severity":"error","message_index":50,"id":"m50","text":"messages: 51 сообщений больше 50 — отклонена целиком","notes":[]}
+         R"x({"file":"{F}","line":52,"column":1,"byte_offset":4283,"start_byte_offset":4283,"end_byte_offset":4366,"end_line":52,"end_column":84,"rule":"count","severity":"error","message_index":50,"id":"m50","text":"messages: 51 сообщений больше 50 — отклонена целиком","notes":[]}
 )x",
-         R"x(::error file={F},line=52,col=1::messages: 51 сообщений больше 50 — отклонена целиком
+         R"x(::error file={F},line=52,col=1,endLine=52,endColumn=83::messages: 51 сообщений больше 50 — отклонена целиком
 )x"},
         {"oversize", R"x({"schema": 1, "revision": 1})x" + std::string(65600, ' '), 1,
          R"x({F}:1:65537: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга
@@ -203,22 +203,22 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    = примечание: в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":1,"column":65537,"byte_offset":65536,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта"]}
+         R"x({"file":"{F}","line":1,"column":65537,"byte_offset":65536,"start_byte_offset":65536,"end_byte_offset":65537,"end_line":1,"end_column":65538,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта"]}
 )x",
          R"x(::error file={F},line=1,col=65537::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта
 )x"},
         {"key", R"x({"schema": 1, "revision": 1, "messages": [{"id": "a", "priority": 1, "tittle": "t"}]}
 )x",
          1,
-         R"x({F}:1:77: messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77
- 1 | …1, "messages": [{"id": "a", "priority": 1, "tittle": "t"}]}
-   |                                                    ^
+         R"x({F}:1:70: messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77
+ 1 | …sion": 1, "messages": [{"id": "a", "priority": 1, "tittle": "t"}]}
+   |                                                    ^^^^^^^^
    = примечание: возможно, имелось в виду `title`
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":1,"column":77,"byte_offset":76,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77","notes":["возможно, имелось в виду `title`"]}
+         R"x({"file":"{F}","line":1,"column":70,"byte_offset":76,"start_byte_offset":69,"end_byte_offset":77,"end_line":1,"end_column":78,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77","notes":["возможно, имелось в виду `title`"]}
 )x",
-         R"x(::error file={F},line=1,col=77::messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77%0Aпримечание: возможно, имелось в виду `title`
+         R"x(::error file={F},line=1,col=70,endLine=1,endColumn=77::messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77%0Aпримечание: возможно, имелось в виду `title`
 )x"},
         {"valid", R"x({"schema": 1, "revision": 1, "messages": [)x" + message("a") + "]}\n", 0,
          R"x({F}: проблем нет
@@ -240,7 +240,7 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    |                                            ^
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":3,"column":45,"byte_offset":168,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+         R"x({"file":"{F}","line":3,"column":45,"byte_offset":168,"start_byte_offset":168,"end_byte_offset":169,"end_line":3,"end_column":46,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
          R"x(::error file={F},line=3,col=45::messages: priority 5 вне 0..=2 (id "a")
 )x"},
@@ -251,19 +251,19 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
          1,
          "{F}:3:59: messages: priority 5 вне 0..=2 (id \"a\")\n 3 | …" + repeat("中", 17) +
              "\", \"priority\": 5}\n   |  " + std::string(49, ' ') + "^\n{F}: 1 проблема\n",
-         R"x({"file":"{F}","line":3,"column":59,"byte_offset":216,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+         R"x({"file":"{F}","line":3,"column":59,"byte_offset":216,"start_byte_offset":216,"end_byte_offset":217,"end_line":3,"end_column":60,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
          R"x(::error file={F},line=3,col=59::messages: priority 5 вне 0..=2 (id "a")
 )x"},
         // Line feeds and CR LF give the same report but for the byte offset; a lone carriage
         // return inside a line is shown escaped and moves the caret by the cells it takes.
         {"lf", tail + "   \"title\": \"t\", \"priority\": 5}\n]}\n", 1, LINE_END_HUMAN,
-         R"x({"file":"{F}","line":3,"column":30,"byte_offset":127,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+         R"x({"file":"{F}","line":3,"column":30,"byte_offset":127,"start_byte_offset":127,"end_byte_offset":128,"end_line":3,"end_column":31,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
          R"x(::error file={F},line=3,col=30::messages: priority 5 вне 0..=2 (id "a")
 )x"},
         {"crlf", replace_all(tail + "   \"title\": \"t\", \"priority\": 5}\n]}\n", "\n", "\r\n"), 1, LINE_END_HUMAN,
-         R"x({"file":"{F}","line":3,"column":30,"byte_offset":129,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+         R"x({"file":"{F}","line":3,"column":30,"byte_offset":129,"start_byte_offset":129,"end_byte_offset":130,"end_line":3,"end_column":31,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
          R"x(::error file={F},line=3,col=30::messages: priority 5 вне 0..=2 (id "a")
 )x"},
@@ -273,7 +273,7 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    |                                ^
 {F}: 1 проблема
 )x",
-         R"x({"file":"{F}","line":3,"column":31,"byte_offset":128,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+         R"x({"file":"{F}","line":3,"column":31,"byte_offset":128,"start_byte_offset":128,"end_byte_offset":129,"end_line":3,"end_column":32,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
          R"x(::error file={F},line=3,col=31::messages: priority 5 вне 0..=2 (id "a")
 )x"},
@@ -322,27 +322,29 @@ TEST(Lint, ChecksEveryFileOnItsOwn) {
 // its own in the file's line. Made by hand, so the row does not depend on which checks warn.
 TEST(Lint, WarningsInEachFormat) {
     const std::string bytes = "{\"end_at\": 1774000000000}\n";
-    const auto problem = [](Code code, std::size_t offset, std::string text, Severity severity) {
+    const auto problem = [](Code code, std::size_t offset, std::size_t end, std::string text, Severity severity) {
         Problem p;
         p.code = code;
         p.at.offset = offset;
         p.at.column = offset + 1;
+        p.at.end = end;
+        p.at.end_column = end + 1;
         p.text = std::move(text);
         p.severity = severity;
         return p;
     };
-    Problem warning = problem(Code::milliseconds, 11, "end_at похоже на миллисекунды", Severity::warning);
+    Problem warning = problem(Code::milliseconds, 11, 24, "end_at похоже на миллисекунды", Severity::warning);
     warning.message = 0;
     warning.id = "a";
     warning.notes = {"разделите на 1000"};
-    const Problem error = problem(Code::priority, 1, "messages: priority", Severity::error);
+    const Problem error = problem(Code::priority, 1, 1, "messages: priority", Severity::error);
     const std::vector<FileProblems> files = {{"w.json", bytes, {error, warning}, std::nullopt}};
     EXPECT_EQ(report(Format::human, files, {}), R"x(w.json:1:2: messages: priority
  1 | {"end_at": 1774000000000}
    |  ^
 w.json:1:12: предупреждение: end_at похоже на миллисекунды
  1 | {"end_at": 1774000000000}
-   |            ^
+   |            ^^^^^^^^^^^^^
    = примечание: разделите на 1000
 w.json: 1 проблема, 1 предупреждение
 )x");
@@ -352,15 +354,18 @@ w.json: 1 проблема, 1 предупреждение
     EXPECT_TRUE(
         report(Format::json, files, {})
             .ends_with(
-                R"x({"file":"w.json","line":1,"column":12,"byte_offset":11,"rule":"milliseconds","severity":"warning","message_index":0,"id":"a","text":"end_at похоже на миллисекунды","notes":["разделите на 1000"]}
+                R"x({"file":"w.json","line":1,"column":12,"byte_offset":11,"start_byte_offset":11,"end_byte_offset":24,"end_line":1,"end_column":25,"rule":"milliseconds","severity":"warning","message_index":0,"id":"a","text":"end_at похоже на миллисекунды","notes":["разделите на 1000"]}
 )x"));
     EXPECT_TRUE(report(Format::github, files, {})
-                    .ends_with("::warning file=w.json,line=1,col=12::end_at похоже на миллисекунды%0Aпримечание: "
+                    .ends_with("::warning file=w.json,line=1,col=12,endLine=1,endColumn=24::end_at похоже на "
+                               "миллисекунды%0Aпримечание: "
                                "разделите на 1000\n"));
     EXPECT_TRUE(
         report(Format::sarif, files, {})
             .contains(
                 R"x({"ruleId":"milliseconds","ruleIndex":15,"level":"warning","message":{"text":"end_at похоже на миллисекунды\nпримечание: разделите на 1000"},)x"));
+    EXPECT_TRUE(report(Format::sarif, files, {})
+                    .contains(R"x("region":{"startLine":1,"startColumn":12,"endLine":1,"endColumn":25})x"));
     // Warnings alone leave a file without problems.
     const std::vector<FileProblems> only = {{"w.json", bytes, {warning}, std::nullopt}};
     EXPECT_TRUE(report(Format::human, only, {}).ends_with("w.json: проблем нет, 1 предупреждение\n"));

@@ -1,11 +1,10 @@
-#include "model_store/model_store.h"
-
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
 #include "hex/hex.h"
+#include "model_store/embedded_key.h"
 #include "model_store_internal.h"
 #include "support/dev_signer.h"
 
@@ -133,13 +132,6 @@ TEST(LoadPubkey, PointThatDoesNotDecodeIsLeftToVerificationWithoutALine) {
     const auto verified = verify_feed_signature(loaded.key, feed, testing::dev_sign_hex(feed));
     ASSERT_FALSE(verified);
     EXPECT_EQ(verified.error().text, REJECTED);
-}
-
-TEST(LoadModelsPubkey, DefaultBuildCarriesTheDevelopmentKey) {
-    EXPECT_EQ(MODELS_PUBKEY_HEX, testing::dev_public_key_hex());
-    const auto key = load_models_pubkey();
-    ASSERT_TRUE(key);
-    EXPECT_EQ(key->bytes, testing::dev_public_key());
 }
 
 }  // namespace

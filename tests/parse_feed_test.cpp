@@ -14,7 +14,7 @@ namespace {
 std::string outcome(std::string_view document) {
     testing::record_test_document(document);
     const auto feed = parse_feed(document);
-    return feed ? "ok" : feed.error().text;
+    return feed ? "ok" : feed.error().text();
 }
 
 std::string outcome(std::string_view document, unsigned budget) {
@@ -100,7 +100,7 @@ TEST(ParseFeed, ReadsRecordsInEveryForm) {
     for (const AcceptRow& row : rows) {
         testing::record_test_document(row.document);
         const auto feed = parse_feed(row.document);
-        ASSERT_TRUE(feed) << row.name << ": " << feed.error().text;
+        ASSERT_TRUE(feed) << row.name << ": " << feed.error().text();
         EXPECT_EQ(*feed, row.expected) << row.name;
     }
 }
@@ -120,7 +120,7 @@ TEST(ParseFeed, DecodesStringsExactly) {
     for (const TextRow& row : rows) {
         const auto feed = parse_feed(
             with_messages(R"({"id":"a","priority":1,"title":)" + row.json + R"(,"body":"b","start_at":1,"end_at":2})"));
-        ASSERT_TRUE(feed) << row.json << ": " << feed.error().text;
+        ASSERT_TRUE(feed) << row.json << ": " << feed.error().text();
         EXPECT_EQ(feed->messages.at(0).title, row.decoded) << row.json;
     }
 }
@@ -316,7 +316,9 @@ TEST(ParseFeed, RefusedKeyBeforeAClosingBrace) {
     const std::string feed_keys = "expected one of `schema`, `revision`, `messages`";
     const std::string message_keys =
         "expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion`";
-    const auto with_cta = [](std::string_view cta) { return with_messages(message_with(",\"cta\":" + std::string(cta))); };
+    const auto with_cta = [](std::string_view cta) {
+        return with_messages(message_with(",\"cta\":" + std::string(cta)));
+    };
     expect_rejections({
         {R"({"schema":1,"revision":1,"extra"})", "unknown field `extra`, " + feed_keys + " at line 1 column 33"},
         {R"({"schema":1,"revision":1,"schema"})", "duplicate field `schema` at line 1 column 34"},
@@ -340,68 +342,159 @@ TEST(ParseFeed, OptionalNullMustBeWhole) {
         {with_messages(message_with(R"(,"minVersion":nul)")), "expected ident at line 1 column 124"},
         {with_messages(message_with(R"(,"maxVersion":nulL)")), "expected ident at line 1 column 124"},
         {with_messages(message_with(R"(,"minVersion":nil)")), "expected ident at line 1 column 122"},
-        {R"({"schema":1,"revision":1,"messages":[["a",1,"t","b",1,2,null,nu)", "EOF while parsing a value at line 1 column 63"},
+        {R"({"schema":1,"revision":1,"messages":[["a",1,"t","b",1,2,null,nu)",
+         "EOF while parsing a value at line 1 column 63"},
     });
 }
 
-// Beside its text, a reading error says what went wrong and where, for programs that act on it.
+// Beside its text, a reading error says what went wrong and where, for programs that act on it:
+// the reason, the key and the value it is about with where they stand, and the record it is in.
 TEST(ParseFeed, ErrorsAreValues) {
     struct Row {
         std::string document;
-        ReadErrorKind kind;
+        Reason reason;
         std::size_t offset;
         std::string key = "";
         std::size_t key_offset = NO_OFFSET;
+        std::size_t key_end = NO_OFFSET;
         std::size_t first_key_offset = NO_OFFSET;
-        std::string_view record = "";
+        RecordKind record = RecordKind::none;
         std::size_t record_offset = NO_OFFSET;
         std::size_t message_index = NO_MESSAGE;
         std::optional<std::string> message_id = std::nullopt;
-        std::string_view expected = "";
+        ValueType expected = ValueType::none;
         FoundValue found = FoundValue::none;
+        std::size_t value_offset = NO_OFFSET;
         std::size_t invalid_byte_offset = NO_OFFSET;
     };
-    using enum ReadErrorKind;
+    using enum Reason;
     const std::string two = with_messages(message_with("") + "," + R"({"id":"b","priority":1.5})");
     const std::vector<Row> rows = {
-        {.document = "", .kind = end_of_input, .offset = 0},
-        {.document = "{\"schema\":1,}", .kind = syntax, .offset = 13, .record = "Feed", .record_offset = 0},
-        {.document = R"({"schema":"\u00e9\xff"})", .kind = syntax, .offset = 19, .record = "Feed", .record_offset = 0},
-        {.document = "{\"schema\":\"\xd0\x9f\xff\"}", .kind = invalid_string, .offset = 15, .record = "Feed",
-         .record_offset = 0, .invalid_byte_offset = 13},
-        {.document = R"({"schema":1e999})", .kind = number_out_of_range, .offset = 15, .record = "Feed",
+        {.document = "", .reason = eof_value, .offset = 0},
+        {.document = "{\"schema\":1,}",
+         .reason = trailing_comma,
+         .offset = 13,
+         .record = RecordKind::feed,
          .record_offset = 0},
-        {.document = R"({"schema":1,"revision":-1})", .kind = invalid_value, .offset = 25, .record = "Feed",
-         .record_offset = 0, .expected = "u64", .found = FoundValue::integer},
-        {.document = two, .kind = invalid_type, .offset = 132, .record = "Message", .record_offset = 108,
-         .message_index = 1, .message_id = "b", .expected = "u8", .found = FoundValue::floating},
-        {.document = with_messages(R"({"priority":1,"id":true})"), .kind = invalid_type, .offset = 60,
-         .record = "Message", .record_offset = 37, .message_index = 0, .expected = "a string",
-         .found = FoundValue::boolean},
-        {.document = R"( {"schema":1,"revision":1,"messages":[],"Schema":1})", .kind = unknown_field, .offset = 48,
-         .key = "Schema", .key_offset = 40, .record = "Feed", .record_offset = 1},
-        {.document = R"({"schema":1,"revision":1,"schema":1})", .kind = duplicate_field, .offset = 33,
-         .key = "schema", .key_offset = 25, .first_key_offset = 1, .record = "Feed", .record_offset = 0},
-        {.document = with_messages(R"({"id":"x"})"), .kind = missing_field, .offset = 47, .key = "priority",
-         .record = "Message", .record_offset = 37, .message_index = 0, .message_id = "x"},
-        {.document = with_messages(R"(["a",1])"), .kind = invalid_length, .offset = 44, .record = "Message",
-         .record_offset = 37, .message_index = 0, .message_id = "a"},
-        {.document = with_messages(message_with(R"(,"cta":{"kind":"x"})")), .kind = unknown_variant, .offset = 124,
-         .key = "x", .key_offset = 121, .record = "Cta", .record_offset = 113, .message_index = 0,
+        {.document = R"({"schema":"\u00e9\xff"})",
+         .reason = invalid_escape,
+         .offset = 19,
+         .record = RecordKind::feed,
+         .record_offset = 0},
+        {.document = "{\"schema\":\"\xd0\x9f\xff\"}",
+         .reason = invalid_code_point,
+         .offset = 15,
+         .record = RecordKind::feed,
+         .record_offset = 0,
+         .expected = ValueType::none,
+         .invalid_byte_offset = 13},
+        {.document = R"({"schema":1e999})",
+         .reason = number_out_of_range,
+         .offset = 15,
+         .record = RecordKind::feed,
+         .record_offset = 0},
+        {.document = R"({"schema":1,"revision":-1})",
+         .reason = invalid_value,
+         .offset = 25,
+         .record = RecordKind::feed,
+         .record_offset = 0,
+         .expected = ValueType::u64,
+         .found = FoundValue::integer,
+         .value_offset = 23},
+        {.document = two,
+         .reason = invalid_type,
+         .offset = 132,
+         .record = RecordKind::message,
+         .record_offset = 108,
+         .message_index = 1,
+         .message_id = "b",
+         .expected = ValueType::u8,
+         .found = FoundValue::floating,
+         .value_offset = 129},
+        {.document = with_messages(R"({"priority":1,"id":true})"),
+         .reason = invalid_type,
+         .offset = 60,
+         .record = RecordKind::message,
+         .record_offset = 37,
+         .message_index = 0,
+         .expected = ValueType::string,
+         .found = FoundValue::boolean,
+         .value_offset = 56},
+        {.document = R"( {"schema":1,"revision":1,"messages":[],"Schema":1})",
+         .reason = unknown_field,
+         .offset = 48,
+         .key = "Schema",
+         .key_offset = 40,
+         .key_end = 48,
+         .record = RecordKind::feed,
+         .record_offset = 1},
+        {.document = R"({"schema":1,"revision":1,"schema" :1})",
+         .reason = duplicate_field,
+         .offset = 34,
+         .key = "schema",
+         .key_offset = 25,
+         .key_end = 33,
+         .first_key_offset = 1,
+         .record = RecordKind::feed,
+         .record_offset = 0},
+        {.document = with_messages(R"({"id":"x"})"),
+         .reason = missing_field,
+         .offset = 47,
+         .key = "priority",
+         .record = RecordKind::message,
+         .record_offset = 37,
+         .message_index = 0,
+         .message_id = "x"},
+        {.document = with_messages(R"(["a",1])"),
+         .reason = invalid_length,
+         .offset = 44,
+         .record = RecordKind::message,
+         .record_offset = 37,
+         .message_index = 0,
+         .message_id = "a",
+         .expected = ValueType::message},
+        {.document = with_messages(message_with(R"(,"cta":{"kind":"x"})")),
+         .reason = unknown_variant,
+         .offset = 124,
+         .key = "x",
+         .key_offset = 121,
+         .key_end = 124,
+         .record = RecordKind::cta,
+         .record_offset = 113,
+         .message_index = 0,
          .message_id = "a"},
-        {.document = R"({"schema":1,"revision":1,"messages":[[[[[]]]]]})", .kind = invalid_type, .offset = 38,
-         .record = "Message", .record_offset = 37, .message_index = 0, .expected = "a string",
-         .found = FoundValue::sequence},
+        // Inside the object form of a kind, the kind is the record.
+        {.document = with_messages(message_with(R"(,"cta":{"kind":{"open_license":1}})")),
+         .reason = invalid_type,
+         .offset = 138,
+         .record = RecordKind::kind,
+         .record_offset = 121,
+         .message_index = 0,
+         .message_id = "a",
+         .expected = ValueType::unit,
+         .found = FoundValue::integer,
+         .value_offset = 137},
+        {.document = R"({"schema":1,"revision":1,"messages":[[[[[]]]]]})",
+         .reason = invalid_type,
+         .offset = 38,
+         .record = RecordKind::message,
+         .record_offset = 37,
+         .message_index = 0,
+         .expected = ValueType::string,
+         .found = FoundValue::sequence,
+         .value_offset = 38},
     };
     for (const Row& row : rows) {
         testing::record_test_document(row.document);
-        const auto feed = read_feed_document(row.document);
+        const auto feed = parse_feed(row.document);
         ASSERT_FALSE(feed) << row.document;
         const ReadError& e = feed.error();
-        EXPECT_EQ(e.kind, row.kind) << row.document;
+        EXPECT_EQ(e.reason, row.reason) << row.document;
+        EXPECT_EQ(e.kind, kind_of(row.reason)) << row.document;
         EXPECT_EQ(e.offset, row.offset) << row.document;
         EXPECT_EQ(e.key, row.key) << row.document;
         EXPECT_EQ(e.key_offset, row.key_offset) << row.document;
+        EXPECT_EQ(e.key_end, row.key_end) << row.document;
         EXPECT_EQ(e.first_key_offset, row.first_key_offset) << row.document;
         EXPECT_EQ(e.record, row.record) << row.document;
         EXPECT_EQ(e.record_offset, row.record_offset) << row.document;
@@ -409,9 +502,9 @@ TEST(ParseFeed, ErrorsAreValues) {
         EXPECT_EQ(e.message_id, row.message_id) << row.document;
         EXPECT_EQ(e.expected, row.expected) << row.document;
         EXPECT_EQ(e.found, row.found) << row.document;
+        EXPECT_EQ(e.value_offset, row.value_offset) << row.document;
         EXPECT_EQ(e.invalid_byte_offset, row.invalid_byte_offset) << row.document;
-        EXPECT_EQ(e.text(), parse_feed(row.document).error().text) << row.document;
-        EXPECT_EQ(e.kind == unknown_field || e.kind == unknown_variant, !e.expected_keys.empty()) << row.document;
+        EXPECT_EQ(e.reason == unknown_field || e.reason == unknown_variant, !e.expected_keys.empty()) << row.document;
     }
 }
 
@@ -591,7 +684,7 @@ TEST(ParseFeed, DamagedDocumentsGiveOneLineWithAPosition) {
             damaged[at] = replacement;
             const auto feed = parse_feed(damaged);
             if (feed) continue;
-            const std::string& text = feed.error().text;
+            const std::string& text = feed.error().text();
             EXPECT_EQ(text.find('\n'), std::string::npos) << text;
             EXPECT_NE(text.find(" at line "), std::string::npos) << text;
         }
@@ -636,7 +729,7 @@ TEST(ParseFeed, Utf8IsCheckedAtEveryOffset) {
                 const std::string document = "[1,1,[[\"" + text + "\",1,\"t\",\"b\",1,2]]]";
                 const auto feed = parse_feed(document);
                 if (is_valid_utf8(text)) {
-                    ASSERT_TRUE(feed) << feed.error().text;
+                    ASSERT_TRUE(feed) << feed.error().text();
                     EXPECT_EQ(feed->messages.at(0).id, text);
                 } else {
                     EXPECT_EQ(outcome(document),

@@ -276,7 +276,7 @@ TEST(VerifyStrict, MixedOrderKeyIsAcceptedWhenTheEquationHolds) {
     // under it satisfies the equation exactly when [k]T vanishes, that is when 8 divides k.
     const Scalar a = dev_scalar();
     const Point key = add(testing::dev_public_key(), TORSION);
-    const VerifyingKey verifying = decode_verifying_key(key);
+    const VerifyingKey verifying{key};
     const Scalar r = fixed_nonce("mixed-order key");
     const Point r_point = base_multiple(r);
     bool seen_accepted = false, seen_refused = false;

@@ -17,11 +17,11 @@
 #include "common/digits.h"
 #include "common/json_string.h"
 #include "common/utf8.h"
-#include "feed_files/limits.h"
 #include "lint/problems.h"
 #include "lint/report.h"
 #include "lint/summary.h"
 #include "messages/messages.h"
+#include "messages/records.h"
 
 namespace {
 

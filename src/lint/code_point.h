@@ -4,14 +4,13 @@
 
 #include <string>
 
+#include "common/digits.h"
+
 namespace mt::lint {
 
 inline std::string code_point(char32_t value) {
-    constexpr char DIGITS[] = "0123456789ABCDEF";
     std::string out = "U+";
-    int shift = 12;
-    while (shift < 20 && (value >> (shift + 4)) != 0) shift += 4;
-    for (; shift >= 0; shift -= 4) out += DIGITS[(value >> shift) & 0xF];
+    append_hex(out, static_cast<std::uint32_t>(value), 4, HexLetters::upper);
     return out;
 }
 

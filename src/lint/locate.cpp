@@ -5,13 +5,34 @@
 #include "common/utf8.h"
 
 namespace mt::lint {
+namespace {
+
+// One offset to find, and where its line and column go.
+struct Target {
+    std::size_t offset;
+    std::size_t* line;
+    std::size_t* column;
+};
+
+bool is_word_byte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == '+' || c == '.';
+}
+
+}  // namespace
 
 void fill_lines_and_columns(std::string_view bytes, std::vector<Location*> locations) {
-    std::sort(locations.begin(), locations.end(),
-              [](auto* a, auto* b) { return a->shown_offset() < b->shown_offset(); });
-    std::size_t pos = 0, line = 1, column = 1;
+    std::vector<Target> targets;
+    targets.reserve(2 * locations.size());
     for (Location* at : locations) {
-        const std::size_t target = std::min(at->shown_offset(), bytes.size());
+        at->end = std::max(at->end, at->shown_offset());
+        targets.push_back({at->shown_offset(), &at->line, &at->column});
+        targets.push_back({at->end, &at->end_line, &at->end_column});
+    }
+    std::sort(targets.begin(), targets.end(), [](const Target& a, const Target& b) { return a.offset < b.offset; });
+    std::size_t pos = 0, line = 1, column = 1;
+    for (const Target& t : targets) {
+        const std::size_t target = std::min(t.offset, bytes.size());
         while (pos < target) {
             if (bytes[pos] == '\n') {
                 ++line;
@@ -26,8 +47,8 @@ void fill_lines_and_columns(std::string_view bytes, std::vector<Location*> locat
             pos += length;
             ++column;
         }
-        at->line = line;
-        at->column = column;
+        *t.line = line;
+        *t.column = column;
     }
 }
 
@@ -35,6 +56,14 @@ std::size_t end_of_line_before(std::string_view bytes, std::size_t offset) {
     if (offset == 0 || offset > bytes.size() || bytes[offset - 1] != '\n') return offset;
     const std::size_t line_feed = offset - 1;
     return line_feed > 0 && bytes[line_feed - 1] == '\r' ? line_feed - 1 : line_feed;
+}
+
+std::size_t token_end(std::string_view bytes, std::size_t offset) {
+    if (offset >= bytes.size()) return offset;
+    if (!is_word_byte(bytes[offset])) return offset + first_character(bytes.substr(offset)).length;
+    std::size_t end = offset;
+    while (end < bytes.size() && is_word_byte(bytes[end])) ++end;
+    return end;
 }
 
 }  // namespace mt::lint

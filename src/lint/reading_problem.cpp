@@ -6,7 +6,7 @@
 #include "foreign_syntax.h"
 #include "key_suggestion.h"
 #include "locate.h"
-#include "messages/messages.h"
+#include "messages/acceptance.h"
 #include "type_names.h"
 #include "windows_1251.h"
 
@@ -23,8 +23,9 @@ constexpr std::size_t QUOTED_CHARS = 40;
 bool is_blank(std::string_view document) { return document.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 std::string hex_byte(unsigned char byte) {
-    constexpr char DIGITS[] = "0123456789ABCDEF";
-    return std::string("0x") + DIGITS[byte >> 4] + DIGITS[byte & 0xF];
+    std::string out = "0x";
+    append_hex(out, byte, 2, HexLetters::upper);
+    return out;
 }
 
 // The first `QUOTED_CHARS` characters of valid UTF-8 `text`, "…" after them when there are more.
@@ -45,7 +46,7 @@ std::string message_named(const ReadError& error) {
 std::string missing_field_note(const ReadError& error) {
     const std::string field = "обязательного поля `" + error.key + "`";
     if (error.message_index == NO_MESSAGE) return "в объекте ленты нет " + field;
-    if (error.record == "Cta")
+    if (error.record == RecordKind::cta)
         return "в cta сообщения " + message_named(error) + " нет " + field + "; cta начинается здесь";
     return "в сообщении " + message_named(error) + " нет " + field + "; сообщение начинается здесь";
 }
@@ -64,7 +65,8 @@ std::string not_utf8_note(std::string_view document, const ReadError& error) {
            " не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (" + std::string(SAVE_AS_UTF8) + ")";
 }
 
-std::vector<std::string> notes_for(std::string_view document, const ReadError& error, std::size_t stop) {
+std::vector<std::string> notes_for(std::string_view document, const ReadError& error, std::size_t stop,
+                                   const std::optional<Location>& first_key) {
     std::vector<std::string> notes;
     if (document.starts_with("\xEF\xBB\xBF"))
         notes.push_back(
@@ -85,12 +87,9 @@ std::vector<std::string> notes_for(std::string_view document, const ReadError& e
             notes.push_back(missing_field_note(error));
             break;
         case ReadErrorKind::duplicate_field:
-            if (error.first_key_offset != NO_OFFSET) {
-                Location first{error.first_key_offset};
-                fill_lines_and_columns(document, {&first});
+            if (first_key)
                 notes.push_back("ключ `" + escape_unprintable(error.key) + "` уже есть в этом объекте: строка " +
-                                decimal(first.line) + ", столбец " + decimal(first.column));
-            }
+                                decimal(first_key->line) + ", столбец " + decimal(first_key->column));
             break;
         case ReadErrorKind::unknown_field:
             if (error.key == "$schema") {
@@ -111,13 +110,68 @@ std::vector<std::string> notes_for(std::string_view document, const ReadError& e
                 notes.push_back(
                     "число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если "
                     "равно целому: пишите `1`, `100`");
-            if (const auto meaning = type_meaning(error.expected))
-                notes.push_back(std::string(error.expected) + " — это " + std::string(*meaning));
+            if (const std::string_view meaning = type_meaning(error.expected); !meaning.empty())
+                notes.push_back(std::string(type_name(error.expected)) + " — это " + std::string(meaning));
             break;
         default:
             break;
     }
     return notes;
+}
+
+// Where an author is pointed and what is marked: [shown, end) of `at`.
+void place(std::string_view document, const ReadError& error, Location& at) {
+    switch (error.reason) {
+        case Reason::invalid_code_point:
+            if (error.invalid_byte_offset < document.size()) {
+                // From the first byte that is not UTF-8 to the string's closing quotation mark.
+                at.shown = error.invalid_byte_offset;
+                at.end = error.offset - 1;
+                return;
+            }
+            break;
+        case Reason::missing_field:
+            if (error.record_offset != NO_OFFSET) {
+                at.shown = error.record_offset;  // the whole record that lacks the field
+                at.end = error.offset;
+                return;
+            }
+            break;
+        case Reason::unknown_field:
+        case Reason::duplicate_field:
+        case Reason::unknown_variant:
+            if (error.key_offset != NO_OFFSET) {
+                at.shown = error.key_offset;
+                at.end = error.key_end;
+                return;
+            }
+            break;
+        case Reason::invalid_type:
+        case Reason::invalid_value:
+            if (error.value_offset != NO_OFFSET) {
+                // An array or object found is left untaken: only its bracket is marked.
+                const bool untaken = error.found == FoundValue::sequence || error.found == FoundValue::map;
+                at.shown = error.value_offset;
+                at.end = untaken ? error.value_offset + 1 : error.offset;
+                return;
+            }
+            break;
+        case Reason::invalid_length:
+            if (error.record_offset != NO_OFFSET) {
+                at.shown = error.record_offset;
+                at.end = error.offset;
+                return;
+            }
+            break;
+        default:
+            break;
+    }
+    if (error.column == 0 && error.offset > 0) {
+        at.shown = end_of_line_before(document, error.offset);
+        at.end = *at.shown;
+    } else {
+        at.end = token_end(document, at.offset);
+    }
 }
 
 }  // namespace
@@ -128,15 +182,18 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     problem.text = escape_controls(std::string(PARSE_ERROR_PREFIX) + error.text());
     // The reader's position stands just after the byte it is about, unless it starts a line.
     problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
-    if (error.kind == ReadErrorKind::invalid_string && error.invalid_byte_offset < document.size())
-        problem.at.shown = error.invalid_byte_offset;
-    else if (error.kind == ReadErrorKind::missing_field && error.record_offset != NO_OFFSET)
-        problem.at.shown = error.record_offset;
-    else if (error.column == 0 && error.offset > 0)
-        problem.at.shown = end_of_line_before(document, error.offset);
-    fill_lines_and_columns(document, {&problem.at});
+    place(document, error, problem.at);
+    if (error.reason == Reason::duplicate_field && error.first_key_offset != NO_OFFSET) {
+        Location first;
+        first.offset = error.first_key_offset;
+        first.end = error.first_key_offset + (error.key_end - error.key_offset);
+        problem.related = first;
+    }
+    std::vector<Location*> all = {&problem.at};
+    if (problem.related) all.push_back(&*problem.related);
+    fill_lines_and_columns(document, std::move(all));
     // The byte the reader stopped at; after a line feed, that line feed.
-    problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET);
+    problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET, problem.related);
     return problem;
 }
 

@@ -46,9 +46,9 @@ Piece piece_at(std::string_view bytes, std::size_t pos) {
     const Character c = first_character(rest);
     const std::string_view raw = rest.substr(0, c.length);
     if (!c.valid) {
-        constexpr char HEX[] = "0123456789abcdef";
-        const auto byte = static_cast<unsigned char>(rest[0]);
-        return {raw, std::string("\\x{") + HEX[byte >> 4] + HEX[byte & 0xF] + "}", 6, false};
+        std::string shown = "\\x{";
+        append_hex(shown, static_cast<unsigned char>(rest[0]), 2, HexLetters::lower);
+        return {raw, shown + "}", 6, false};
     }
     if (c.value == U'\t') return {raw, "\t", 1, true};
     if (std::string escaped = escape_controls(raw); escaped != raw) {
@@ -60,13 +60,15 @@ Piece piece_at(std::string_view bytes, std::size_t pos) {
 }
 
 // The window of the source line around `offset` and the line under it with the caret, which
-// stands under the first cell of the piece that holds the byte at `offset`.
+// stands under the first cell of the piece that holds the byte at `offset` and goes on under
+// every piece that begins before `end`, up to the line's end or the window's (one cell at the
+// least).
 struct Excerpt {
     std::string line;
     std::string caret;
 };
 
-Excerpt excerpt(std::string_view bytes, std::size_t offset) {
+Excerpt excerpt(std::string_view bytes, std::size_t offset, std::size_t end) {
     offset = std::min(offset, bytes.size());
     // Where the line starts, if that is near enough to matter.
     const std::size_t floor = offset > LINE_SEARCH_BYTES ? offset - LINE_SEARCH_BYTES : 0;
@@ -111,14 +113,15 @@ Excerpt excerpt(std::string_view bytes, std::size_t offset) {
         else
             out.caret.append(piece.cells, ' ');
     }
-    out.caret += '^';
     std::size_t pos = caret_pos, after = 0;
     while (!at_line_end(bytes, pos) && after <= WINDOW_CELLS) {
         const Piece piece = piece_at(bytes, pos);
+        if (pos < end || pos == caret_pos) out.caret.append(std::max<std::size_t>(piece.cells, 1), '^');
         pos += piece.raw.size();
         out.line += piece.shown;
         after += piece.cells;
     }
+    if (pos == caret_pos) out.caret += '^';  // at the end of a line: one caret after its last cell
     if (!at_line_end(bytes, pos)) out.line += "…";
     return out;
 }
@@ -157,7 +160,7 @@ std::string human(std::span<const FileProblems> files, const ReportOptions& opti
             out += paint(BOLD, shown_path + ":" + decimal(p.at.line) + ":" + decimal(p.at.column) + ":") + " ";
             if (is_warning(p)) out += paint(WARNING_COLOR, "предупреждение:") + " ";
             out += paint(BOLD, p.text) + "\n";
-            const Excerpt shown = excerpt(file.bytes, p.at.shown_offset());
+            const Excerpt shown = excerpt(file.bytes, p.at.shown_offset(), p.at.end);
             const std::string number = decimal(p.at.line);
             const std::string gutter(number.size(), ' ');
             out += " " + number + " | " + shown.line + "\n";
@@ -197,7 +200,10 @@ std::string json(std::span<const FileProblems> files) {
             // The path is a JSON string of its own: exact, and valid UTF-8 since every argument is.
             append_json_string(out, file.path);
             out += ",\"line\":" + decimal(p.at.line) + ",\"column\":" + decimal(p.at.column) +
-                   ",\"byte_offset\":" + decimal(p.at.offset) + ",\"rule\":";
+                   ",\"byte_offset\":" + decimal(p.at.offset) +
+                   ",\"start_byte_offset\":" + decimal(p.at.shown_offset()) +
+                   ",\"end_byte_offset\":" + decimal(p.at.end) + ",\"end_line\":" + decimal(p.at.end_line) +
+                   ",\"end_column\":" + decimal(p.at.end_column) + ",\"rule\":";
             append_json_string(out, code_name(p.code));
             out += ",\"severity\":\"" + std::string(severity_name(p)) + "\"";
             if (p.message) out += ",\"message_index\":" + decimal(*p.message);
@@ -252,6 +258,18 @@ std::string with_notes(const Problem& p) {
     return message;
 }
 
+// The end of a problem's span as a workflow command names it, when the span is more than one
+// character: the line of its last character and, when that is the line it starts on, its column
+// (both inclusive).
+std::string github_end(const Location& at) {
+    const bool one_line = at.end_line == at.line;
+    if (at.end <= at.shown_offset() || (one_line && at.end_column <= at.column + 1)) return {};
+    const std::size_t last_line = at.end_column == 1 && at.end_line > at.line ? at.end_line - 1 : at.end_line;
+    std::string out = ",endLine=" + decimal(one_line ? at.line : last_line);
+    if (one_line) out += ",endColumn=" + decimal(at.end_column - 1);
+    return out;
+}
+
 std::string github(std::span<const FileProblems> files) {
     std::string out;
     for (const FileProblems& file : files) {
@@ -261,14 +279,14 @@ std::string github(std::span<const FileProblems> files) {
                    "::" + github_escape(read_problem_text(file.path, *file.read_error), false) + "\n";
         for (const Problem& p : file.problems)
             out += "::" + std::string(severity_name(p)) + " file=" + path + ",line=" + decimal(p.at.line) +
-                   ",col=" + decimal(p.at.column) + "::" + github_escape(with_notes(p), false) + "\n";
+                   ",col=" + decimal(p.at.column) + github_end(p.at) + "::" + github_escape(with_notes(p), false) +
+                   "\n";
     }
     return out;
 }
 
 // A path as a URI reference: every byte but the unreserved characters and `/` percent-encoded.
 std::string uri_of(std::string_view path) {
-    constexpr char HEX[] = "0123456789ABCDEF";
     std::string out;
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
@@ -277,8 +295,7 @@ std::string uri_of(std::string_view path) {
             out += c;
         } else {
             out += '%';
-            out += HEX[byte >> 4];
-            out += HEX[byte & 0xF];
+            append_hex(out, byte, 2, HexLetters::upper);
         }
     }
     return out;
@@ -335,7 +352,7 @@ std::string sarif(std::span<const FileProblems> files, const ReportOptions& opti
             out += ",\"level\":\"" + std::string(severity_name(p)) + "\",\"message\":" + sarif_message(with_notes(p)) +
                    ",\"locations\":[{\"physicalLocation\":{\"artifactLocation\":" + sarif_artifact(file.path) +
                    ",\"region\":{\"startLine\":" + decimal(p.at.line) + ",\"startColumn\":" + decimal(p.at.column) +
-                   "}}}]";
+                   ",\"endLine\":" + decimal(p.at.end_line) + ",\"endColumn\":" + decimal(p.at.end_column) + "}}}]";
             if (p.message || p.id) {
                 out += ",\"properties\":{";
                 if (p.message) out += "\"messageIndex\":" + decimal(*p.message);

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "common/digits.h"
-#include "feed_files/limits.h"
 #include "messages/messages.h"
 #include "rule_codes.h"
 

@@ -11,11 +11,6 @@ std::string two_digits(std::int64_t n) {
 
 }  // namespace
 
-std::string signed_decimal(std::int64_t n) {
-    return n < 0 ? "-" + decimal(std::uint64_t{0} - static_cast<std::uint64_t>(n))
-                 : decimal(static_cast<std::uint64_t>(n));
-}
-
 std::string utc_text(std::int64_t seconds) {
     if (seconds > MAX_DATED_SECONDS || seconds < -MAX_DATED_SECONDS) return signed_decimal(seconds);
     std::int64_t days = seconds / 86400, rest = seconds % 86400;

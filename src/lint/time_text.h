@@ -1,4 +1,4 @@
-// How notes write time values: signed numbers, and Unix seconds as a date and time in UTC.
+// How notes write time values: Unix seconds as a date and time in UTC.
 // Internal to the lint core.
 #pragma once
 
@@ -10,8 +10,6 @@ namespace mt::lint {
 // The largest magnitude utc_text shows as a date (about the year 5138 either side of 1970);
 // beyond it a time value is no plausible count of seconds.
 inline constexpr std::int64_t MAX_DATED_SECONDS = 100'000'000'000;
-
-std::string signed_decimal(std::int64_t n);
 
 // "2026-01-01 00:00:00 UTC" (proleptic Gregorian) for |seconds| <= MAX_DATED_SECONDS, otherwise
 // the plain number.

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "code_point.h"
+#include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
 #include "common/white_space.h"
@@ -13,19 +14,20 @@
 namespace mt::lint {
 namespace {
 
-// Beyond 10^11 in magnitude a time value is past the year 5138 in seconds, while every date
-// after March 1973 is beyond it in milliseconds.
-bool looks_like_milliseconds(std::int64_t value) { return value > 100'000'000'000 || value < -100'000'000'000; }
+// Beyond MAX_DATED_SECONDS (10^11) in magnitude a time value is past the year 5138 in seconds,
+// while every date after March 1973 is beyond it in milliseconds.
+bool looks_like_milliseconds(std::int64_t value) { return value > MAX_DATED_SECONDS || value < -MAX_DATED_SECONDS; }
 
 // Characters an invisible-text note names at most.
 constexpr std::size_t NAMED_CHARACTERS = 5;
 
 Problem warning(Code code, const FeedLocations& at, Subject subject, std::size_t index, const Message& message,
                 std::string text, std::vector<std::string> notes) {
-    const std::size_t offset = value_offset(at, subject, index);
+    const Span span = value_span(at, subject, index);
     Problem problem;
     problem.code = code;
-    problem.at.offset = offset == NO_OFFSET ? 0 : offset;
+    problem.at.offset = span.begin == NO_OFFSET ? 0 : span.begin;
+    problem.at.end = span.end == NO_OFFSET ? problem.at.offset : span.end;
     problem.message = index;
     problem.id = message.id;
     problem.text = escape_controls(text + " (id " + quoted_form(message.id) + ")");

@@ -9,9 +9,9 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
-#include "feed_files/limits.h"
 #include "feed_files/read_head.h"
 #include "lsp/session.h"
+#include "messages/records.h"
 #include "outcome/outcome.h"
 
 namespace mt::lint {

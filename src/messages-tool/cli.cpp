@@ -9,6 +9,7 @@
 #include "common/white_space.h"
 #include "feed_files/limits.h"
 #include "feed_files/read_head.h"
+#include "messages/records.h"
 #include "verify_feed/verify_feed.h"
 
 namespace mt {
@@ -77,8 +78,7 @@ Outcome run_check(const CheckRequest& request) {
 
     auto sig = read_head(request.sig, MAX_SIG_BYTES + 1);
     if (!sig) return diagnostic(2, "не читаю подпись " + request.sig + ": " + sig.error().text);
-    if (sig->bytes.size() > MAX_SIG_BYTES)
-        return diagnostic(1, signature_too_large_text(request.sig, sig->length));
+    if (sig->bytes.size() > MAX_SIG_BYTES) return diagnostic(1, signature_too_large_text(request.sig, sig->length));
 
     const std::string sig_text = decode_utf8_lossy(sig->bytes);
     auto accepted = verify_feed(feed->bytes, trim_white_space(sig_text));

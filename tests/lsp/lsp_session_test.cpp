@@ -46,13 +46,14 @@ std::string position(const json& p) {
 }
 
 // One line per message the server sent: "1 result utf-16", "7 error -32601", "null error -32700",
-// "publish 2 json@0:9 …" (each diagnostic's code and where its range starts).
+// "publish 2 json@0:1-0:5 …" (each diagnostic's code and range).
 std::string summarize(const json& m) {
     if (m.contains("method")) {
         std::string line = "publish";
         if (m["params"].contains("version")) line += " " + std::to_string(m["params"]["version"].get<int>());
         for (const json& d : m["params"]["diagnostics"])
-            line += " " + d["code"].get<std::string>() + "@" + position(d["range"]["start"]);
+            line += " " + d["code"].get<std::string>() + "@" + position(d["range"]["start"]) + "-" +
+                    position(d["range"]["end"]);
         return line;
     }
     std::string line = m["id"].dump();
@@ -95,8 +96,8 @@ struct Row {
 const std::string HUGE_BODY(16 * 1024 * 1024 + 1, ' ');
 // Params nested a million arrays deep: read, looked into and dropped without recursing.
 const std::string DEEP = std::string(1'000'000, '[') + std::string(1'000'000, ']');
-// The reader stops at the byte after the emoji key (an unknown field): 6 bytes, 4 UTF-16 units
-// or 3 code points into the line.
+// The reader refuses the emoji key (an unknown field): its span, from its opening quotation
+// mark to one past its closing one, is 6 bytes, 4 UTF-16 units or 3 code points long.
 const std::string EMOJI_KEY = R"({"😀":1})";
 
 std::vector<Row> rows() {
@@ -199,22 +200,22 @@ std::vector<Row> rows() {
         // Positions: the byte after an emoji, in each encoding offered.
         {"utf-16 when nothing else is offered",
          initialize("[\"utf-7\"]") + open(EMOJI_KEY) + BYE,
-         {"1 result utf-16", "publish 1 json@0:4", "99 result"},
+         {"1 result utf-16", "publish 1 json@0:1-0:5", "99 result"},
          0,
          ""},
         {"utf-8 offered first",
          initialize(R"(["utf-8","utf-16"])") + open(EMOJI_KEY) + BYE,
-         {"1 result utf-8", "publish 1 json@0:6", "99 result"},
+         {"1 result utf-8", "publish 1 json@0:1-0:7", "99 result"},
          0,
          ""},
         {"utf-32 offered first",
          initialize(R"(["utf-32","utf-8"])") + open(EMOJI_KEY) + BYE,
-         {"1 result utf-32", "publish 1 json@0:3", "99 result"},
+         {"1 result utf-32", "publish 1 json@0:1-0:4", "99 result"},
          0,
          ""},
         {"a lone carriage return ends a line",
          INIT + open("{\r\"😀\":1}") + BYE,
-         {"1 result utf-16", "publish 1 json@1:3", "99 result"},
+         {"1 result utf-16", "publish 1 json@1:0-1:4", "99 result"},
          0,
          ""},
         // Changes: a range replaced (the emoji, two UTF-16 units, by one letter), then the whole text.
@@ -228,7 +229,7 @@ std::vector<Row> rows() {
                           R"({"textDocument":{"uri":"file:///d/messages.json","version":3},"contentChanges":[)"
                           R"({"text":"{\"schema\":2,\"revision\":1,\"messages\":[]}"}]})") +
              notification("textDocument/didClose", R"({"textDocument":{"uri":"file:///d/messages.json"}})") + BYE,
-         {"1 result utf-16", "publish 1 json@0:4", "publish 2 json@0:3", "publish 3 schema@0:10", "publish",
+         {"1 result utf-16", "publish 1 json@0:1-0:5", "publish 2 json@0:1-0:4", "publish 3 schema@0:10-0:11", "publish",
           "99 result"},
          0,
          ""},
@@ -239,7 +240,7 @@ std::vector<Row> rows() {
                  R"({"textDocument":{"uri":"file:///d/messages.json","version":2},"contentChanges":[)"
                  R"({"range":{"start":{"line":0,"character":4},"end":{"line":0,"character":2}},"text":""}]})") +
              BYE,
-         {"1 result utf-16", "publish 1 json@0:4", "publish 2 json@0:4", "99 result"},
+         {"1 result utf-16", "publish 1 json@0:1-0:5", "publish 2 json@0:1-0:5", "99 result"},
          0,
          "конец изменения"},
         {"hover outside every message, code actions of a document without fixes",
@@ -250,7 +251,7 @@ std::vector<Row> rows() {
                      R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":0},)"
                      R"("end":{"line":0,"character":9}},"context":{"diagnostics":[]}})") +
              BYE,
-         {"1 result utf-16", "publish 1 json@0:4", "4 result", "5 result 0 actions", "99 result"},
+         {"1 result utf-16", "publish 1 json@0:1-0:5", "4 result", "5 result 0 actions", "99 result"},
          0,
          ""},
     };

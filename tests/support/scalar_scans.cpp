@@ -15,7 +15,13 @@ PlainRun plain_run_scalar(std::string_view bytes, std::size_t from) {
 }
 
 TextFacts examine_text_scalar(std::string_view text) {
-    return {count_characters(text), first_control_character(text).has_value()};
+    TextFacts facts;
+    for (; !text.empty(); ++facts.chars) {
+        const Character c = first_character(text);
+        facts.has_control = facts.has_control || (c.valid && is_control_character(c.value));
+        text.remove_prefix(c.length);
+    }
+    return facts;
 }
 
 }  // namespace mt::testing

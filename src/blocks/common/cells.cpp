@@ -52,14 +52,4 @@ Cluster first_cluster(std::string_view text) {
     return cluster;
 }
 
-std::size_t display_width(std::string_view text) {
-    std::size_t cells = 0;
-    while (!text.empty()) {
-        const Cluster cluster = first_cluster(text);
-        cells += cluster.cells;
-        text.remove_prefix(cluster.length);
-    }
-    return cells;
-}
-
 }  // namespace mt

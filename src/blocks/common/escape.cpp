@@ -1,11 +1,11 @@
 #include "common/escape.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <iterator>
 
 #include "code_ranges.h"
+#include "common/digits.h"
 #include "common/utf8.h"
 #include "utf8_decode.h"
 
@@ -78,10 +78,8 @@ void append_escaped(std::string& out, std::string_view text, bool quote_marks, b
             out += raw;
             continue;
         }
-        char digits[8];
-        const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<std::uint32_t>(value), 16).ptr;
         out += "\\u{";
-        out.append(digits, end);
+        append_hex(out, static_cast<std::uint32_t>(value), 1, HexLetters::lower);
         out += '}';
     }
 }

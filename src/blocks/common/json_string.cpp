@@ -1,9 +1,10 @@
 #include "common/json_string.h"
 
+#include "common/digits.h"
+
 namespace mt {
 
 void append_json_string(std::string& out, std::string_view text) {
-    constexpr char HEX[] = "0123456789abcdef";
     out += '"';
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -26,8 +27,7 @@ void append_json_string(std::string& out, std::string_view text) {
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     out += "\\u00";
-                    out += HEX[static_cast<unsigned char>(c) >> 4];
-                    out += HEX[c & 0xF];
+                    append_hex(out, static_cast<unsigned char>(c), 2, HexLetters::lower);
                 } else if (text.substr(i, 2) == "\xC2\x85") {
                     out += "\\u0085";
                     ++i;

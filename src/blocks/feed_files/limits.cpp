@@ -4,10 +4,6 @@
 
 namespace mt {
 
-std::string feed_too_large_text(std::string_view path, std::size_t size) {
-    return std::string(path) + " — " + decimal(size) + " байт больше 64 КиБ, отклонено до парсинга";
-}
-
 std::string signature_too_large_text(std::string_view path, std::uint64_t length) {
     return std::string(path) + " — " + decimal(length) + " байт больше 512, не похоже на подпись";
 }

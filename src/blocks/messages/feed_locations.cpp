@@ -1,5 +1,5 @@
 // From a rule failure to the value it is about, through the locations the reader recorded.
-#include "messages/messages.h"
+#include "messages/rules.h"
 #include "record_shapes.h"
 
 namespace mt {
@@ -48,23 +48,23 @@ constexpr bool subjects_are_fields() {
 }
 static_assert(subjects_are_fields());
 
-std::size_t value_at(const RecordLocations& record, std::size_t field) {
-    return field < record.values.size() ? record.values[field] : NO_OFFSET;
+Span value_at(const RecordLocations& record, std::size_t field) {
+    return field < record.values.size() ? record.values[field] : Span{};
 }
 
 }  // namespace
 
-std::size_t value_offset(const FeedLocations& locations, Subject subject, std::size_t message) {
+Span value_span(const FeedLocations& locations, Subject subject, std::size_t message) {
     if (subject == Subject::schema || subject == Subject::revision)
         return value_at(locations.feed, FEED_SHAPE.index_of(subject_key(subject)));
-    if (message >= locations.messages.size()) return NO_OFFSET;
+    if (message >= locations.messages.size()) return {};
     const RecordLocations& record = locations.messages[message];
-    if (subject == Subject::message) return record.start;
+    if (subject == Subject::message) return {record.start, record.end};
     return value_at(record, MESSAGE_SHAPE.index_of(subject_key(subject)));
 }
 
-std::size_t value_offset(const FeedLocations& locations, const RuleFailure& failure) {
-    return value_offset(locations, failure.subject, failure.message);
+Span value_span(const FeedLocations& locations, const RuleFailure& failure) {
+    return value_span(locations, failure.subject, failure.message);
 }
 
 }  // namespace mt

@@ -7,20 +7,10 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
-#include "messages_internal.h"
+#include "string_scan.h"
 
 namespace mt::json {
 namespace {
-
-constexpr std::string_view EOF_STRING = "EOF while parsing a string";
-constexpr std::string_view CONTROL_CHARACTER = "control character (\\u0000-\\u001F) found while parsing a string";
-constexpr std::string_view INVALID_ESCAPE = "invalid escape";
-constexpr std::string_view INVALID_CODE_POINT = "invalid unicode code point";
-constexpr std::string_view LONE_SURROGATE = "lone leading surrogate in hex escape";
-constexpr std::string_view UNEXPECTED_END_OF_HEX_ESCAPE = "unexpected end of hex escape";
-constexpr std::string_view EXPECTED_IDENT = "expected ident";
-constexpr std::string_view INVALID_NUMBER = "invalid number";
-constexpr std::string_view NUMBER_OUT_OF_RANGE = "number out of range";
 
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
@@ -35,10 +25,10 @@ int Cursor::peek_past_space() {
     return peek();
 }
 
-ReadError Cursor::error_value(std::size_t offset, ReadErrorKind kind, std::string_view message) const {
+ReadError Cursor::error_value(std::size_t offset, Reason reason) const {
     ReadError error;
-    error.kind = kind;
-    error.message = message;
+    error.reason = reason;
+    error.kind = kind_of(reason);
     error.offset = offset;
     std::size_t line_start = 0;
     for (std::size_t i = 0; i < offset; ++i) {
@@ -53,8 +43,8 @@ ReadError Cursor::error_value(std::size_t offset, ReadErrorKind kind, std::strin
 
 Read<void> Cursor::finish_literal(std::string_view rest) {
     for (const char expected : rest) {
-        if (pos_ == bytes_.size()) return error(ReadErrorKind::end_of_input, EOF_VALUE);
-        if (bytes_[pos_++] != expected) return error(ReadErrorKind::syntax, EXPECTED_IDENT);
+        if (pos_ == bytes_.size()) return error(Reason::eof_value);
+        if (bytes_[pos_++] != expected) return error(Reason::expected_ident);
     }
     return {};
 }
@@ -62,7 +52,7 @@ Read<void> Cursor::finish_literal(std::string_view rest) {
 Read<std::uint16_t> Cursor::read_hex_escape() {
     if (bytes_.size() - pos_ < 4) {
         pos_ = bytes_.size();
-        return error(ReadErrorKind::end_of_input, EOF_STRING);
+        return error(Reason::eof_string);
     }
     unsigned value = 0;
     bool valid = true;
@@ -73,7 +63,7 @@ Read<std::uint16_t> Cursor::read_hex_escape() {
     }
     // All four digits are taken before a bad one is reported.
     pos_ += 4;
-    if (!valid) return error(ReadErrorKind::syntax, INVALID_ESCAPE);
+    if (!valid) return error(Reason::invalid_escape);
     return static_cast<std::uint16_t>(value);
 }
 
@@ -90,20 +80,20 @@ Read<void> Cursor::read_string(std::string& out) {
             out.append(plain);
             pos_ = run.end;
         }
-        if (pos_ == bytes_.size()) return error(ReadErrorKind::end_of_input, EOF_STRING);
+        if (pos_ == bytes_.size()) return error(Reason::eof_string);
 
         const char stop = bytes_[pos_++];
         if (stop == '"') {
             if (!valid_utf8) {
-                ReadError invalid = error_value(pos_, ReadErrorKind::invalid_string, INVALID_CODE_POINT);
+                ReadError invalid = error_value(pos_, Reason::invalid_code_point);
                 invalid.invalid_byte_offset = start + valid_utf8_prefix(bytes_.substr(start, pos_ - start));
                 return std::unexpected(std::move(invalid));
             }
             return {};
         }
-        if (stop != '\\') return error(ReadErrorKind::syntax, CONTROL_CHARACTER);
+        if (stop != '\\') return error(Reason::control_character);
 
-        if (pos_ == bytes_.size()) return error(ReadErrorKind::end_of_input, EOF_STRING);
+        if (pos_ == bytes_.size()) return error(Reason::eof_string);
         switch (bytes_[pos_++]) {
             case '"':
                 out += '"';
@@ -133,31 +123,30 @@ Read<void> Cursor::read_string(std::string& out) {
                 const auto first = read_hex_escape();
                 if (!first) return std::unexpected(first.error());
                 char32_t value = *first;
-                if (value >= 0xDC00 && value <= 0xDFFF) return error(ReadErrorKind::syntax, LONE_SURROGATE);
+                if (value >= 0xDC00 && value <= 0xDFFF) return error(Reason::lone_surrogate);
                 if (value >= 0xD800 && value <= 0xDBFF) {
                     // A leading surrogate must be followed at once by the escape of a trailing one.
                     for (const char expected : {'\\', 'u'}) {
-                        if (pos_ == bytes_.size()) return error(ReadErrorKind::end_of_input, EOF_STRING);
-                        if (bytes_[pos_++] != expected)
-                            return error(ReadErrorKind::syntax, UNEXPECTED_END_OF_HEX_ESCAPE);
+                        if (pos_ == bytes_.size()) return error(Reason::eof_string);
+                        if (bytes_[pos_++] != expected) return error(Reason::unexpected_end_of_hex_escape);
                     }
                     const auto second = read_hex_escape();
                     if (!second) return std::unexpected(second.error());
-                    if (*second < 0xDC00 || *second > 0xDFFF) return error(ReadErrorKind::syntax, LONE_SURROGATE);
+                    if (*second < 0xDC00 || *second > 0xDFFF) return error(Reason::lone_surrogate);
                     value = 0x10000 + ((value - 0xD800) << 10) + (*second - 0xDC00);
                 }
                 append_utf8(out, value);
                 break;
             }
             default:
-                return error(ReadErrorKind::syntax, INVALID_ESCAPE);
+                return error(Reason::invalid_escape);
         }
     }
 }
 
 Read<Number> Cursor::read_number(bool negative) {
     const std::size_t start = negative ? pos_ - 1 : pos_;
-    if (pos_ == bytes_.size()) return error(ReadErrorKind::end_of_input, EOF_VALUE);
+    if (pos_ == bytes_.size()) return error(Reason::eof_value);
 
     constexpr std::uint64_t MAX = std::numeric_limits<std::uint64_t>::max();
     std::uint64_t significand = 0;
@@ -166,7 +155,7 @@ Read<Number> Cursor::read_number(bool negative) {
 
     const char first = bytes_[pos_++];
     if (first == '0') {
-        if (is_digit(peek())) return peek_error(ReadErrorKind::syntax, INVALID_NUMBER);
+        if (is_digit(peek())) return peek_error(Reason::invalid_number);
     } else if (is_digit(first)) {
         significand = static_cast<std::uint64_t>(first - '0');
         nonzero = true;
@@ -176,14 +165,14 @@ Read<Number> Cursor::read_number(bool negative) {
             if (!floating) significand = significand * 10 + digit;
         }
     } else {
-        return error(ReadErrorKind::syntax, INVALID_NUMBER);
+        return error(Reason::invalid_number);
     }
 
     if (peek() == '.') {
         ++pos_;
         floating = true;
-        if (peek() == END) return peek_error(ReadErrorKind::end_of_input, EOF_VALUE);
-        if (!is_digit(peek())) return peek_error(ReadErrorKind::syntax, INVALID_NUMBER);
+        if (peek() == END) return peek_error(Reason::eof_value);
+        if (!is_digit(peek())) return peek_error(Reason::invalid_number);
         for (; is_digit(peek()); ++pos_)
             if (bytes_[pos_] != '0') nonzero = true;
     }
@@ -193,15 +182,15 @@ Read<Number> Cursor::read_number(bool negative) {
         floating = true;
         const bool negative_exponent = peek() == '-';
         if (peek() == '-' || peek() == '+') ++pos_;
-        if (pos_ == bytes_.size()) return error(ReadErrorKind::end_of_input, EOF_VALUE);
+        if (pos_ == bytes_.size()) return error(Reason::eof_value);
         const char lead = bytes_[pos_++];
-        if (!is_digit(lead)) return error(ReadErrorKind::syntax, INVALID_NUMBER);
+        if (!is_digit(lead)) return error(Reason::invalid_number);
         std::int32_t exponent = lead - '0';
         while (is_digit(peek())) {
             const int digit = bytes_[pos_++] - '0';
             if (exponent > (std::numeric_limits<std::int32_t>::max() - digit) / 10) {
                 // An exponent beyond 32 bits: infinite unless the value is zero or vanishes.
-                if (nonzero && !negative_exponent) return error(ReadErrorKind::number_out_of_range, NUMBER_OUT_OF_RANGE);
+                if (nonzero && !negative_exponent) return error(Reason::number_out_of_range);
                 while (is_digit(peek())) ++pos_;
                 return Number{Number::Kind::floating, 0, negative ? -0.0 : 0.0};
             }
@@ -223,17 +212,18 @@ Read<Number> Cursor::read_number(bool negative) {
     double value = 0.0;
     const auto converted = fast_float::from_chars(text.data(), text.data() + text.size(), value);
     if (converted.ec != std::errc{} && converted.ec != std::errc::result_out_of_range)
-        return error(ReadErrorKind::syntax, INVALID_NUMBER);
+        return error(Reason::invalid_number);
     // Too large is an error; too small reads as zero with its sign.
-    if (std::isinf(value)) return error(ReadErrorKind::number_out_of_range, NUMBER_OUT_OF_RANGE);
+    if (std::isinf(value)) return error(Reason::number_out_of_range);
     if (value == 0.0) value = negative ? -0.0 : 0.0;
     return Number{Number::Kind::floating, 0, value};
 }
 
-std::unexpected<ReadError> Cursor::invalid_type(std::string_view expected) {
+std::unexpected<ReadError> Cursor::invalid_type(ValueType expected) {
     std::string found;
     FoundValue kind = FoundValue::none;
     const int c = peek_past_space();
+    const std::size_t start = pos_;
     switch (c) {
         case 'n':
         case 't':
@@ -262,9 +252,9 @@ std::unexpected<ReadError> Cursor::invalid_type(std::string_view expected) {
             kind = FoundValue::map;
             break;
         case END:
-            return peek_error(ReadErrorKind::end_of_input, EOF_VALUE);
+            return peek_error(Reason::eof_value);
         default: {
-            if (c != '-' && !is_digit(c)) return peek_error(ReadErrorKind::syntax, EXPECTED_VALUE);
+            if (c != '-' && !is_digit(c)) return peek_error(Reason::expected_value);
             if (c == '-') ++pos_;
             const auto number = read_number(c == '-');
             if (!number) return std::unexpected(number.error());
@@ -273,9 +263,11 @@ std::unexpected<ReadError> Cursor::invalid_type(std::string_view expected) {
             break;
         }
     }
-    ReadError invalid = error_value(pos_, ReadErrorKind::invalid_type, "invalid type: " + found + ", expected " + std::string(expected));
+    ReadError invalid = error_value(pos_, Reason::invalid_type);
     invalid.expected = expected;
     invalid.found = kind;
+    invalid.found_text = std::move(found);
+    invalid.value_offset = start;
     return std::unexpected(std::move(invalid));
 }
 

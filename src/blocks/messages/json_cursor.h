@@ -57,18 +57,16 @@ class Cursor {
     // Takes the byte that `peek` returned; only call after a peek that was not END.
     void advance() { ++pos_; }
 
-    // An error of `kind` at `offset`, with its line and column counted.
-    ReadError error_value(std::size_t offset, ReadErrorKind kind, std::string_view message) const;
+    // An error for `reason` at `offset`, with its line and column counted.
+    ReadError error_value(std::size_t offset, Reason reason) const;
 
     // An error positioned after the bytes taken so far.
-    std::unexpected<ReadError> error(ReadErrorKind kind, std::string_view message) const {
-        return std::unexpected(error_value(pos_, kind, message));
-    }
+    std::unexpected<ReadError> error(Reason reason) const { return std::unexpected(error_value(pos_, reason)); }
 
     // An error positioned after the next byte, as if it had been taken (the end of the input
     // when there is none): the column is that byte's own 1-based column.
-    std::unexpected<ReadError> peek_error(ReadErrorKind kind, std::string_view message) const {
-        return std::unexpected(error_value(pos_ < bytes_.size() ? pos_ + 1 : pos_, kind, message));
+    std::unexpected<ReadError> peek_error(Reason reason) const {
+        return std::unexpected(error_value(pos_ < bytes_.size() ? pos_ + 1 : pos_, reason));
     }
 
     // After the first letter of `null`, `true` or `false` has been taken: takes the rest.
@@ -83,9 +81,8 @@ class Cursor {
 
     // Where a value of another type was expected: names the value found ("invalid type: {found},
     // expected {expected}"), reading a scalar to its end and leaving an array or object untaken.
-    // A syntax error met while reading the scalar is returned instead. `expected` must outlive
-    // the error (the readers pass literals).
-    std::unexpected<ReadError> invalid_type(std::string_view expected);
+    // A syntax error met while reading the scalar is returned instead.
+    std::unexpected<ReadError> invalid_type(ValueType expected);
 
   private:
     Read<std::uint16_t> read_hex_escape();
@@ -93,9 +90,5 @@ class Cursor {
     std::string_view bytes_;
     std::size_t pos_ = 0;
 };
-
-// The fixed syntax texts shared by the cursor and the record reader.
-inline constexpr std::string_view EOF_VALUE = "EOF while parsing a value";
-inline constexpr std::string_view EXPECTED_VALUE = "expected value";
 
 }  // namespace mt::json

@@ -27,17 +27,7 @@ namespace mt::reader {
 using json::Cursor;
 using json::END;
 
-inline constexpr std::string_view EOF_LIST = "EOF while parsing a list";
-inline constexpr std::string_view EOF_OBJECT = "EOF while parsing an object";
-inline constexpr std::string_view RECURSION_LIMIT = "recursion limit exceeded";
-inline constexpr std::string_view TRAILING_COMMA = "trailing comma";
-inline constexpr std::string_view TRAILING_CHARACTERS = "trailing characters";
-inline constexpr std::string_view KEY_MUST_BE_A_STRING = "key must be a string";
-inline constexpr std::string_view EXPECTED_COLON = "expected `:`";
-inline constexpr std::string_view EXPECTED_LIST_COMMA_OR_END = "expected `,` or `]`";
-inline constexpr std::string_view EXPECTED_OBJECT_COMMA_OR_END = "expected `,` or `}`";
-
-using enum ReadErrorKind;
+using enum Reason;
 
 // The reading state. `key` is one buffer reused for every key, so keys cost no allocation once
 // it has grown. Locations are recorded only where asked: `record_at` for the next record read
@@ -55,13 +45,13 @@ struct Reader {
 // Records where the value about to be read begins.
 inline void note_value(Reader& r, RecordLocations* at, std::size_t field) {
     r.cur.peek_past_space();
-    at->values[field] = r.cur.offset();
+    at->values[field].begin = r.cur.offset();
 }
 
 // Takes the peeked `[` or `{` of a record, the message list or the object form of a kind, and
 // one unit of the nesting budget with it.
 inline Read<void> enter(Reader& r) {
-    if (r.budget <= 1) return r.cur.peek_error(recursion_limit, RECURSION_LIMIT);
+    if (r.budget <= 1) return r.cur.peek_error(recursion_limit);
     --r.budget;
     r.cur.advance();
     return {};
@@ -72,28 +62,30 @@ inline void leave(Reader& r) { ++r.budget; }
 // Reads a JSON string at the cursor (after optional whitespace) into `out`.
 inline Read<void> read_text(Reader& r, std::string& out) {
     const int c = r.cur.peek_past_space();
-    if (c == END) return r.cur.peek_error(end_of_input, json::EOF_VALUE);
-    if (c != '"') return r.cur.invalid_type("a string");
+    if (c == END) return r.cur.peek_error(eof_value);
+    if (c != '"') return r.cur.invalid_type(ValueType::string);
     r.cur.advance();
     return r.cur.read_string(out);
 }
 
-// "invalid type" or "invalid value" for a number read where an integer of another range was expected.
-inline std::unexpected<ReadError> number_error(const Reader& r, ReadErrorKind kind, const json::Number& number,
-                                               std::string_view expected) {
-    ReadError error = r.cur.error_value(r.cur.offset(), kind,
-                                        std::string(kind == invalid_type ? "invalid type: " : "invalid value: ") +
-                                            json::describe_number(number) + ", expected " + std::string(expected));
+// "invalid type" or "invalid value" for the number that began at `start`, read where an integer
+// of another range was expected.
+inline std::unexpected<ReadError> number_error(const Reader& r, Reason reason, const json::Number& number,
+                                               ValueType expected, std::size_t start) {
+    ReadError error = r.cur.error_value(r.cur.offset(), reason);
     error.expected = expected;
     error.found = number.kind == json::Number::Kind::floating ? FoundValue::floating : FoundValue::integer;
+    error.found_text = json::describe_number(number);
+    error.value_offset = start;
     return std::unexpected(std::move(error));
 }
 
-// Reads an integer that must fit `T`; `name` is how the width is named in errors (a literal).
+// Reads an integer that must fit `T`, of the width `name`.
 template <class T>
-Read<void> read_integer(Reader& r, T& out, std::string_view name) {
+Read<void> read_integer(Reader& r, T& out, ValueType name) {
     const int c = r.cur.peek_past_space();
-    if (c == END) return r.cur.peek_error(end_of_input, json::EOF_VALUE);
+    if (c == END) return r.cur.peek_error(eof_value);
+    const std::size_t start = r.cur.offset();
     const bool negative = c == '-';
     if (!negative && !(c >= '0' && c <= '9')) return r.cur.invalid_type(name);
     if (negative) r.cur.advance();
@@ -116,9 +108,9 @@ Read<void> read_integer(Reader& r, T& out, std::string_view name) {
             }
             break;
         case json::Number::Kind::floating:
-            return number_error(r, invalid_type, *number, name);
+            return number_error(r, invalid_type, *number, name, start);
     }
-    return number_error(r, invalid_value, *number, name);
+    return number_error(r, invalid_value, *number, name, start);
 }
 
 // Takes a `null` at the cursor and says whether there was one; an optional field is then none.
@@ -154,10 +146,9 @@ inline constexpr bool OPTIONAL = true;
 // is also the order of the array form. Everything the errors say about it follows from this.
 template <class Record, std::size_t N>
 struct RecordShape {
-    std::string_view type_name;  // "struct Feed"
+    ValueType type;
+    RecordKind record;
     std::array<RecordField<Record>, N> fields;
-
-    std::string_view name() const { return type_name.substr(type_name.find(' ') + 1); }
 
     // Required fields come first, so the array form may leave out only a tail of optionals.
     constexpr std::size_t required() const {
@@ -183,19 +174,6 @@ struct RecordShape {
     }
 };
 
-// "one of `a`, `b`" (or just "`a`" for a single key), as an unknown field lists the keys.
-template <std::size_t N>
-std::string key_list(const std::array<std::string_view, N>& keys) {
-    std::string out = N == 1 ? "" : "one of ";
-    for (std::size_t i = 0; i < N; ++i) {
-        if (i > 0) out += ", ";
-        out += '`';
-        out += keys[i];
-        out += '`';
-    }
-    return out;
-}
-
 // The keys of a shape with static storage, so that an error can refer to them.
 template <const auto& Shape>
 inline constexpr auto KEYS_OF = Shape.keys();
@@ -211,20 +189,21 @@ Read<void> read_object_form(Reader& r, Record& record, RecordLocations* at) {
         int c = r.cur.peek_past_space();
         if (c == '}') break;
         if (first) {
-            if (c == END) return r.cur.peek_error(end_of_input, EOF_OBJECT);
+            if (c == END) return r.cur.peek_error(eof_object);
         } else {
-            if (c == END) return r.cur.peek_error(end_of_input, EOF_OBJECT);
-            if (c != ',') return r.cur.peek_error(syntax, EXPECTED_OBJECT_COMMA_OR_END);
+            if (c == END) return r.cur.peek_error(eof_object);
+            if (c != ',') return r.cur.peek_error(expected_object_comma_or_end);
             r.cur.advance();
             c = r.cur.peek_past_space();
-            if (c == '}') return r.cur.peek_error(syntax, TRAILING_COMMA);
-            if (c == END) return r.cur.peek_error(end_of_input, json::EOF_VALUE);
+            if (c == '}') return r.cur.peek_error(trailing_comma);
+            if (c == END) return r.cur.peek_error(eof_value);
         }
-        if (c != '"') return r.cur.peek_error(syntax, KEY_MUST_BE_A_STRING);
+        if (c != '"') return r.cur.peek_error(key_must_be_a_string);
         const std::size_t key_offset = r.cur.offset();
         r.cur.advance();
         r.key.clear();
         if (auto read = r.cur.read_string(r.key); !read) return read;
+        const std::size_t key_end = r.cur.offset();
 
         const std::size_t index = Shape.index_of(r.key);
         c = r.cur.peek_past_space();
@@ -233,12 +212,10 @@ Read<void> read_object_form(Reader& r, Record& record, RecordLocations* at) {
             // stands there, which the reader takes before it stops.
             if (c == '}') r.cur.advance();
             const bool unknown = index == N;
-            ReadError error = r.cur.error_value(
-                r.cur.offset(), unknown ? unknown_field : duplicate_field,
-                unknown ? "unknown field `" + escape_unprintable(r.key) + "`, expected " + key_list(KEYS_OF<Shape>)
-                        : "duplicate field `" + std::string(Shape.fields[index].key) + "`");
+            ReadError error = r.cur.error_value(r.cur.offset(), unknown ? unknown_field : duplicate_field);
             error.key = std::move(r.key);
             error.key_offset = key_offset;
+            error.key_end = key_end;
             if (unknown) error.expected_keys = KEYS_OF<Shape>;
             if (!unknown) error.first_key_offset = key_offsets[index];
             return std::unexpected(std::move(error));
@@ -246,18 +223,18 @@ Read<void> read_object_form(Reader& r, Record& record, RecordLocations* at) {
         seen |= 1u << index;
         key_offsets[index] = key_offset;
 
-        if (c == END) return r.cur.peek_error(end_of_input, EOF_OBJECT);
-        if (c != ':') return r.cur.peek_error(syntax, EXPECTED_COLON);
+        if (c == END) return r.cur.peek_error(eof_object);
+        if (c != ':') return r.cur.peek_error(expected_colon);
         r.cur.advance();
         if (at) note_value(r, at, index);
         if (auto read = Shape.fields[index].read(r, record); !read) return read;
+        if (at) at->values[index].end = r.cur.offset();
     }
     r.cur.advance();  // the `}`
     leave(r);
     for (std::size_t i = 0; i < N; ++i) {
         if (!Shape.fields[i].optional && !(seen & (1u << i))) {
-            ReadError error = r.cur.error_value(r.cur.offset(), missing_field,
-                                                "missing field `" + std::string(Shape.fields[i].key) + "`");
+            ReadError error = r.cur.error_value(r.cur.offset(), missing_field);
             error.key = Shape.fields[i].key;
             return std::unexpected(std::move(error));
         }
@@ -274,15 +251,16 @@ Read<void> read_array_form(Reader& r, Record& record, RecordLocations* at) {
         int c = r.cur.peek_past_space();
         if (c == ']') break;
         if (count == 0) {
-            if (c == END) return r.cur.peek_error(end_of_input, EOF_LIST);
+            if (c == END) return r.cur.peek_error(eof_list);
         } else {
-            if (c == END) return r.cur.peek_error(end_of_input, EOF_LIST);
-            if (c != ',') return r.cur.peek_error(syntax, EXPECTED_LIST_COMMA_OR_END);
+            if (c == END) return r.cur.peek_error(eof_list);
+            if (c != ',') return r.cur.peek_error(expected_list_comma_or_end);
             r.cur.advance();
-            if (r.cur.peek_past_space() == ']') return r.cur.peek_error(syntax, TRAILING_COMMA);
+            if (r.cur.peek_past_space() == ']') return r.cur.peek_error(trailing_comma);
         }
         if (at) note_value(r, at, count);
         if (auto read = Shape.fields[count].read(r, record); !read) return read;
+        if (at) at->values[count].end = r.cur.offset();
     }
 
     const int c = r.cur.peek_past_space();
@@ -290,20 +268,17 @@ Read<void> read_array_form(Reader& r, Record& record, RecordLocations* at) {
         r.cur.advance();
         leave(r);
         if (count >= Shape.required()) return {};
-        std::string text = "invalid length ";
-        append_decimal(text, count);
-        text += ", expected ";
-        text += Shape.type_name;
-        text += " with ";
-        append_decimal(text, N);
-        text += N == 1 ? " element" : " elements";
-        return r.cur.error(invalid_length, text);
+        ReadError error = r.cur.error_value(r.cur.offset(), invalid_length);
+        error.expected = Shape.type;
+        error.length = count;
+        error.fields = N;
+        return std::unexpected(std::move(error));
     }
     // Every field has been read and the array goes on.
-    if (c == END) return r.cur.peek_error(end_of_input, EOF_LIST);
-    if (c != ',') return r.cur.peek_error(syntax, EXPECTED_LIST_COMMA_OR_END);
+    if (c == END) return r.cur.peek_error(eof_list);
+    if (c != ',') return r.cur.peek_error(expected_list_comma_or_end);
     r.cur.advance();
-    return r.cur.peek_error(syntax, r.cur.peek_past_space() == ']' ? TRAILING_COMMA : TRAILING_CHARACTERS);
+    return r.cur.peek_error(r.cur.peek_past_space() == ']' ? trailing_comma : trailing_characters);
 }
 
 // Reads one record at the cursor, in its object or its array form. An error from inside it that
@@ -316,15 +291,16 @@ Read<void> read_record(Reader& r, Record& record) {
     RecordLocations* const at = std::exchange(r.record_at, nullptr);
     if (at) {
         at->start = start;
-        at->values.assign(Shape.fields.size(), NO_OFFSET);
+        at->values.assign(Shape.fields.size(), Span{});
     }
-    if (c == END) return r.cur.peek_error(end_of_input, json::EOF_VALUE);
-    if (c != '{' && c != '[') return r.cur.invalid_type(Shape.type_name);
+    if (c == END) return r.cur.peek_error(eof_value);
+    if (c != '{' && c != '[') return r.cur.invalid_type(Shape.type);
     Read<void> read = c == '{' ? read_object_form<Shape>(r, record, at) : read_array_form<Shape>(r, record, at);
-    if (!read && read.error().record.empty()) {
-        read.error().record = Shape.name();
+    if (!read && read.error().record == RecordKind::none) {
+        read.error().record = Shape.record;
         read.error().record_offset = start;
     }
+    if (read && at) at->end = r.cur.offset();
     return read;
 }
 

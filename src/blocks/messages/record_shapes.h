@@ -14,7 +14,8 @@ Read<void> read_optional_cta(Reader& r, std::optional<Cta>& out);
 Read<void> read_messages(Reader& r, std::vector<Message>& out);
 
 inline constexpr RecordShape<Message, 9> MESSAGE_SHAPE = {
-    "struct Message",
+    ValueType::message,
+    RecordKind::message,
     {{
         {"id",
          [](Reader& r, Message& m) {
@@ -22,11 +23,11 @@ inline constexpr RecordShape<Message, 9> MESSAGE_SHAPE = {
              r.id_read = read.has_value();
              return read;
          }},
-        {"priority", [](Reader& r, Message& m) { return read_integer(r, m.priority, "u8"); }},
+        {"priority", [](Reader& r, Message& m) { return read_integer(r, m.priority, ValueType::u8); }},
         {"title", [](Reader& r, Message& m) { return read_text(r, m.title); }},
         {"body", [](Reader& r, Message& m) { return read_text(r, m.body); }},
-        {"start_at", [](Reader& r, Message& m) { return read_integer(r, m.start_at, "i64"); }},
-        {"end_at", [](Reader& r, Message& m) { return read_integer(r, m.end_at, "i64"); }},
+        {"start_at", [](Reader& r, Message& m) { return read_integer(r, m.start_at, ValueType::i64); }},
+        {"end_at", [](Reader& r, Message& m) { return read_integer(r, m.end_at, ValueType::i64); }},
         {"cta", [](Reader& r, Message& m) { return read_optional_cta(r, m.cta); }, OPTIONAL},
         {"minVersion", [](Reader& r, Message& m) { return read_optional_text(r, m.minVersion); }, OPTIONAL},
         {"maxVersion", [](Reader& r, Message& m) { return read_optional_text(r, m.maxVersion); }, OPTIONAL},
@@ -34,10 +35,11 @@ inline constexpr RecordShape<Message, 9> MESSAGE_SHAPE = {
 };
 
 inline constexpr RecordShape<Feed, 3> FEED_SHAPE = {
-    "struct Feed",
+    ValueType::feed,
+    RecordKind::feed,
     {{
-        {"schema", [](Reader& r, Feed& f) { return read_integer(r, f.schema, "u32"); }},
-        {"revision", [](Reader& r, Feed& f) { return read_integer(r, f.revision, "u64"); }},
+        {"schema", [](Reader& r, Feed& f) { return read_integer(r, f.schema, ValueType::u32); }},
+        {"revision", [](Reader& r, Feed& f) { return read_integer(r, f.revision, ValueType::u64); }},
         {"messages", [](Reader& r, Feed& f) { return read_messages(r, f.messages); }, OPTIONAL},
     }},
 };

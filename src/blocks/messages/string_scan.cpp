@@ -1,10 +1,11 @@
 // The scan of plain string content: sixteen bytes at a time, for the stop byte and for
 // well-formed UTF-8 together, since strings are most of a feed.
+#include "string_scan.h"
+
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
-
-#include "messages_internal.h"
 
 namespace mt {
 namespace {
@@ -56,7 +57,6 @@ bool lanes_valid_utf8(Lanes bytes, Lanes one_before, Lanes two_before, unsigned 
     if (last < LANES - 1) wrong &= (Lanes)(LANE_INDEX <= (unsigned char)last);
     return !any_lane(wrong);
 }
-
 
 }  // namespace
 

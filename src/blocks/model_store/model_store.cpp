@@ -1,7 +1,6 @@
-// The loader of the compiled-in key.
-#include "model_store/model_store.h"
-
+// The loader of the embedded production public key, MODELS_PUBKEY_HEX.
 #include "hex/hex.h"
+#include "model_store/embedded_key.h"
 #include "model_store_internal.h"
 
 namespace mt {
@@ -22,7 +21,7 @@ std::optional<VerifyingKey> load_pubkey(std::string_view key_text, std::FILE* di
         }
         return std::nullopt;
     }
-    return decode_verifying_key(*bytes);
+    return VerifyingKey{*bytes};
 }
 
 std::optional<VerifyingKey> load_models_pubkey() { return load_pubkey(MODELS_PUBKEY_HEX, stderr); }

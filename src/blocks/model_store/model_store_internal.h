@@ -1,4 +1,5 @@
-// Test seam of the key loader: the same loading for any key text and diagnostics stream.
+// Test seam of the embedded key's loader: the same loading for any key text and diagnostics
+// stream.
 #pragma once
 
 #include <cstdio>

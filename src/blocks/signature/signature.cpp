@@ -13,8 +13,6 @@ constexpr std::string_view SIGNATURE_REJECTED = "messages: подпись лен
 
 }  // namespace
 
-VerifyingKey decode_verifying_key(const std::array<std::uint8_t, 32>& bytes) { return VerifyingKey{bytes}; }
-
 bool verify_strict(const VerifyingKey& key, std::string_view message, std::span<const std::uint8_t, 64> signature) {
     if (sodium_init() < 0) return false;
     // An empty view may carry a null pointer; hash zero bytes from a real one instead.

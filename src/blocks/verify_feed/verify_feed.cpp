@@ -1,7 +1,8 @@
 // Feed acceptance: authenticity before anything else, so no byte of an unsigned or tampered
 // feed ever reaches the JSON reader.
 #include "verify_feed/verify_feed.h"
-#include "model_store/model_store.h"
+
+#include "model_store/embedded_key.h"
 #include "signature/signature.h"
 
 namespace mt {

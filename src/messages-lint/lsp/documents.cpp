@@ -1,6 +1,6 @@
 #include "documents.h"
 
-#include "feed_files/limits.h"
+#include "messages/records.h"
 
 namespace mt::lsp {
 namespace {

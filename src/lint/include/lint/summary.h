@@ -1,6 +1,7 @@
 // What the draft checker read of each message, for a view of the feed beside its text: the
 // facts the rules count (characters, not UTF-16 units or bytes) and the values as the document
-// writes them, so that no caller re-counts a text or rounds a 64-bit integer.
+// writes them, so that no caller re-counts a text or rounds a 64-bit integer. check_file
+// (lint/problems.h) gives one per message of a document that reads.
 #pragma once
 
 #include <cstddef>
@@ -30,9 +31,5 @@ struct MessageSummary {
     std::optional<std::string> max_version;
     friend bool operator==(const MessageSummary&, const MessageSummary&) = default;
 };
-
-// One summary per message in document order when the document reads; none when it does not
-// (a document that does not read has no messages to show).
-std::vector<MessageSummary> summarize_messages(std::string_view document);
 
 }  // namespace mt::lint

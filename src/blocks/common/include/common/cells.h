@@ -25,7 +25,4 @@ struct Cluster {
 };
 Cluster first_cluster(std::string_view text);
 
-// The cells of the whole text, cluster by cluster.
-std::size_t display_width(std::string_view text);
-
 }  // namespace mt

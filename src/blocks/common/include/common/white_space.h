@@ -1,5 +1,5 @@
-// Trimming by the Unicode White_Space property (U+0009..U+000D, U+0020, U+0085, U+00A0,
-// U+1680, U+2000..U+200A, U+2028, U+2029, U+202F, U+205F, U+3000).
+// Trimming by the Unicode White_Space property (white_space_tables.inc, generated from the
+// Unicode Character Database like the other character tables).
 #pragma once
 
 #include <string_view>

@@ -15,15 +15,12 @@
 
 namespace mt {
 
-// A public key as the 32 bytes that enter the hash, unchanged.
+// A public key as the 32 bytes that enter the hash, unchanged. Any 32 bytes make a key: the point
+// is decoded, and checked for small order, inside every verification, which refuses any
+// signature under a key that does not decode.
 struct VerifyingKey {
     std::array<std::uint8_t, 32> bytes;
 };
-
-// The key for 32 bytes, kept as they are. The point is decoded, and checked for small order,
-// inside every verification, which refuses any signature under a key that does not decode; so
-// this never fails.
-VerifyingKey decode_verifying_key(const std::array<std::uint8_t, 32>& bytes);
 
 // Strict verification of `signature` (R || S) over `message`.
 bool verify_strict(const VerifyingKey& key, std::string_view message, std::span<const std::uint8_t, 64> signature);

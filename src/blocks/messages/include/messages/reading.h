@@ -1,0 +1,42 @@
+// The strict reader that maps a feed document (any bytes) onto a Feed, and where it found each
+// value. It refuses unknown and repeated keys, checks every integer against its field's width,
+// accepts the array form of each record, and says what went wrong and where as a ReadError.
+#pragma once
+
+#include <cstddef>
+#include <expected>
+#include <string_view>
+#include <vector>
+
+#include "messages/read_error.h"
+#include "messages/records.h"
+
+namespace mt {
+
+// Bytes [begin, end) of a document; NO_OFFSET for what the document does not have.
+struct Span {
+    std::size_t begin = NO_OFFSET;
+    std::size_t end = NO_OFFSET;
+    friend bool operator==(const Span&, const Span&) = default;
+};
+
+// Where a record and each of its values stand in a document: `start` at the record's `{` or
+// `[`, `end` just after its closing bracket (NO_OFFSET while it is unfinished), `values` in the
+// order of the record's fields (the order of its array form), from a value's first byte to just
+// after its last, an empty Span for a field the document leaves out.
+struct RecordLocations {
+    std::size_t start = NO_OFFSET;
+    std::size_t end = NO_OFFSET;
+    std::vector<Span> values;
+};
+struct FeedLocations {
+    RecordLocations feed;
+    std::vector<RecordLocations> messages;  // one per message read, in document order
+};
+
+// Reads a feed document. When `locations` is given, records where the feed, each message and
+// each of their values stand (not inside a call to action); on failure it keeps what was read
+// up to the error. Without it, nothing is recorded and nothing is paid for it.
+std::expected<Feed, ReadError> parse_feed(std::string_view document, FeedLocations* locations = nullptr);
+
+}  // namespace mt
