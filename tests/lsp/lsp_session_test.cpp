@@ -229,8 +229,8 @@ std::vector<Row> rows() {
                           R"({"textDocument":{"uri":"file:///d/messages.json","version":3},"contentChanges":[)"
                           R"({"text":"{\"schema\":2,\"revision\":1,\"messages\":[]}"}]})") +
              notification("textDocument/didClose", R"({"textDocument":{"uri":"file:///d/messages.json"}})") + BYE,
-         {"1 result utf-16", "publish 1 json@0:1-0:5", "publish 2 json@0:1-0:4", "publish 3 schema@0:10-0:11", "publish",
-          "99 result"},
+         {"1 result utf-16", "publish 1 json@0:1-0:5", "publish 2 json@0:1-0:4", "publish 3 schema@0:10-0:11",
+          "publish", "99 result"},
          0,
          ""},
         {"a change whose end is before its start is refused",
