@@ -504,6 +504,7 @@ TEST(Lint, ArgumentsAndUsageErrors) {
         {{"-h", "--verbose"}, {0, std::string(USAGE_TEXT), ""}},
         {{"--version"}, {0, "messages-lint " MT_PROJECT_VERSION "\n", ""}},
         {{"\xff"}, {2, "", "[messages-lint] аргумент 1 не в UTF-8\n"}},
+        {{"--lsp", "a"}, {2, "", "[messages-lint] --lsp не принимает файлов: документы присылает редактор" + help}},
     };
     for (const auto& row : rows) EXPECT_EQ(lint(row.args), row.expected) << ::testing::PrintToString(row.args);
 
@@ -541,6 +542,11 @@ TEST(Lint, ArgumentsAndUsageErrors) {
         {{"--stdin-filename", "--format=json", "x"}, request([](Request& r) {
              r.stdin_name = "--format=json";
              r.files = {"x"};
+         })},
+        {{"--lsp", "--now", "5", "--no-warnings"}, request([](Request& r) {
+             r.lsp = true;
+             r.now = 5;
+             r.warnings = false;
          })},
     };
     for (const auto& row : requests)
