@@ -26,8 +26,10 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
   ""
   "messages-lint FILE... checks unsigned drafts with the same reader and rules"
   "and lists every problem at once, located by line and column, for people, as"
-  "JSON Lines or as GitHub annotations. A JSON Schema of the feed for editors is"
-  "in /usr/share/messages-tool/."
+  "JSON Lines or as GitHub annotations. messages-lint --lsp is a language server"
+  "that shows the same problems in an editor while the author types, with quick"
+  "fixes; a VS Code extension for it and a JSON Schema of the feed for editors"
+  "are in /usr/share/messages-tool/."
   ""
   "The public key of this build is in /usr/share/doc/messages-tool/pubkey.hex.")
 set(CPACK_DEBIAN_FILE_NAME "DEB-DEFAULT")

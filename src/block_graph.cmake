@@ -10,7 +10,8 @@
 #   floor 1   mt_hex, mt_messages (records, reader, rules), mt_feed_files (bounded reads),
 #             mt_outcome (what a run prints)
 #   floor 2   mt_signature (the Ed25519 gate), mt_lint (the authors' checker's core)
-#   floor 3   mt_model_store (the embedded production key and its loader)
+#   floor 3   mt_model_store (the embedded production key and its loader), mt_lsp (messages-lint's
+#             language server, over the lint core)
 #   floor 4   mt_verify_feed (key, signature, then reader and rules)
 #   floor 5   mt_cli (messages-tool's front end), mt_lint_cli (messages-lint's)
 #   programs  messages-tool, messages-tool-dev, messages-lint, over one front end each, and the
@@ -55,7 +56,8 @@ mt_block(mt_lint mt_common PRIVATE mt_messages)
 mt_block(mt_model_store mt_signature PRIVATE mt_hex)
 mt_block(mt_verify_feed mt_messages PRIVATE mt_model_store mt_signature)
 mt_block(mt_cli mt_common mt_outcome PRIVATE mt_feed_files mt_verify_feed)
-mt_block(mt_lint_cli mt_lint mt_outcome PRIVATE mt_feed_files mt_messages)
+mt_block(mt_lsp mt_lint PRIVATE mt_common mt_messages)
+mt_block(mt_lint_cli mt_lint mt_outcome PRIVATE mt_feed_files mt_messages mt_lsp)
 # The key objects (cmake/pubkey.cmake) define the key that the loader declares.
 mt_block(models_pubkey PRIVATE mt_model_store)
 mt_block(mt_dev_pubkey PRIVATE mt_model_store)

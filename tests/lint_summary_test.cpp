@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "lint/hover.h"
 #include "lint/problems.h"
 
 namespace mt::lint {
@@ -56,6 +57,39 @@ TEST(SummarizeMessages, Table) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(check_file(row.document, row.document.size(), "f.json", {}).messages, row.expected) << row.document;
+}
+
+// The hover text of a message: lengths against the limits (over one is marked), the window read
+// as Unix seconds in UTC beside the number as written, and ids, actions and versions as text,
+// never as Markdown.
+TEST(MessageMarkdown, Table) {
+    MessageSummary over = summary(60, "a_b*", "t", "b", 81, 800, "1767225600", "-1", "1767225600", "-1");
+    over.cta = "open_updates";
+    over.min_version = "2.2.0";
+    const MessageSummary far = summary(60, "far", "t", "b", 80, 801, "1e3", "99999999999999", "1000", "99999999999999");
+    const struct {
+        MessageSummary message;
+        std::string expected;
+    } rows[] = {
+        {over,
+         "**Сообщение a\\_b\\*** · приоритет 1\n\n"
+         "- заголовок: 81 из 80 символов — **длиннее предела**\n"
+         "- текст: 800 из 800 символов\n"
+         "- показ с: 2026-01-01 00:00:00 UTC (start_at: 1767225600, секунды Unix)\n"
+         "- показ до: 1969-12-31 23:59:59 UTC (end_at: \\-1, секунды Unix)\n"
+         "- действие: open\\_updates\n"
+         "- версии: 2\\.2\\.0 … любая\n"},
+        // A number written with an exponent, and one beyond any plausible date.
+        {far,
+         "**Сообщение far** · приоритет 1\n\n"
+         "- заголовок: 80 из 80 символов\n"
+         "- текст: 801 из 800 символов — **длиннее предела**\n"
+         "- показ с: 1970-01-01 00:16:40 UTC (start_at: 1e3, секунды Unix)\n"
+         "- показ до: 99999999999999 (end_at: 99999999999999, секунды Unix)\n"
+         "- действие: нет\n"
+         "- версии: любая … любая\n"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(message_markdown(row.message), row.expected) << row.message.id;
 }
 
 }  // namespace

@@ -512,6 +512,9 @@ TEST(Lint, ArgumentsAndUsageErrors) {
           "[messages-lint] --fix и --diff вместе не бывают: --diff только показывает, что сделает --fix" + help}},
         {{"--unsafe-fixes", "a"},
          {2, "", "[messages-lint] --unsafe-fixes действует только вместе с --fix или --diff" + help}},
+        {{"--lsp", "a"}, {2, "", "[messages-lint] --lsp не принимает файлов: документы присылает редактор" + help}},
+        {{"--lsp", "--fix"},
+         {2, "", "[messages-lint] --lsp не исправляет файлы: исправления предлагает редактор" + help}},
     };
     for (const auto& row : rows) EXPECT_EQ(lint(row.args), row.expected) << ::testing::PrintToString(row.args);
 
@@ -558,6 +561,11 @@ TEST(Lint, ArgumentsAndUsageErrors) {
         {{"--stdin-filename", "--format=json", "x"}, request([](Request& r) {
              r.stdin_name = "--format=json";
              r.files = {"x"};
+         })},
+        {{"--lsp", "--now", "5", "--no-warnings"}, request([](Request& r) {
+             r.lsp = true;
+             r.now = 5;
+             r.warnings = false;
          })},
     };
     for (const auto& row : requests)

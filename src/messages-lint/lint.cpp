@@ -12,6 +12,7 @@
 #include "feed_files/read_head.h"
 #include "feed_files/write_file.h"
 #include "lint/fixing.h"
+#include "lsp/session.h"
 #include "messages/records.h"
 #include "outcome/outcome.h"
 #include "unified_diff.h"
@@ -36,6 +37,15 @@ extern const std::string_view USAGE_TEXT =
     "        --color=auto|always|never\n"
     "                         цвет в формате human (auto: на терминале, если\n"
     "                         NO_COLOR не задана и TERM не dumb)\n"
+    "        --fix            исправить в самих файлах всё, что исправляется\n"
+    "                         надёжно (кавычки, запятые, комментарии, BOM,\n"
+    "                         кодировка…), и сообщить об остальном; с «-»\n"
+    "                         исправленный документ идёт в stdout, отчёт — в stderr\n"
+    "        --unsafe-fixes   с --fix или --diff: применить и предложения\n"
+    "                         (ближайший известный ключ, миллисекунды, даты,\n"
+    "                         версии из одной-двух частей)\n"
+    "        --diff           показать, что изменит --fix, в виде unified diff,\n"
+    "                         ничего не записывая\n"
     "        --no-warnings    без предупреждений\n"
     "        --now=SECONDS    текущее время для предупреждений, секунды Unix\n"
     "                         (по умолчанию часы системы)\n"
@@ -45,7 +55,15 @@ extern const std::string_view USAGE_TEXT =
     "        --version        версия\n"
     "        Значение параметра можно дать и следующим аргументом: --format json.\n"
     "        Код выхода: 0 — ошибок нет, 1 — есть ошибки (предупреждения\n"
-    "        его не меняют), 2 — неверные аргументы или файл не читается.\n"sv;
+    "        его не меняют; с --fix — ошибки, что остались; с --diff — есть\n"
+    "        что изменить), 2 — неверные аргументы, файл не читается или не\n"
+    "        записывается.\n"
+    "\n"
+    "messages-lint --lsp [--now=SECONDS] [--no-warnings]\n"
+    "        Сервер Language Server Protocol для редакторов на стандартном\n"
+    "        вводе и выводе: те же проблемы, пока автор печатает, быстрые\n"
+    "        исправления и сводка сообщения при наведении (doc/editors.md).\n"
+    "        Код выхода: 0 после shutdown и exit, иначе 1.\n"sv;
 
 // MT_VERSION is the project's version, defined by the build from CMake's PROJECT_VERSION.
 extern const std::string_view VERSION_TEXT = "messages-lint " MT_VERSION "\n"sv;
@@ -124,6 +142,8 @@ std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view>
             request.fix = mode;
         } else if (arg == "--unsafe-fixes") {
             request.unsafe_fixes = true;
+        } else if (arg == "--lsp") {
+            request.lsp = true;
         } else {
             const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string_view::npos;
             const std::string_view name = arg.substr(0, equals);
@@ -139,6 +159,12 @@ std::variant<Request, Outcome> parse_arguments(std::span<const std::string_view>
             if (auto problem = apply_option(request, name, value)) return usage_error(*problem);
         }
     }
+    if (request.lsp) {
+        if (!request.files.empty()) return usage_error("--lsp не принимает файлов: документы присылает редактор");
+        if (request.fix != FixMode::report || request.unsafe_fixes)
+            return usage_error("--lsp не исправляет файлы: исправления предлагает редактор");
+        return request;
+    }
     if (request.files.empty()) return usage_error("укажите хотя бы один файл ленты");
     if (request.unsafe_fixes && request.fix == FixMode::report)
         return usage_error("--unsafe-fixes действует только вместе с --fix или --diff");
@@ -152,16 +178,21 @@ bool use_color(ColorMode mode, const Environment& environment) {
     return environment.stdout_is_terminal && !environment.no_color && environment.term != "dumb";
 }
 
-Outcome run(std::span<const char* const> argv, const Environment& environment) {
+namespace {
+
+// The arguments after the program's name, each of which must be UTF-8.
+std::variant<Request, Outcome> parse_argv(std::span<const char* const> argv) {
     std::vector<std::string_view> args;
     for (std::size_t i = 1; i < argv.size(); ++i) {
         const std::string_view arg = argv[i];
         if (!is_valid_utf8(arg)) return Outcome{2, "", diagnostic("аргумент " + decimal(i) + " не в UTF-8")};
         args.push_back(arg);
     }
-    auto parsed = parse_arguments(args);
-    if (auto* outcome = std::get_if<Outcome>(&parsed)) return std::move(*outcome);
-    const Request& request = std::get<Request>(parsed);
+    return parse_arguments(args);
+}
+
+// The check of the files of a request (one without --lsp).
+Outcome check_files(const Request& request, const Environment& environment) {
     const CheckOptions check{.now = request.now.value_or(environment.now), .warnings = request.warnings};
 
     Outcome outcome;
@@ -243,14 +274,33 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
     return outcome;
 }
 
+}  // namespace
+
+Outcome run(std::span<const char* const> argv, const Environment& environment) {
+    auto parsed = parse_argv(argv);
+    if (auto* outcome = std::get_if<Outcome>(&parsed)) return std::move(*outcome);
+    const Request& request = std::get<Request>(parsed);
+    if (request.lsp) return usage_error("--lsp работает только как программа messages-lint --lsp");
+    return check_files(request, environment);
+}
+
 int lint_main(int argc, const char* const* argv) {
+    const std::span<const char* const> args(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0);
+    if (auto parsed = parse_argv(args); const Request* request = std::get_if<Request>(&parsed)) {
+        if (request->lsp) {
+            lsp::ServerOptions options;
+            options.now = request->now;
+            options.warnings = request->warnings;
+            options.version = MT_VERSION;
+            return lsp::serve(STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO, options);
+        }
+    }
     const char* term = std::getenv("TERM");
     const Environment environment{.stdout_is_terminal = ::isatty(STDOUT_FILENO) == 1,
                                   .no_color = std::getenv("NO_COLOR") != nullptr,
                                   .term = term ? term : "",
                                   .now = static_cast<std::int64_t>(std::time(nullptr))};
-    return write_outcome(run(std::span(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0), environment),
-                         "[messages-lint] ");
+    return write_outcome(run(args, environment), "[messages-lint] ");
 }
 
 }  // namespace mt::lint

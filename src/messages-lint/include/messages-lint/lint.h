@@ -5,7 +5,8 @@
 // format. A file that cannot be read is reported on standard error (and as a problem in the
 // formats made for programs) and the others are still checked. No key and no signature are
 // involved. Exit status: 0 when no file has an error, 1 when any has one, 2 for wrong arguments
-// or an unreadable file; warnings never change it.
+// or an unreadable file; warnings never change it. `messages-lint --lsp` is the language server
+// for editors instead (lsp/session.h): lint_main runs it over standard input and output.
 //
 // With --fix, each file within the limit is fixed in place (atomically) and the problems left
 // are reported, with the exit status they call for; `-` is then read from standard input and
@@ -45,6 +46,7 @@ struct Request {
     bool warnings = true;
     FixMode fix = FixMode::report;
     bool unsafe_fixes = false;           // --unsafe-fixes: the suggestions too
+    bool lsp = false;                    // --lsp: serve the editor's documents instead of files
     std::string stdin_name = "<stdin>";  // how reports name `-`
     std::vector<std::string> files;      // `-` for standard input
     friend bool operator==(const Request&, const Request&) = default;
@@ -68,7 +70,8 @@ struct Environment {
 // terminal with NO_COLOR unset and TERM other than "dumb".
 bool use_color(ColorMode mode, const Environment& environment);
 
-// The whole run over the raw process arguments (the program's name first, never looked at).
+// The whole run over the raw process arguments (the program's name first, never looked at);
+// --lsp is refused here, for it needs the process's streams (lint_main).
 Outcome run(std::span<const char* const> argv, const Environment& environment);
 
 // Runs with the process's environment, writes the outcome and returns the exit status.

@@ -1,0 +1,23 @@
+#include "hover.h"
+
+#include "diagnostics.h"
+#include "lint/hover.h"
+
+namespace mt::lsp {
+
+nlohmann::json hover(const Document& document, std::size_t offset, PositionEncoding encoding) {
+    const std::vector<lint::MessageSummary>& messages = document.check.messages;
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+        const lint::MessageSummary& m = messages[i];
+        // A summary without its end reaches to where the next message begins.
+        const std::size_t end = m.end > m.begin           ? m.end
+                                : i + 1 < messages.size() ? messages[i + 1].begin
+                                                          : document.text.size();
+        if (offset < m.begin || offset >= end) continue;
+        return {{"contents", {{"kind", "markdown"}, {"value", lint::message_markdown(m)}}},
+                {"range", range_json(document, Span{.begin = m.begin, .end = end}, encoding)}};
+    }
+    return nullptr;
+}
+
+}  // namespace mt::lsp

@@ -1,0 +1,322 @@
+// messages-lint --lsp driven by a real client: vscode-jsonrpc and vscode-languageserver-protocol,
+// the libraries VS Code's own client is built on (pinned in package-lock.json).
+//
+//   node client.mjs [--emulator=WORDS] LINT SCRATCH LARGE_FEED DOCUMENT_DIR...
+//
+// WORDS, separated by "|", start the program under a cross build's emulator (qemu-aarch64 …).
+//
+// For each position encoding a client can offer (and for none), one server: initialize, then
+// every document of the folders opened in turn, its diagnostics compared with what
+// `messages-lint --format=json` reports for the same bytes, with the ranges converted here from
+// the report's lines and columns on this file's own account. Then, on the example's text: an
+// incremental change, the code actions applied (the result again compared with the report), a
+// hover, shutdown and exit with status 0. Last, the figures on LARGE_FEED (the 64 KiB,
+// 50-message feed): the median time from didChange sent to publishDiagnostics received, and the
+// server's resident memory with 20 such documents open. The figures are printed, not judged.
+import { execFileSync, spawn } from "node:child_process";
+import { mkdirSync, readdirSync, readFileSync, writeFileSync } from "node:fs";
+import { join, resolve } from "node:path";
+import { pathToFileURL } from "node:url";
+import rpc from "vscode-jsonrpc/node.js";
+import lsp from "vscode-languageserver-protocol/node.js";
+
+const given = process.argv.slice(2);
+const emulator = given[0]?.startsWith("--emulator=") ? given.shift().slice(11).split("|").filter(Boolean) : [];
+const [lint, scratch, largeFeed, ...folders] = given.map((p) => resolve(p));
+// The program and its arguments as a process starts them: under the emulator, if there is one.
+const program = (args) => (emulator.length ? [emulator[0], [...emulator.slice(1), lint, ...args]] : [lint, args]);
+if (!folders.length) throw new Error("usage: client.mjs LINT SCRATCH LARGE_FEED DOCUMENT_DIR...");
+const NOW = 1_800_000_000;
+mkdirSync(scratch, { recursive: true });
+
+let failures = 0;
+function fail(what) {
+  failures += 1;
+  if (failures <= 20) console.error(`FAIL: ${what}`);
+}
+
+// --- The report of the command line, and the conversion of its places -------------------------
+
+// The JSON Lines report of each file, by path (many files to one run).
+function reports(paths) {
+  const out = new Map(paths.map((p) => [p, []]));
+  for (let i = 0; i < paths.length; i += 200) {
+    const batch = paths.slice(i, i + 200);
+    let text;
+    try {
+      text = execFileSync(...program(["--format=json", `--now=${NOW}`, "--", ...batch]), { maxBuffer: 1 << 28 }).toString();
+    } catch (e) {
+      if (e.status !== 1) throw e;
+      text = e.stdout.toString();
+    }
+    for (const line of text.split("\n").filter(Boolean)) {
+      const p = JSON.parse(line);
+      out.get(p.file).push(p);
+    }
+  }
+  return out;
+}
+
+// The byte offset of the report's line and column: lines counted after each line feed, the
+// column in characters.
+function offsetOfReport(bytes, line, column) {
+  let at = 0;
+  for (let l = 1; l < line; l++) at = bytes.indexOf(0x0a, at) + 1;
+  for (let c = 1; c < column && at < bytes.length; c++) at += characterLength(bytes[at]);
+  return at;
+}
+
+function characterLength(lead) {
+  return lead < 0x80 ? 1 : lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 1;
+}
+
+// The protocol's position of a byte offset: lines end at \n, \r\n or a lone \r; characters are
+// counted in the encoding's units.
+function positionOf(bytes, offset, encoding) {
+  let line = 0,
+    start = 0;
+  for (let i = 0; i < offset; i++) {
+    if (bytes[i] === 0x0a || (bytes[i] === 0x0d && bytes[i + 1] !== 0x0a)) {
+      line += 1;
+      start = i + 1;
+    }
+  }
+  let character = 0;
+  for (let i = start; i < offset; ) {
+    const n = characterLength(bytes[i]);
+    character += encoding === "utf-8" ? n : encoding === "utf-16" && n === 4 ? 2 : 1;
+    i += n;
+  }
+  return { line, character };
+}
+
+function offsetOf(bytes, position, encoding) {
+  let at = 0;
+  for (let l = 0; l < position.line && at < bytes.length; at++)
+    if (bytes[at] === 0x0a || (bytes[at] === 0x0d && bytes[at + 1] !== 0x0a)) l += 1;
+  for (let c = 0; c < position.character && at < bytes.length && bytes[at] !== 0x0a && bytes[at] !== 0x0d; ) {
+    const n = characterLength(bytes[at]);
+    c += encoding === "utf-8" ? n : encoding === "utf-16" && n === 4 ? 2 : 1;
+    at += n;
+  }
+  return at;
+}
+
+const same = (a, b) => a.line === b.line && a.character === b.character;
+const before = (a, b) => a.line < b.line || (a.line === b.line && a.character < b.character);
+
+// Whether the diagnostics say what the report says, in its order.
+function compare(name, bytes, diagnostics, report, encoding) {
+  if (diagnostics.length !== report.length) {
+    fail(`${name} (${encoding}): ${diagnostics.length} diagnostics, the report has ${report.length}`);
+    return;
+  }
+  report.forEach((p, i) => {
+    const d = diagnostics[i];
+    const start = positionOf(bytes, offsetOfReport(bytes, p.line, p.column), encoding);
+    const message = [p.text, ...p.notes.map((n) => `примечание: ${n}`)].join("\n");
+    const severity = p.severity === "error" ? 1 : 2;
+    if (!same(d.range.start, start)) fail(`${name} (${encoding}) #${i}: starts at ${JSON.stringify(d.range.start)}, not ${JSON.stringify(start)}`);
+    if (p.end_line !== undefined) {
+      const end = positionOf(bytes, offsetOfReport(bytes, p.end_line, p.end_column), encoding);
+      if (!same(d.range.end, end) && before(start, end)) fail(`${name} (${encoding}) #${i}: ends at ${JSON.stringify(d.range.end)}, not ${JSON.stringify(end)}`);
+    }
+    if (!before(d.range.start, d.range.end) && offsetOfReport(bytes, p.line, p.column) < bytes.length)
+      fail(`${name} (${encoding}) #${i}: an empty range`);
+    if (d.code !== p.rule || d.severity !== severity || d.message !== message || d.source !== "messages-lint")
+      fail(`${name} (${encoding}) #${i}: ${JSON.stringify(d)} for ${JSON.stringify(p)}`);
+  });
+}
+
+// --- A server and its client ------------------------------------------------------------------
+
+async function start(encodings, now = NOW) {
+  const child = spawn(...program(["--lsp", `--now=${now}`]), { stdio: ["pipe", "pipe", "inherit"] });
+  const exited = new Promise((done) => child.on("exit", (code) => done(code)));
+  const connection = lsp.createProtocolConnection(new rpc.StreamMessageReader(child.stdout), new rpc.StreamMessageWriter(child.stdin));
+  const waiting = new Map(); // "uri version" -> resolve
+  connection.onNotification(lsp.PublishDiagnosticsNotification.type, (params) => {
+    const key = `${params.uri} ${params.version}`;
+    const done = waiting.get(key);
+    if (done) {
+      waiting.delete(key);
+      done(params.diagnostics);
+    }
+  });
+  connection.listen();
+  const general = encodings ? { positionEncodings: encodings } : {};
+  const result = await connection.sendRequest(lsp.InitializeRequest.type, {
+    processId: process.pid,
+    rootUri: null,
+    capabilities: { general, workspace: { workspaceEdit: { documentChanges: true } } },
+  });
+  await connection.sendNotification(lsp.InitializedNotification.type, {});
+  const diagnosticsOf = (uri, version) => new Promise((done) => waiting.set(`${uri} ${version}`, done));
+  return { child, exited, connection, result, diagnosticsOf };
+}
+
+async function open(server, uri, text, version = 1) {
+  const diagnostics = server.diagnosticsOf(uri, version);
+  await server.connection.sendNotification(lsp.DidOpenTextDocumentNotification.type, {
+    textDocument: { uri, languageId: "json", version, text },
+  });
+  return diagnostics;
+}
+
+async function stop(server) {
+  await server.connection.sendRequest(lsp.ShutdownRequest.type);
+  await server.connection.sendNotification(lsp.ExitNotification.type);
+  const code = await server.exited;
+  server.connection.dispose();
+  if (code !== 0) fail(`the server exited with ${code} after shutdown and exit`);
+}
+
+// Applies TextEdits (in the encoding's positions) to bytes, from the last to the first.
+function applyEdits(bytes, edits, encoding) {
+  const ranges = edits.map((e) => ({ begin: offsetOf(bytes, e.range.start, encoding), end: offsetOf(bytes, e.range.end, encoding), text: e.newText }));
+  ranges.sort((a, b) => b.begin - a.begin);
+  let out = bytes;
+  for (const r of ranges) out = Buffer.concat([out.subarray(0, r.begin), Buffer.from(r.text, "utf8"), out.subarray(r.end)]);
+  return out;
+}
+
+// --- The documents, in every encoding ---------------------------------------------------------
+
+const decoder = new TextDecoder("utf-8", { fatal: true, ignoreBOM: true });
+const documents = [];
+let notText = 0;
+for (const folder of folders) {
+  for (const name of readdirSync(folder).sort()) {
+    if (!name.endsWith(".json")) continue;
+    const path = join(folder, name);
+    const bytes = readFileSync(path);
+    try {
+      documents.push({ path, bytes, text: decoder.decode(bytes) });
+    } catch {
+      notText += 1; // no client can send bytes that are not UTF-8
+    }
+  }
+}
+const reported = reports(documents.map((d) => d.path));
+
+for (const encodings of [["utf-8"], ["utf-16"], ["utf-32"], ["utf-32", "utf-8", "utf-16"], null]) {
+  const expected = encodings ? encodings[0] : "utf-16";
+  const server = await start(encodings);
+  const agreed = server.result.capabilities.positionEncoding;
+  if (agreed !== expected) fail(`offered ${JSON.stringify(encodings)}, agreed ${agreed}`);
+  for (const d of documents) {
+    const uri = pathToFileURL(d.path).href;
+    const diagnostics = await open(server, uri, d.text);
+    compare(d.path, d.bytes, diagnostics, reported.get(d.path), agreed);
+    await server.connection.sendNotification(lsp.DidCloseTextDocumentNotification.type, { textDocument: { uri } });
+  }
+  await stop(server);
+}
+console.log(`documents: ${documents.length} compared in 5 encoding offers (${notText} not UTF-8, which no client sends)`);
+
+// --- A change, code actions and hover on the example's text ------------------------------------
+
+const example = folders.map((f) => join(f, "messages.json")).find((p) => documents.some((d) => d.path === p));
+if (!example) throw new Error("no messages.json among the documents");
+for (const encoding of ["utf-8", "utf-16", "utf-32"]) {
+  const server = await start([encoding]);
+  const uri = pathToFileURL(join(scratch, "messages.json")).href;
+  let bytes = readFileSync(example);
+  await open(server, uri, bytes.toString("utf8"));
+
+  // A typographic quotation mark and a trailing comma typed into the middle of the text, as one
+  // incremental change: the second line's first character replaced.
+  const position = { line: 1, character: 1 };
+  const at = offsetOf(bytes, position, encoding);
+  const change = { range: { start: position, end: positionOf(bytes, at + characterLength(bytes[at]), encoding) }, text: "“schema”: 1,," };
+  bytes = applyEdits(bytes, [{ range: change.range, newText: change.text }], encoding);
+  let diagnostics = server.diagnosticsOf(uri, 2);
+  await server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, { textDocument: { uri, version: 2 }, contentChanges: [change] });
+  const changed = join(scratch, `changed-${encoding}.json`);
+  writeFileSync(changed, bytes);
+  compare(`after the change (${encoding})`, bytes, await diagnostics, reports([changed]).get(changed), encoding);
+
+  // Every action offered for the whole text: the fix-all one when there is one, else each
+  // preferred quick fix, applied here and the result checked against the report again.
+  const whole = { start: { line: 0, character: 0 }, end: positionOf(bytes, bytes.length, encoding) };
+  const actions = await server.connection.sendRequest(lsp.CodeActionRequest.type, {
+    textDocument: { uri },
+    range: whole,
+    context: { diagnostics: [], only: ["quickfix", "source.fixAll"] },
+  });
+  const fixAll = actions.filter((a) => a.kind === "source.fixAll.messages-lint");
+  const chosen = fixAll.length ? fixAll : actions.filter((a) => a.kind === "quickfix" && a.isPreferred).slice(0, 1);
+  let version = 2;
+  for (const action of chosen) {
+    const [edit] = action.edit.documentChanges;
+    if (edit.textDocument.uri !== uri || edit.textDocument.version !== version) fail(`${action.title}: an edit of ${JSON.stringify(edit.textDocument)}`);
+    bytes = applyEdits(bytes, edit.edits, encoding);
+    version += 1;
+    diagnostics = server.diagnosticsOf(uri, version);
+    await server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, {
+      textDocument: { uri, version },
+      contentChanges: [{ text: bytes.toString("utf8") }],
+    });
+    const fixed = join(scratch, `fixed-${encoding}.json`);
+    writeFileSync(fixed, bytes);
+    compare(`after "${action.title}" (${encoding})`, bytes, await diagnostics, reports([fixed]).get(fixed), encoding);
+  }
+  console.log(`${encoding}: ${actions.length} code actions offered, ${chosen.length} applied`);
+  if (actions.some((a) => !["quickfix", "source.fixAll.messages-lint"].includes(a.kind))) fail("an action of another kind");
+
+  // Hover inside the first message of the original text (still the fourth line).
+  const reverted = readFileSync(example);
+  version += 1;
+  diagnostics = server.diagnosticsOf(uri, version);
+  await server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, { textDocument: { uri, version }, contentChanges: [{ text: reverted.toString("utf8") }] });
+  await diagnostics;
+  const firstId = /"id":\s*"([^"]*)"/.exec(reverted.toString("utf8"))[1];
+  const idAt = reverted.indexOf(Buffer.from(`"${firstId}"`));
+  const hover = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: positionOf(reverted, idAt, encoding) });
+  if (!hover || hover.contents.kind !== "markdown" || !hover.contents.value.includes(firstId.replace(/[-_.]/g, (c) => `\\${c}`)) || !hover.contents.value.includes("UTC"))
+    fail(`hover on ${firstId} (${encoding}): ${JSON.stringify(hover)}`);
+  const nothing = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: { line: 0, character: 0 } });
+  if (nothing !== null) fail(`hover outside every message: ${JSON.stringify(nothing)}`);
+  await stop(server);
+}
+
+// --- The figures ------------------------------------------------------------------------------
+
+{
+  // At a time inside the feed's windows, so every rule accepts it, as a finished feed.
+  const inside = 1_766_000_000;
+  const server = await start(["utf-16"], inside);
+  const feed = readFileSync(largeFeed);
+  const uri = pathToFileURL(largeFeed).href;
+  const first = await open(server, uri, feed.toString("utf8"));
+  if (first.length !== 0) fail(`the large feed has ${first.length} diagnostics at ${inside}`);
+  // A letter of the first title typed over and back, 101 times.
+  const text = feed.toString("utf8");
+  const titleAt = positionOf(feed, feed.indexOf(Buffer.from('"title"')) + 10, "utf-16");
+  const times = [];
+  for (let version = 2; version <= 102; version++) {
+    const range = { start: titleAt, end: { line: titleAt.line, character: titleAt.character + 1 } };
+    const letter = version % 2 ? text.slice(offsetOf(feed, titleAt, "utf-16"), offsetOf(feed, range.end, "utf-16")) : "Ж";
+    const diagnostics = server.diagnosticsOf(uri, version);
+    const begin = process.hrtime.bigint();
+    server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, { textDocument: { uri, version }, contentChanges: [{ range, text: letter }] });
+    await diagnostics;
+    times.push(Number(process.hrtime.bigint() - begin) / 1e6);
+  }
+  times.sort((a, b) => a - b);
+  const median = times[Math.floor(times.length / 2)];
+  for (let i = 1; i < 20; i++) await open(server, `${uri}-${i}`, text);
+  const status = readFileSync(`/proc/${server.child.pid}/status`, "utf8");
+  const rss = /VmRSS:\s*(\d+) kB/.exec(status)[1];
+  const hwm = /VmHWM:\s*(\d+) kB/.exec(status)[1];
+  console.log(`figures: ${feed.length} bytes (no diagnostics at --now=${inside}), didChange to publishDiagnostics median ${median.toFixed(2)} ms ` +
+    `(min ${times[0].toFixed(2)}, max ${times[times.length - 1].toFixed(2)}, ${times.length} changes); ` +
+    `resident memory with 20 open: VmRSS ${(rss / 1024).toFixed(1)} MiB (peak ${(hwm / 1024).toFixed(1)} MiB)`);
+  await stop(server);
+}
+
+if (failures) {
+  console.error(`${failures} failures`);
+  process.exit(1);
+}
+console.log("lsp client test: all checks passed");
