@@ -246,15 +246,16 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
 )x",
          R"x(::error file={F},line=1,col=32783::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта
 )x"},
-        // The window's start falls on the second byte of a four-byte character: all three of its
-        // continuation bytes are passed over. One accented letter of 100 combining accents keeps
-        // the 208 bytes before the cap within the window's 50 cells.
+        // The window's start falls on the second byte of a four-byte character: its three
+        // continuation bytes are passed over, and the stray one after it is shown. One accented
+        // letter of 100 combining accents keeps the 208 bytes before the cap within 50 cells.
         {"oversize-window-start",
-         R"x({"schema": 1, "revision": 1})x" + std::string(65299, ' ') + "\U0001F600е" + repeat("\u0301", 100) + "abc" +
-             std::string(64, ' '),
+         R"x({"schema": 1, "revision": 1})x" + std::string(65299, ' ') + "\U0001F600\x80" + "е" +
+             repeat("\u0301", 100) + "ab" + std::string(64, ' '),
          1,
-         "{F}:1:65433: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …е" + repeat("\u0301", 100) +
-             "abc \n   |      ^\n   = примечание: в файле 65600 байт, допустимо не больше 65536: сократите его на 64 "
+         "{F}:1:65433: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …\\x{80}е" + repeat("\u0301", 100) +
+             "ab \n   |  " + std::string(9, ' ') +
+             "^\n   = примечание: в файле 65600 байт, допустимо не больше 65536: сократите его на 64 "
              "байта\n{F}: 1 проблема\n",
          R"x({"file":"{F}","line":1,"column":65433,"byte_offset":65536,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65600 байт, допустимо не больше 65536: сократите его на 64 байта"]}
 )x",
