@@ -151,14 +151,15 @@ TEST(LintNotes, ProblemsOfDrafts) {
            {"файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «Привет, "
             "мир «ок»»" +
             SAVE_1251}}}},
-        // Every typographic sign the code page has, and 0x80, its first letter (Ђ).
+        // Every typographic sign the code page has, 0x80 (its first letter, Ђ) and 0x7F (the last ASCII).
         {"Windows-1251 typography",
-         HEAD + "  {\"id\": \"\x80\xAB\xCF\xF0\xE8\xE2\xE5\xF2\xBB \x96 \x97 \x91\x92 \x93\x94 \x84 \x85 \xB9\xA0\"}]}",
+         HEAD + "  {\"id\": \"\x80\xAB\xCF\xF0\xE8\xE2\xE5\xF2\xBB \x96 \x97 \x91\x92 \x93\x94 \x84 \x85 "
+                "\xB9\xA0\x7F\"}]}",
          {{E,
            2,
            11,
-           reading("invalid unicode code point at line 2 column 37"),
-           {in_1251("Ђ«Привет» – — ‘’ “” „ … №\\u{a0}")}}}},
+           reading("invalid unicode code point at line 2 column 38"),
+           {in_1251("Ђ«Привет» – — ‘’ “” „ … №\\u{a0}\\u{7f}")}}}},
         {"Windows-1251 signs without a letter",
          HEAD + "  {\"id\": \"\xAB\xBB\"}]}",
          {{E, 2, 11, reading("invalid unicode code point at line 2 column 13"), {not_utf8("0xAB")}}}},
@@ -308,6 +309,16 @@ TEST(LintNotes, ProblemsOfDrafts) {
         {"tail of a key",
          HEAD + "  {\"version\": 1}]}",
          {{E, 2, 12, reading("unknown field `version`, " + MESSAGE_KEYS + " at line 2 column 12"), {}}}},
+        {"key nearer later",
+         HEAD + "  {\"maxVersin\": 1}]}",
+         {{E,
+           2,
+           14,
+           reading("unknown field `maxVersin`, " + MESSAGE_KEYS + " at line 2 column 14"),
+           {MAY_MEAN + "`maxVersion`"}}}},
+        {"empty key",
+         HEAD + "  {\"\": 1}]}",
+         {{E, 2, 5, reading("unknown field ``, " + MESSAGE_KEYS + " at line 2 column 5"), {}}}},
         // As near to minVersion as to maxVersion: the first in the record wins.
         {"key equally near two",
          HEAD + "  {\"mVersion\": 1}]}",
@@ -420,13 +431,18 @@ TEST(LintNotes, ProblemsOfDrafts) {
              ",\n" +
              with(with(with(message(), "\"a\"", "\"c\""), "1767225600", "1721001600000"), "1769904000",
                   "100000000001000") +
+             ",\n" +
+             with(with(with(message(), "\"a\"", "\"d\""), "1767225600", "4107542400000"), "1769904000",
+                  "4119292800000") +
              "\n]}",
          {in_milliseconds(2, 69, "start_at", "-100000000000000", 'a', "-1199-02-15 14:13:20 UTC", "-100000000000"),
           in_milliseconds(2, 97, "end_at", "100000000000000", 'a', "5138-11-16 09:46:40 UTC", "100000000000"),
           in_milliseconds(3, 69, "start_at", "-74784816000000", 'b', "-400-03-01 00:00:00 UTC", "-74784816000"),
           in_milliseconds(3, 96, "end_at", "4102444799000", 'b', "2099-12-31 23:59:59 UTC", "4102444799"),
           in_milliseconds(4, 69, "start_at", "1721001600000", 'c', "2024-07-15 00:00:00 UTC", "1721001600"),
-          in_milliseconds(4, 94, "end_at", "100000000001000", 'c', "100000000001", "100000000001")}},
+          in_milliseconds(4, 94, "end_at", "100000000001000", 'c', "100000000001", "100000000001"),
+          in_milliseconds(5, 69, "start_at", "4107542400000", 'd', "2100-03-01 00:00:00 UTC", "4107542400"),
+          in_milliseconds(5, 94, "end_at", "4119292800000", 'd', "2100-07-15 00:00:00 UTC", "4119292800")}},
         {"invisible title",
          with(feed(""), "\"t\"", "\"\\u200b\\u0301\""),
          {{W,

@@ -176,6 +176,7 @@ TEST(Cells, CountsTerminalCellsOfClusters) {
         {"\x01\x7F", 0, 1},
         {"~\x1F\u009F\u00A0", 2, 1},  // the edges of C0 and C1
         {"\xFF\xE2\x82", 3, 1},       // bytes that begin no character: one each
+        {"\xFF\u0301", 1, 1},         // ... and none carries an accent
     };
     for (const Row& row : rows) {
         EXPECT_EQ(display_width(row.text), row.cells) << ::testing::PrintToString(row.text);

@@ -8,6 +8,7 @@ source is restored after every mutant and at the end (also on Ctrl-C).
 
     tools/mutate.py [--max N] [--seed S] [--only LINE,...] FILE...
     tools/mutate.py --rerun EARLIER_OUTPUT     # the survivors of an earlier run, after new tests
+    tools/mutate.py --skip EARLIER_OUTPUT FILE...  # the mutants an earlier run left out
 
 Results go to standard output, one line per mutant: `killed|survived|no-build FILE:LINE kind: text`,
 then the counts per file. Build and tests are those of the lint core (see BUILD and TESTS).
@@ -103,9 +104,15 @@ def main():
     parser.add_argument("--only", default="", help="only mutants on these line numbers (1-based, comma-separated)")
     parser.add_argument("--list", action="store_true", help="list the mutants without running them")
     parser.add_argument("--rerun", help="only the mutants an earlier run's output shows as survivors (its files)")
+    parser.add_argument("--skip", help="leave out the mutants an earlier run's output shows (to sample the rest)")
     parser.add_argument("files", nargs="*")
     args = parser.parse_args()
     only = {int(n) for n in args.only.split(",") if n}
+    done = Counter()
+    if args.skip:
+        for line in Path(args.skip).read_text().splitlines():
+            if m := re.match(r"(?:killed|survived|no-build) (\S+):(\d+) (.+?): ", line):
+                done[(m.group(1), int(m.group(2)), m.group(3))] += 1
     survivors = Counter()
     if args.rerun:
         for line in Path(args.rerun).read_text().splitlines():
@@ -127,6 +134,14 @@ def main():
             for m in chosen:
                 if left[(name, m[0] + 1, m[1])] > 0:
                     left[(name, m[0] + 1, m[1])] -= 1
+                    kept.append(m)
+            chosen = kept
+        if done:
+            kept = []
+            for m in chosen:
+                if done[(name, m[0] + 1, m[1])] > 0:
+                    done[(name, m[0] + 1, m[1])] -= 1
+                else:
                     kept.append(m)
             chosen = kept
         if args.max and len(chosen) > args.max:
