@@ -3,8 +3,9 @@
 
 Each mutant is one of: a deleted statement, a flipped comparison (< <=, > >=, == !=), a negated
 `if`/`while` condition, or a numeric literal moved by one. A mutant that does not compile is
-dropped; one that compiles is killed when a test program fails, and survives otherwise. The
-source is restored after every mutant and at the end (also on Ctrl-C).
+dropped; one that compiles is killed when a test program fails or runs past a minute (a hang),
+and survives otherwise. The source is restored after every mutant and at the end (also on
+Ctrl-C). It builds in the configured `test` preset (`cmake --preset test` first), two jobs at most.
 
     tools/mutate.py [--max N] [--seed S] [--only LINE,...] FILE...
     tools/mutate.py --rerun EARLIER_OUTPUT     # the survivors of an earlier run, after new tests
