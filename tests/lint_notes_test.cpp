@@ -68,6 +68,30 @@ const std::string SAVE_1251 =
     "«Кириллица (Windows)», затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: кодировка в строке "
     "состояния → «Reopen with Encoding» → «Cyrillic (Windows 1251)», затем «Save with Encoding» → «UTF-8»; "
     "Блокнот: «Сохранить как», кодировка «UTF-8»)";
+// The note on a byte that begins no UTF-8 character and reads as no Russian text.
+std::string not_utf8(std::string_view byte) {
+    return "файл не в UTF-8: байт " + std::string(byte) +
+           " не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (TextEdit: Формат → Сделать простым "
+           "текстом, затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: кодировка в строке состояния → "
+           "«Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», кодировка «UTF-8»)";
+}
+
+std::string in_1251(std::string_view text) {
+    return "файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «" +
+           std::string(text) + "»" + SAVE_1251;
+}
+
+// The warning on a time value in milliseconds, and the date and seconds its note gives.
+Expected in_milliseconds(std::size_t line, std::size_t column, std::string_view field, std::string_view value, char id,
+                         std::string_view date, std::string_view seconds) {
+    return {W,
+            line,
+            column,
+            std::string(field) + " " + std::string(value) + " похоже на миллисекунды, а не секунды (id \"" + id + "\")",
+            {"в секундах Unix это дальше 5138 года, в миллисекундах — " + std::string(date) + ", то есть " +
+             std::string(seconds) + " в секундах (приложение само не приписывает полям времени единиц: это догадка)"}};
+}
+
 const std::string ASCII_QUOTES = "в JSON строки и ключи заключаются только в прямые двойные кавычки ASCII `\"`";
 const std::string AUTOCORRECT =
     "; такие кавычки ставит автозамена: в TextEdit — Формат → Сделать простым текстом и Правка → Замены → снимите "
@@ -326,16 +350,34 @@ TEST(LintNotes, ProblemsOfDrafts) {
            {"файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «Привет, "
             "мир «ок»»" +
             SAVE_1251}}}},
-        {"Latin-1",
-         HEAD + "  {\"id\": \"caf\xE9\"}]}",
+        // Every typographic sign the code page has, 0x80 (its first letter, Ђ) and 0x7F (the last ASCII).
+        {"Windows-1251 typography",
+         HEAD + "  {\"id\": \"\x80\xAB\xCF\xF0\xE8\xE2\xE5\xF2\xBB \x96 \x97 \x91\x92 \x93\x94 \x84 \x85 "
+                "\xB9\xA0\x7F\"}]}",
          {{E,
            2,
-           14,
-           reading("invalid unicode code point at line 2 column 15"),
-           {"файл не в UTF-8: байт 0xE9 не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (TextEdit: "
-            "Формат → Сделать простым текстом, затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: "
-            "кодировка в строке состояния → «Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», кодировка "
-            "«UTF-8»)"}}}},
+           11,
+           reading("invalid unicode code point at line 2 column 38"),
+           {in_1251("Ђ«Привет» – — ‘’ “” „ … №\\u{a0}\\u{7f}")}}}},
+        {"Windows-1251 signs without a letter",
+         HEAD + "  {\"id\": \"\xAB\xBB\"}]}",
+         {{E, 2, 11, reading("invalid unicode code point at line 2 column 13"), {not_utf8("0xAB")}}}},
+        {"Latin-1",
+         HEAD + "  {\"id\": \"caf\xE9\"}]}",
+         {{E, 2, 14, reading("invalid unicode code point at line 2 column 15"), {not_utf8("0xE9")}}}},
+        // A letter next to a Latin letter, before or after it, at each end of the Latin alphabets.
+        {"Latin-1 after A",
+         HEAD + "  {\"id\": \"A\xE9\"}]}",
+         {{E, 2, 12, reading("invalid unicode code point at line 2 column 13"), {not_utf8("0xE9")}}}},
+        {"Latin-1 after Z",
+         HEAD + "  {\"id\": \"Z\xE9\"}]}",
+         {{E, 2, 12, reading("invalid unicode code point at line 2 column 13"), {not_utf8("0xE9")}}}},
+        {"Latin-1 after a",
+         HEAD + "  {\"id\": \"a\xE9\"}]}",
+         {{E, 2, 12, reading("invalid unicode code point at line 2 column 13"), {not_utf8("0xE9")}}}},
+        {"Latin-1 before z",
+         HEAD + "  {\"id\": \"\xE9z\"}]}",
+         {{E, 2, 11, reading("invalid unicode code point at line 2 column 13"), {not_utf8("0xE9")}}}},
         {"empty",
          "",
          {{E,
@@ -343,6 +385,22 @@ TEST(LintNotes, ProblemsOfDrafts) {
            1,
            reading("EOF while parsing a value at line 1 column 0"),
            {"файл пуст: лента — это объект {\"schema\": 1, \"revision\": …, \"messages\": […]}"}}}},
+        {"only a line feed",
+         "\n",
+         {{E,
+           1,
+           1,
+           reading("EOF while parsing a value at line 2 column 0"),
+           {"в файле только пробелы и переводы строк: лента — это объект {\"schema\": 1, \"revision\": …, "
+            "\"messages\": […]}"}}}},
+        {"only CR LF",
+         "\r\n",
+         {{E,
+           1,
+           1,
+           reading("EOF while parsing a value at line 2 column 0"),
+           {"в файле только пробелы и переводы строк: лента — это объект {\"schema\": 1, \"revision\": …, "
+            "\"messages\": […]}"}}}},
         {"blank",
          " \r\n\n",
          {{E,
@@ -420,6 +478,55 @@ TEST(LintNotes, ProblemsOfDrafts) {
         {"short key two edits",
          HEAD + "  {\"tiel\": 1}]}",
          {{E, 2, 4, reading("unknown field `tiel`, " + MESSAGE_KEYS + " at line 2 column 9"), {}}}},
+        {"key one insertion",
+         HEAD + "  {\"bdy\": 1}]}",
+         {{E, 2, 4, reading("unknown field `bdy`, " + MESSAGE_KEYS + " at line 2 column 8"), {MAY_MEAN + "`body`"}}}},
+        {"key one substitution",
+         HEAD + "  {\"bodi\": 1}]}",
+         {{E, 2, 4, reading("unknown field `bodi`, " + MESSAGE_KEYS + " at line 2 column 9"), {MAY_MEAN + "`body`"}}}},
+        {"two-letter key one edit",
+         HEAD + "  {\"idd\": 1}]}",
+         {{E, 2, 4, reading("unknown field `idd`, " + MESSAGE_KEYS + " at line 2 column 8"), {MAY_MEAN + "`id`"}}}},
+        {"six-letter key two edits",
+         "{\"shcema\": 1}",
+         {{E,
+           1,
+           2,
+           reading("unknown field `shcema`, expected one of `schema`, `revision`, `messages` at line 1 column 9"),
+           {MAY_MEAN + "`schema`"}}}},
+        {"key case and two edits",
+         HEAD + "  {\"stArt_xx\": 1}]}",
+         {{E,
+           2,
+           4,
+           reading("unknown field `stArt_xx`, " + MESSAGE_KEYS + " at line 2 column 13"),
+           {MAY_MEAN + "`start_at`"}}}},
+        // Neither a key inside a longer word nor a longer key's tail is a near miss.
+        {"key inside a word",
+         HEAD + "  {\"message_id\": 1}]}",
+         {{E, 2, 4, reading("unknown field `message_id`, " + MESSAGE_KEYS + " at line 2 column 15"), {}}}},
+        {"tail of a key",
+         HEAD + "  {\"version\": 1}]}",
+         {{E, 2, 4, reading("unknown field `version`, " + MESSAGE_KEYS + " at line 2 column 12"), {}}}},
+        // A Cyrillic а in a Latin key: two edits from minVersion, one from maxVersion.
+        {"key nearer later",
+         HEAD + "  {\"mаxVersion\": 1}]}",
+         {{E,
+           2,
+           4,
+           reading("unknown field `mаxVersion`, " + MESSAGE_KEYS + " at line 2 column 16"),
+           {MAY_MEAN + "`maxVersion`"}}}},
+        {"empty key",
+         HEAD + "  {\"\": 1}]}",
+         {{E, 2, 4, reading("unknown field ``, " + MESSAGE_KEYS + " at line 2 column 5"), {}}}},
+        // As near to minVersion as to maxVersion: the first in the record wins.
+        {"key equally near two",
+         HEAD + "  {\"mVersion\": 1}]}",
+         {{E,
+           2,
+           4,
+           reading("unknown field `mVersion`, " + MESSAGE_KEYS + " at line 2 column 13"),
+           {MAY_MEAN + "`minVersion`"}}}},
         {"$schema",
          "{\"$schema\": \"x\"}",
          {{E,
@@ -614,6 +721,26 @@ TEST(LintNotes, ProblemsOfDrafts) {
            "end_at 100000000001 похоже на миллисекунды, а не секунды (id \"a\")",
            {"в секундах Unix это дальше 5138 года, в миллисекундах — 1973-03-03 09:46:40 UTC, то есть 100000000 в "
             "секундах (приложение само не приписывает полям времени единиц: это догадка)"}}}},
+        // Dates on either side of the dated range, of the era before year 0, of each end of a year.
+        {"milliseconds as dates",
+         HEAD + with(with(message(), "1767225600", "-100000000000000"), "1769904000", "100000000000000") + ",\n" +
+             with(with(with(message(), "\"a\"", "\"b\""), "1767225600", "-74784816000000"), "1769904000",
+                  "4102444799000") +
+             ",\n" +
+             with(with(with(message(), "\"a\"", "\"c\""), "1767225600", "1721001600000"), "1769904000",
+                  "100000000001000") +
+             ",\n" +
+             with(with(with(message(), "\"a\"", "\"d\""), "1767225600", "4107542400000"), "1769904000",
+                  "4119292800000") +
+             "\n]}",
+         {in_milliseconds(2, 69, "start_at", "-100000000000000", 'a', "-1199-02-15 14:13:20 UTC", "-100000000000"),
+          in_milliseconds(2, 97, "end_at", "100000000000000", 'a', "5138-11-16 09:46:40 UTC", "100000000000"),
+          in_milliseconds(3, 69, "start_at", "-74784816000000", 'b', "-400-03-01 00:00:00 UTC", "-74784816000"),
+          in_milliseconds(3, 96, "end_at", "4102444799000", 'b', "2099-12-31 23:59:59 UTC", "4102444799"),
+          in_milliseconds(4, 69, "start_at", "1721001600000", 'c', "2024-07-15 00:00:00 UTC", "1721001600"),
+          in_milliseconds(4, 94, "end_at", "100000000001000", 'c', "100000000001", "100000000001"),
+          in_milliseconds(5, 69, "start_at", "4107542400000", 'd', "2100-03-01 00:00:00 UTC", "4107542400"),
+          in_milliseconds(5, 94, "end_at", "4119292800000", 'd', "2100-07-15 00:00:00 UTC", "4119292800")}},
         {"invisible title",
          with(feed(""), "\"t\"", "\"\\u200b\\u0301\""),
          {{W,

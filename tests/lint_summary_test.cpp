@@ -51,6 +51,10 @@ TEST(SummarizeMessages, Table) {
          {versions}},
         {R"({"schema":1,"revision":1,"messages":[["arr",1,"Тёмная 😀","x",-7,9223372036854775807,null,null,"2.0.0"]]})",
          {array_form}},
+        // Zero has no sign.
+        {R"({"schema":1,"revision":1,"messages":[{"id":"z","priority":1,"title":"t","body":"b","start_at":0,)"
+         R"("end_at":1}]})",
+         {summary(107, "z", "t", "b", 1, 1, "0", "1", "0", "1")}},
         // A document that does not read has nothing to summarise.
         {R"({"schema":1,"revision":1,"messages":[{"id":"a"})", {}},
         {"", {}},

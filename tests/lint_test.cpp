@@ -89,6 +89,12 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    |                              ^
 {F}: 1 проблема
 )x";
+    const std::string CP1251_NOTE =
+        "файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «Привет, мир»); "
+        "откройте его в этой кодировке и сохраните в UTF-8 (TextEdit: Файл → Открыть, в «Параметрах» кодировка "
+        "«Кириллица (Windows)», затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: кодировка в строке "
+        "состояния → «Reopen with Encoding» → «Cyrillic (Windows 1251)», затем «Save with Encoding» → «UTF-8»; "
+        "Блокнот: «Сохранить как», кодировка «UTF-8»)";
     const std::vector<Row> rows = {
         {"cyrillic", head + R"x(  {"id": "a", "priority": 1, "title": "Привет, мир" "body": "b"}
 ]}
@@ -105,6 +111,32 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
 )x",
          R"x(::error file={F},line=2,col=52::messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62%0Aпримечание: не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после предыдущего значения%0Aисправление: вставить пропущенную запятую
 )x"},
+        {"empty", "", 1,
+         R"x({F}:1:1: messages: JSON ленты не разбирается: EOF while parsing a value at line 1 column 0
+ 1 | 
+   | ^
+   = примечание: файл пуст: лента — это объект {"schema": 1, "revision": …, "messages": […]}
+{F}: 1 проблема
+)x",
+         R"x({"file":"{F}","line":1,"column":1,"byte_offset":0,"start_byte_offset":0,"end_byte_offset":0,"end_line":1,"end_column":1,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: EOF while parsing a value at line 1 column 0","notes":["файл пуст: лента — это объект {\"schema\": 1, \"revision\": …, \"messages\": […]}"]}
+)x",
+         R"x(::error file={F},line=1,col=1::messages: JSON ленты не разбирается: EOF while parsing a value at line 1 column 0%0Aпримечание: файл пуст: лента — это объект {"schema": 1, "revision": …, "messages": […]}
+)x"},
+        // Bytes that are not UTF-8 are shown as escapes of six cells; the window after the caret
+        // ends at its fiftieth cell.
+        {"windows-1251", head + "  {\"id\": \"\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0\"}]}\n", 1,
+         R"x({F}:2:11: messages: JSON ленты не разбирается: invalid unicode code point at line 2 column 22
+ 2 |   {"id": "\x{cf}\x{f0}\x{e8}\x{e2}\x{e5}\x{f2}, \x{ec}\x{e8}\x{f0}…
+   |           ^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^
+   = примечание: )x" +
+             CP1251_NOTE + "\n   = исправление: перекодировать файл из Windows-1251 в UTF-8\n{F}: 1 проблема\n",
+         R"x({"file":"{F}","line":2,"column":11,"byte_offset":64,"start_byte_offset":53,"end_byte_offset":64,"end_line":2,"end_column":22,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: invalid unicode code point at line 2 column 22","notes":[")x" +
+             CP1251_NOTE +
+             R"x("],"fix":{"title":"перекодировать файл из Windows-1251 в UTF-8","safe":true,"edits":[{"begin":53,"end":59,"replacement":"Привет"},{"begin":61,"end":64,"replacement":"мир"}]}}
+)x",
+         "::error file={F},line=2,col=11,endLine=2,endColumn=21::messages: JSON ленты не разбирается: invalid unicode "
+         "code point at line 2 column 22%0Aпримечание: " +
+             CP1251_NOTE + "%0Aисправление: перекодировать файл из Windows-1251 в UTF-8\n"},
         {"bom", std::string("\xEF\xBB\xBF") + R"x({"schema": 1, "revision": 1}
 )x",
          1,
@@ -210,6 +242,33 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
 )x",
          R"x(::error file={F},line=1,col=65537::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта
 )x"},
+        // The cap falls inside a character, and the window's start inside another.
+        {"oversize-cyrillic", R"x({"schema": 1, "revision": 1} )x" + repeat("Я", 32800), 1,
+         "{F}:1:32783: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …" + repeat("Я", 51) + "\n   |  " +
+             std::string(50, ' ') +
+             "^\n   = примечание: в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта\n{F}: 1 "
+             "проблема\n",
+         R"x({"file":"{F}","line":1,"column":32783,"byte_offset":65536,"start_byte_offset":65536,"end_byte_offset":65537,"end_line":1,"end_column":32784,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта"]}
+)x",
+         R"x(::error file={F},line=1,col=32783::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта
+)x"},
+        // The window's start falls on the second byte of a four-byte character: its three
+        // continuation bytes are passed over, and the stray one after it is shown. One accented
+        // letter of 100 combining accents keeps the 208 bytes before the cap within 50 cells.
+        {"oversize-window-start",
+         R"x({"schema": 1, "revision": 1})x" + std::string(65299, ' ') + "\U0001F600\x80" + "е" +
+             repeat("\u0301", 100) + "ab" + std::string(64, ' '),
+         1,
+         "{F}:1:65433: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …\\x{80}е" + repeat("\u0301", 100) +
+             "ab \n   |  " + std::string(9, ' ') +
+             "^\n   = примечание: в файле 65600 байт, допустимо не больше 65536: сократите его на 64 "
+             "байта\n{F}: 1 проблема\n",
+         R"x({"file":"{F}","line":1,"column":65433,"byte_offset":65536,"start_byte_offset":65536,"end_byte_offset":65537,"end_line":1,"end_column":65434,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65600 байт, допустимо не больше 65536: сократите его на 64 байта"]}
+)x",
+         R"x(::error file={F},line=1,col=65433::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65600 байт, допустимо не больше 65536: сократите его на 64 байта
+)x"},
+        {"at-the-limit", R"x({"schema": 1, "revision": 1})x" + std::string(65536 - 28, ' '), 0, "{F}: проблем нет\n",
+         "", ""},
         {"key", R"x({"schema": 1, "revision": 1, "messages": [{"id": "a", "priority": 1, "tittle": "t"}]}
 )x",
          1,
@@ -280,6 +339,27 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
          R"x({"file":"{F}","line":3,"column":31,"byte_offset":128,"start_byte_offset":128,"end_byte_offset":129,"end_line":3,"end_column":32,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
          R"x(::error file={F},line=3,col=31::messages: priority 5 вне 0..=2 (id "a")
+)x"},
+        // A tab is shown as it is, with a tab under it, and takes one cell of the window: here the
+        // 51st, so the window drops the line's first space.
+        {"tab", tail + "   \"title\":\t\"" + std::string(23, 'x') + "\", \"priority\": 5}\n]}\n", 1,
+         "{F}:3:52: messages: priority 5 вне 0..=2 (id \"a\")\n 3 | …  \"title\":\t\"" + std::string(23, 'x') +
+             "\", \"priority\": 5}\n   |  " + std::string(10, ' ') + "\t" + std::string(39, ' ') +
+             "^\n{F}: 1 проблема\n",
+         R"x({"file":"{F}","line":3,"column":52,"byte_offset":149,"start_byte_offset":149,"end_byte_offset":150,"end_line":3,"end_column":53,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+)x",
+         R"x(::error file={F},line=3,col=52::messages: priority 5 вне 0..=2 (id "a")
+)x"},
+        // A carriage return that ends the file ends the line.
+        {"cr-at-end", "{\"schema\": 1, \"revision\": 0}\r", 1,
+         R"x({F}:1:27: messages: revision обязателен и должен быть >= 1 — отклонена
+ 1 | {"schema": 1, "revision": 0}
+   |                           ^
+{F}: 1 проблема
+)x",
+         R"x({"file":"{F}","line":1,"column":27,"byte_offset":26,"start_byte_offset":26,"end_byte_offset":27,"end_line":1,"end_column":28,"rule":"revision","severity":"error","text":"messages: revision обязателен и должен быть >= 1 — отклонена","notes":[]}
+)x",
+         R"x(::error file={F},line=1,col=27::messages: revision обязателен и должен быть >= 1 — отклонена
 )x"},
     };
     for (const Row& row : rows) {

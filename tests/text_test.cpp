@@ -177,12 +177,18 @@ TEST(Cells, CountsTerminalCellsOfClusters) {
         {"a\u200D\U0001F469", 3, 4},                            // a joiner after a letter joins nothing
         {"\U0001F44D\U0001F3FD", 2, 8},                         // skin tone modifier
         {"\U0001F1F7\U0001F1FA\U0001F1F7", 4, 8},               // a flag, then a lone indicator
+        {"\U0001F1E6\U0001F1FF", 2, 8},                         // the first and last indicators
+        {"\U0001F1E5\U0001F1E6", 3, 4},                         // unassigned, then an indicator
+        {"\U0001F1FF\U0001F200", 4, 4},                         // an indicator, then a square ideograph
+        {"\u2764\u200D\U0001F525", 2, 10},                      // a text-style pictograph joined
         {"\u0435\u0301", 1, 4},                                 // combining acute accent
         {"\u0301", 0, 2},
         {"a\u200Bb\uFEFF", 2, 1},      // default-ignorable
         {"\u1100\u1161\u11A8", 2, 3},  // Hangul jamo: wide lead, zero vowel and final
         {"\x01\x7F", 0, 1},
-        {"\xFF\xE2\x82", 3, 1},  // bytes that begin no character: one each
+        {"~\x1F\u009F\u00A0", 2, 1},  // the edges of C0 and C1
+        {"\xFF\xE2\x82", 3, 1},       // bytes that begin no character: one each
+        {"\xFF\u0301", 1, 1},         // ... and none carries an accent
     };
     for (const Row& row : rows) {
         EXPECT_EQ(cells_of(row.text), row.cells) << ::testing::PrintToString(row.text);
