@@ -43,12 +43,22 @@ std::int64_t days_from_civil(std::int64_t year, int month, int day) {
 
 std::optional<DateSeconds> date_seconds(std::string_view text) {
     std::size_t at = 0;
-    const int year = digits(text, at, 4);
-    if (year < 1 || !take(text, at, '-')) return std::nullopt;
-    const int month = digits(text, at, 2);
-    if (month < 1 || month > 12 || !take(text, at, '-')) return std::nullopt;
-    const int day = digits(text, at, 2);
-    if (day < 1 || day > days_in_month(year, month)) return std::nullopt;
+    int year = 0, month = 0, day = 0;
+    if (text.size() >= 10 && text[2] == '.') {
+        // The Russian order, day first: 20.03.2026.
+        day = digits(text, at, 2);
+        if (!take(text, at, '.')) return std::nullopt;
+        month = digits(text, at, 2);
+        if (!take(text, at, '.')) return std::nullopt;
+        year = digits(text, at, 4);
+    } else {
+        year = digits(text, at, 4);
+        if (!take(text, at, '-')) return std::nullopt;
+        month = digits(text, at, 2);
+        if (!take(text, at, '-')) return std::nullopt;
+        day = digits(text, at, 2);
+    }
+    if (year < 1 || month < 1 || month > 12 || day < 1 || day > days_in_month(year, month)) return std::nullopt;
     std::int64_t seconds = days_from_civil(year, month, day) * 86400;
     DateSeconds out;
     if (at < text.size() && (text[at] == 'T' || text[at] == ' ')) {
@@ -63,7 +73,7 @@ std::optional<DateSeconds> date_seconds(std::string_view text) {
             if (second < 0 || second > 59) return std::nullopt;
         }
         seconds += hour * 3600 + minute * 60 + second;
-        if (take(text, at, 'Z')) {
+        if (take(text, at, 'Z') || take(text, at, 'z')) {
             out.zone_given = true;
         } else if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
             const int sign = text[at++] == '+' ? 1 : -1;

@@ -1,5 +1,6 @@
 // Reading a date an author wrote where the feed wants Unix seconds: "2026-03-20",
-// "2026-03-20T10:00:00+03:00", "2026-03-20 10:00Z" and the like. Internal to the lint core.
+// "2026-03-20T10:00:00+03:00", "2026-03-20 10:00Z", "20.03.2026 10:00" and the like. The one
+// reader of dates: the note on such a time and its fix both use it. Internal to the lint core.
 #pragma once
 
 #include <cstdint>
@@ -13,9 +14,10 @@ struct DateSeconds {
     bool zone_given = false;  // false: the text names no zone, and UTC was taken
 };
 
-// The Unix seconds of YYYY-MM-DD, optionally followed by `T` or a space and HH:MM or HH:MM:SS,
-// and then optionally by `Z` or an offset ±HH:MM or ±HHMM (the Gregorian calendar, years 1 to
-// 9999, no leap seconds). None for anything else, an impossible date or time included.
+// The Unix seconds of YYYY-MM-DD (ISO 8601) or DD.MM.YYYY (the Russian way), optionally followed
+// by `T` or a space and HH:MM or HH:MM:SS, and then optionally by `Z` or an offset ±HH:MM or
+// ±HHMM (the Gregorian calendar, years 1 to 9999, no leap seconds). None for anything else, an
+// impossible date or time included.
 std::optional<DateSeconds> date_seconds(std::string_view text);
 
 }  // namespace mt::lint

@@ -6,6 +6,7 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
+#include "date_seconds.h"
 #include "lint/problems.h"
 #include "messages/records.h"
 #include "time_text.h"
@@ -15,103 +16,6 @@ namespace mt::lint {
 namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// Reads exactly `count` digits at `at` of `text`, moving `at` past them.
-std::optional<int> digits(std::string_view text, std::size_t& at, std::size_t count) {
-    if (text.size() - at < count) return std::nullopt;
-    int value = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!is_digit(text[at + i])) return std::nullopt;
-        value = value * 10 + (text[at + i] - '0');
-    }
-    at += count;
-    return value;
-}
-
-bool take(std::string_view text, std::size_t& at, std::string_view any_of) {
-    if (at >= text.size() || any_of.find(text[at]) == std::string_view::npos) return false;
-    ++at;
-    return true;
-}
-
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar.
-std::int64_t days_from_civil(std::int64_t year, unsigned month, unsigned day) {
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t year_of_era = year - era * 400;
-    const std::int64_t day_of_year = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
-    const std::int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
-    return era * 146097 + day_of_era - 719468;
-}
-
-unsigned days_in_month(int year, int month) {
-    constexpr unsigned DAYS[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    return month == 2 && leap ? 29 : DAYS[month - 1];
-}
-
-struct DateTime {
-    std::int64_t seconds;  // Unix seconds, the zone's offset taken off
-    bool zone;             // whether the text gave a zone (`Z` or an offset)
-};
-
-// A date as authors write one: "2026-03-20", "2026-03-20T10:00", "2026-03-20 10:00:00Z",
-// "2026-03-20T10:00:00+03:00" (ISO 8601), or "20.03.2026" and "20.03.2026 10:00" (the Russian
-// way). Whole seconds only.
-std::optional<DateTime> read_date(std::string_view text) {
-    std::size_t at = 0;
-    std::optional<int> year, month, day;
-    if (text.size() >= 10 && text[2] == '.') {
-        day = digits(text, at, 2);
-        if (!take(text, at, ".")) return std::nullopt;
-        month = digits(text, at, 2);
-        if (!take(text, at, ".")) return std::nullopt;
-        year = digits(text, at, 4);
-    } else {
-        year = digits(text, at, 4);
-        if (!take(text, at, "-")) return std::nullopt;
-        month = digits(text, at, 2);
-        if (!take(text, at, "-")) return std::nullopt;
-        day = digits(text, at, 2);
-    }
-    if (!year || !month || !day || *month < 1 || *month > 12 || *day < 1 ||
-        static_cast<unsigned>(*day) > days_in_month(*year, *month))
-        return std::nullopt;
-    int hour = 0, minute = 0, second = 0;
-    if (at < text.size()) {
-        if (!take(text, at, "T ")) return std::nullopt;
-        const auto h = digits(text, at, 2);
-        if (!h || !take(text, at, ":")) return std::nullopt;
-        const auto m = digits(text, at, 2);
-        if (!m) return std::nullopt;
-        hour = *h;
-        minute = *m;
-        if (take(text, at, ":")) {
-            const auto s = digits(text, at, 2);
-            if (!s) return std::nullopt;
-            second = *s;
-        }
-    }
-    if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
-    std::int64_t offset = 0;
-    bool zone = false;
-    if (take(text, at, "Zz")) {
-        zone = true;
-    } else if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        const int sign = text[at++] == '-' ? -1 : 1;
-        const auto h = digits(text, at, 2);
-        take(text, at, ":");
-        std::optional<int> m = at < text.size() ? digits(text, at, 2) : std::optional<int>(0);
-        if (!h || !m || *h > 23 || *m > 59) return std::nullopt;
-        offset = sign * (*h * 3600 + *m * 60);
-        zone = true;
-    }
-    if (at != text.size()) return std::nullopt;
-    const std::int64_t seconds =
-        days_from_civil(*year, static_cast<unsigned>(*month), static_cast<unsigned>(*day)) * 86400 + hour * 3600 +
-        minute * 60 + second - offset;
-    return DateTime{seconds, zone};
-}
 
 // A decimal integer of at most 20 digits, an optional `-` first.
 bool is_integer_text(std::string_view text) {
@@ -134,10 +38,10 @@ std::string instead(std::string_view field, std::string_view text) {
 // A time written as a date: the field's unit, and the date's seconds with the zone it was read in.
 std::optional<std::string> date_note(std::string_view field, std::string_view text) {
     if (field != "start_at" && field != "end_at") return std::nullopt;
-    const auto date = read_date(text);
+    const auto date = date_seconds(text);
     if (!date) return std::nullopt;
     return std::string(field) + " — время в секундах Unix, целое число без кавычек: `\"" + std::string(text) + "\"`" +
-           (date->zone ? " — это " : " без часового пояса, если считать по UTC, — это ") + utc_text(date->seconds) +
+           (date->zone_given ? " — это " : " без часового пояса, если считать по UTC, — это ") + utc_text(date->seconds) +
            ", то есть `" + signed_decimal(date->seconds) + "`";
 }
 
