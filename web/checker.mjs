@@ -101,6 +101,25 @@ export async function createChecker(module, report = (text) => console.error(tex
       exports.mt_free(doc);
     }
   }
+  // `document` (a Uint8Array) fixed in rounds, as `messages-lint --fix` fixes a file (with
+  // `unsafe`, as --unsafe-fixes): {document: the fixed bytes, count: how many fixes were made}.
+  function fix(document, unsafe = false) {
+    let doc = 0, out = 0;
+    try {
+      doc = copyIn(document);
+      out = copyIn(new Uint8Array(12));
+      if (exports.mt_fix(doc, document.length, unsafe ? 1 : 0, out) !== 0) throw new Error("messages-lint: не хватило памяти");
+      const view = new DataView(memory.buffer);
+      const at = view.getUint32(out, true);
+      const fixed = new Uint8Array(memory.buffer, at, view.getUint32(out + 4, true)).slice();
+      const count = view.getUint32(out + 8, true);
+      exports.mt_free(at);
+      return { document: fixed, count };
+    } finally {
+      exports.mt_free(out);
+      exports.mt_free(doc);
+    }
+  }
   cap = check(new Uint8Array(0), "", 0n).limits.bytes + 1;
-  return { check, recode };
+  return { check, recode, fix };
 }

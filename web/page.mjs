@@ -1,6 +1,7 @@
 // The authors' page: a CodeMirror editor over the draft, the WebAssembly checker run on every
-// change, and what it reports shown beside the text. Every problem, note, line, column and
-// length comes from the checker; this file only places them on the screen.
+// change, and what it reports shown beside the text. Every problem, note, fix, line, column and
+// length comes from the checker; this file only places them on the screen and applies the fixes
+// the author chooses, each as one undoable step.
 //
 // The author's bytes are the truth: an opened file is checked and saved exactly as it is until
 // the author edits it; then the editor's text is, in UTF-8 with the file's own line end. A file
@@ -22,6 +23,7 @@ const DEBOUNCE_MS = 150;
 // draft that is over the feed's limit.
 const MAX_OPEN_BYTES = 16 * 1024 * 1024;
 const CONVERT = "Перекодировать из Windows-1251 в UTF-8";
+const FIXES = { one: "исправление", few: "исправления", many: "исправлений" };
 
 const $ = (id) => document.getElementById(id);
 const plural = new Intl.PluralRules("ru-RU");
@@ -198,6 +200,38 @@ function currentBytes(state) {
   return source.bytes ?? new TextEncoder().encode(state.doc.sliceString(0, state.doc.length, source.lineEnd));
 }
 
+// A fix's button: a safe fix by its title, an unsafe one offered as a suggestion.
+const fixLabel = (fix) => (fix.safe ? fix.title : `предложение: ${fix.title}`);
+
+// Makes a fix as one undoable step: `changes` are relative to `at`, the problem's place now, so
+// that the fix applies where the editor has moved the problem since its check (as the lint
+// package's own actions do). The cursor goes to the end of the first change.
+function applyFix(view, at, changes) {
+  const length = view.state.doc.length;
+  const clamp = (n) => Math.max(0, Math.min(length, at + n));
+  const specs = changes.map((c) => ({ from: clamp(c.from), to: clamp(c.to), insert: c.insert }));
+  const set = view.state.changes(specs);
+  view.dispatch({
+    changes: set, selection: { anchor: set.mapPos(specs[0].to, 1) }, scrollIntoView: true,
+    annotations: isolateHistory.of("full"), userEvent: "input.fix",
+  });
+  view.focus();
+}
+
+// The one change that turns the editor's text `old` into `text`: their common start and end
+// kept, so that the cursor and the marks stay where they were (never between the two halves of
+// a character outside the Basic Multilingual Plane).
+function changeBetween(old, text) {
+  const limit = Math.min(old.length, text.length);
+  let start = 0;
+  while (start < limit && old.charCodeAt(start) === text.charCodeAt(start)) start++;
+  if (start > 0 && (old.charCodeAt(start - 1) & 0xfc00) === 0xd800) start--;
+  let end = 0;
+  while (end < limit - start && old.charCodeAt(old.length - 1 - end) === text.charCodeAt(text.length - 1 - end)) end++;
+  if (end > 0 && (old.charCodeAt(old.length - end) & 0xfc00) === 0xdc00) end--;
+  return { from: start, to: old.length - end, insert: text.slice(start, text.length - end) };
+}
+
 // The problem's span in bytes: its shown place (where the list's LINE:COLUMN is) to its end, or
 // its byte and one character when the checker gives no span.
 const spanOf = (p) => [p.start_byte_offset ?? p.byte_offset, p.end_byte_offset ?? null];
@@ -252,7 +286,7 @@ function placeOf(view, diagnostic) {
   return place;
 }
 
-function showProblems(view, problems, diagnostics, convert) {
+function showProblems(view, problems, diagnostics, convert, fixes) {
   const list = $("problems");
   list.replaceChildren();
   problems.forEach((p, i) => {
@@ -265,6 +299,7 @@ function showProblems(view, problems, diagnostics, convert) {
     where.textContent = `${p.line}:${p.column}`;
     go.append(where, p.severity === "warning" ? " предупреждение: " : " ", p.text);
     go.addEventListener("click", () => choose(view, placeOf(view, diagnostics[i])));
+    go.id = `problem-${i}`;
     item.append(go);
     if (p.notes.length > 0) {
       const notes = document.createElement("ul");
@@ -277,6 +312,18 @@ function showProblems(view, problems, diagnostics, convert) {
         notes.append(note);
       }
       item.append(notes);
+    }
+    if (fixes[i]) {
+      const box = document.createElement("div");
+      box.className = "fixes";
+      const action = document.createElement("button");
+      action.type = "button";
+      action.className = fixes[i].safe ? "action" : "action suggestion";
+      action.textContent = fixes[i].name;
+      action.setAttribute("aria-describedby", go.id);
+      action.addEventListener("click", () => applyFix(view, placeOf(view, diagnostics[i]), fixes[i].changes));
+      box.append(action);
+      item.append(box);
     }
     if (convert && i === 0) {
       const action = document.createElement("button");
@@ -372,6 +419,22 @@ function start(checker) {
     view.focus();
   };
 
+  // Every safe fix, in rounds, as `messages-lint --fix` makes them: the module fixes the bytes
+  // Save would write, and the editor's text becomes the fixed document in one undoable step.
+  const fixAll = (view) => {
+    const state = view.state;
+    if (!state.field(sourceField).utf8) return;
+    const fixed = checker.fix(currentBytes(state));
+    const { text, strays } = textOf(fixed.document);
+    if (fixed.count === 0 || strays !== Decoration.none) return;
+    view.dispatch({
+      changes: changeBetween(state.doc.toString(), text.replace(/\r\n?/g, "\n")), scrollIntoView: true,
+      annotations: isolateHistory.of("full"), userEvent: "input.fix",
+    });
+    $("announce").textContent = `Сделано ${count(fixed.count, FIXES)}; отменить их — Ctrl+Z (⌘Z на Mac).`;
+    view.focus();
+  };
+
   const check = (view) => {
     const state = view.state;
     const source = state.field(sourceField);
@@ -382,16 +445,29 @@ function start(checker) {
     // An empty editor is no draft yet: it gets a hint rather than the reader's error on no input.
     const problems = bytes.length === 0 ? [] : result.problems;
     const spans = problems.map(spanOf);
-    const offsets = spans.flat().filter((o) => o !== null);
+    // A file that is not UTF-8 takes no fix but its conversion.
+    const edits = problems.map((p) => (source.utf8 && p.fix ? p.fix.edits : []));
+    const offsets = [...spans.flat().filter((o) => o !== null), ...edits.flat().flatMap((e) => [e.begin, e.end])];
     const found = positionsOf(bytes, offsets);
     const positions = new Map(offsets.map((o, i) => [o, found[i]]));
     const starts = spans.map(([from]) => positions.get(from));
     const offer = source.recoded !== null && !source.utf8 ? convert : null;
-    const actions = offer ? [{ name: CONVERT, apply: (v) => convert(v) }] : undefined;
+    const fixes = problems.map((p, i) => (edits[i].length === 0 ? null : {
+      name: fixLabel(p.fix), safe: p.fix.safe,
+      changes: edits[i].map((e) => ({
+        from: positions.get(e.begin) - starts[i], to: positions.get(e.end) - starts[i], insert: e.replacement,
+      })),
+    }));
+    const actionsOf = (i) => {
+      if (offer && i === 0) return [{ name: CONVERT, apply: (v) => convert(v) }];
+      if (fixes[i]) return [{ name: fixes[i].name, apply: (v, from) => applyFix(v, from, fixes[i].changes) }];
+      return undefined;
+    };
     const diagnostics = problems.map((p, i) => diagnosticOf(
-      p, starts[i], spans[i][1] === null ? null : positions.get(spans[i][1]), state, i === 0 ? actions : undefined));
+      p, starts[i], spans[i][1] === null ? null : positions.get(spans[i][1]), state, actionsOf(i)));
     showVerdict(verdictOf(problems, bytes.length === 0));
-    showProblems(view, problems, diagnostics, offer);
+    showProblems(view, problems, diagnostics, offer, fixes);
+    $("fix-all").hidden = $("fix-all-hint").hidden = !fixes.some((f) => f?.safe);
     showMessages(result.messages, result.limits);
     document.body.dataset.checkMs = took.toFixed(3);
     document.body.dataset.checks = String(Number(document.body.dataset.checks ?? 0) + 1);
@@ -494,6 +570,7 @@ function start(checker) {
   };
 
   $("open").addEventListener("click", () => $("file").click());
+  $("fix-all").addEventListener("click", () => fixAll(view));
   $("file").addEventListener("change", (event) => {
     const [file] = event.target.files;
     if (file) openFile(file);

@@ -44,6 +44,15 @@ CP1251 = (b'{"schema":1,"revision":1,"messages":[{"id":"a","priority":0,"title":
           b'"body":"\xcc\xe8\xf0","start_at":1774000000,"end_at":1776000000}]}\n')
 GOOD = feed(MESSAGE.format(id="a", title="Вышла Orvenda 2.4", body="Обновление бесплатное."),
             MESSAGE.format(id="b", title="Тёмная тема", body="Включите её в настройках."))
+# A draft with four safe fixes that only rounds reach, each mistake hidden behind the one before:
+# a comment, a no-break space between tokens, typographic quotes, two trailing commas.
+FIXABLE = ('{"schema":1,"revision":3,\n// черновик к выпуску 2.4\n"messages":[\n'
+           '{"id":"a","priority":1,\u00a0"title":“Вышла Orvenda 2.4”,"body":"Обновление бесплатное.",'
+           '"start_at":1767225600,"end_at":1769904000},\n'
+           '{"id":"b","priority":1,"title":"Тёмная тема","body":"Включите её в настройках.",'
+           '"start_at":1767225600,"end_at":1769904000,},\n]}\n').encode()
+# A misspelt key, whose fix is a suggestion: the nearest known key.
+MISSPELT = GOOD.replace('"title":"Тёмная'.encode(), '"tittle":"Тёмная'.encode())
 # The drafts: name, bytes. Problems and notes are expected exactly as messages-lint gives them.
 DRAFTS = [
     ("good.json", GOOD),
@@ -64,6 +73,8 @@ DRAFTS = [
     # A right-to-left override in the name would show it as "rtl.json.exe" reversed; escaped, it cannot.
     ("rtl\u202enosj.exe", GOOD),
     ("latin1.json", b'{"schema":1,"revision":1,"messages":[{"id":"caf\xe9","priority":0}]}\n'),
+    ("fixable.json", FIXABLE),
+    ("misspelt.json", MISSPELT),
 ]
 
 # The largest feed: 50 messages of 800 characters of body each, a little under 64 KiB.
@@ -91,7 +102,10 @@ def without_last_ten(document):
 
 
 # Saving, after an edit or none: name, bytes, edit, the bytes Save must write (None: Save is
-# disabled), and words the note beside Save holds once the file is opened ("" for no note).
+# disabled; NATIVE_FIX: what `messages-lint --fix` writes into the same file), and words the
+# note beside Save holds once the file is opened ("" for no note). After «Исправить всё
+# надёжное», one undo must bring back the opened bytes.
+NATIVE_FIX = "messages-lint --fix"
 SAVES = [
     ("lf.json", GOOD, "append", GOOD + b" ", ""),
     ("crlf-bom.json", b"\xef\xbb\xbf" + GOOD.replace(b"\n", b"\r\n"), "append",
@@ -104,10 +118,27 @@ SAVES = [
     ("oversize-unedited.json", long_feed(), "none", long_feed(), ""),
     ("cp1251-typed.json", CP1251, "append", None, "Сохранить нельзя"),
     ("cp1251-converted.json", CP1251, "convert", CP1251.decode("cp1251").encode(), "Сохранить нельзя"),
+    ("fix-all.json", FIXABLE, "fix-all", NATIVE_FIX, ""),
+    ("fix-all-crlf-bom.json", b"\xef\xbb\xbf" + FIXABLE.replace(b"\n", b"\r\n"), "fix-all", NATIVE_FIX, ""),
+    ("fix-all-edited.json", FIXABLE, "append-fix-all", NATIVE_FIX, ""),
+    ("fix-one.json", MISSPELT, "fix-first", GOOD, ""),
 ]
 
 # The time both the page (?now=) and messages-lint (--now=) judge ended windows against.
 NOW = 1796000000
+
+
+def native_fixed(lint, path):
+    """What `messages-lint --fix` makes of the file at `path`, fixing a copy of it."""
+    copy = os.path.join(os.path.dirname(path), "native-fix-" + os.path.basename(path))
+    with open(path, "rb") as source, open(copy, "wb") as out:
+        out.write(source.read())
+    run = subprocess.run([lint, "--fix", "--now=%d" % NOW, os.path.basename(copy)], cwd=os.path.dirname(copy),
+                         capture_output=True, check=False)
+    if run.returncode not in (0, 1):
+        sys.exit("messages-lint --fix failed on %s: %s" % (path, run.stderr.decode()))
+    with open(copy, "rb") as fixed:
+        return fixed.read()
 
 
 def native_problems(lint, path):
@@ -159,13 +190,22 @@ def shown_problems(driver):
         return [...document.querySelectorAll('#problems > li')].map((li) => ({
           head: li.querySelector('button').textContent,
           notes: [...li.querySelectorAll('.notes li')].map((n) => n.textContent),
+          fix: li.querySelector('.fixes button')?.textContent ?? null,
         }));""")
 
 
-def expected_shown(problems):
+def fix_label(p, utf8):
+    """A problem's fix button: its title, or a suggestion's; none in a file that is not UTF-8."""
+    fix = p.get("fix")
+    if not utf8 or fix is None:
+        return None
+    return fix["title"] if fix["safe"] else "предложение: " + fix["title"]
+
+
+def expected_shown(problems, utf8=True):
     return [{"head": "%d:%d %s%s" % (p["line"], p["column"], "предупреждение: " if p["severity"] == "warning" else "",
                                      p["text"]),
-             "notes": ["примечание: " + n for n in p["notes"]]}
+             "notes": ["примечание: " + n for n in p["notes"]], "fix": fix_label(p, utf8)}
             for p in problems]
 
 
@@ -260,6 +300,16 @@ def edit(driver, how):
         chain.perform()
     elif how == "convert":
         driver.find_element(By.CSS_SELECTOR, "#problems .action").click()
+    elif how in ("fix-all", "append-fix-all"):
+        if how == "append-fix-all":
+            # An edit first: the fixes then apply to the editor's text, not to the opened bytes.
+            before = checks(driver)
+            ActionChains(driver).key_down(Keys.CONTROL).send_keys(Keys.END).key_up(Keys.CONTROL).send_keys(" ").perform()
+            wait_for(driver, "return Number(document.body.dataset.checks) > %d" % before)
+        driver.find_element(By.ID, "fix-all").click()
+    elif how == "fix-first":
+        # From the keyboard: the first fix button, then Enter.
+        driver.find_element(By.CSS_SELECTOR, "#problems .fixes button").send_keys(Keys.ENTER)
 
 
 def accessibility_faults(driver, problem_count, with_notes):
@@ -327,8 +377,13 @@ def main():
             want = native_problems(args.lint, path)
             open_file(driver, path)
             got = shown_problems(driver)
-            if got != expected_shown(want):
-                failures.append("%s: the page shows %s\n  messages-lint gives %s" % (name, got, expected_shown(want)))
+            if got != expected_shown(want, is_utf8(data)):
+                failures.append("%s: the page shows %s\n  messages-lint gives %s" % (name, got,
+                                                                                  expected_shown(want, is_utf8(data))))
+            # «Исправить всё надёжное» is offered where some problem has a safe fix.
+            offered = driver.find_element(By.ID, "fix-all").is_displayed()
+            if offered != (is_utf8(data) and any(p.get("fix", {}).get("safe") for p in want)):
+                failures.append("%s: «Исправить всё надёжное» shown: %s" % (name, offered))
             verdict = driver.find_element(By.ID, "verdict").text
             # Warnings never change the verdict.
             errors = [p for p in want if p.get("severity", "error") == "error"]
@@ -412,6 +467,13 @@ def main():
             path = os.path.join(args.scratch, name)
             with open(path, "wb") as out:
                 out.write(data)
+            if want == NATIVE_FIX:
+                # The edit before the fixes is in the file messages-lint fixes too.
+                with open(path + ".edited", "wb") as out:
+                    out.write(data + b" " if how == "append-fix-all" else data)
+                want = native_fixed(args.lint, path + ".edited")
+                if want == data:
+                    failures.append("%s: messages-lint --fix changes nothing" % name)
             open_file(driver, path)
             if leaving_asks(driver):
                 failures.append("%s: leaving asks before any edit" % name)
@@ -443,6 +505,15 @@ def main():
                 failures.append("%s: Save wrote %r\n  not %r" % (name, got and got[-120:], want[-120:]))
             if leaving_asks(driver):
                 failures.append("%s: leaving after Save asks" % name)
+            if how == "fix-all":
+                # All the fixes are one step: undone, Save writes the opened bytes again.
+                editor_content(driver).click()
+                ActionChains(driver).key_down(Keys.CONTROL).send_keys("z").key_up(Keys.CONTROL).perform()
+                os.remove(os.path.join(downloads, name))
+                save.click()
+                undone = saved_bytes(downloads, name)
+                if undone != data:
+                    failures.append("%s: after one undo Save wrote %r\n  not %r" % (name, undone, data))
             if how == "convert":
                 # The conversion is one step: undone, the file is read-only again; redone, it is saveable.
                 editor_content(driver).click()
