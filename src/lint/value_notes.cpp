@@ -41,8 +41,8 @@ std::optional<std::string> date_note(std::string_view field, std::string_view te
     const auto date = date_seconds(text);
     if (!date) return std::nullopt;
     return std::string(field) + " — время в секундах Unix, целое число без кавычек: `\"" + std::string(text) + "\"`" +
-           (date->zone_given ? " — это " : " без часового пояса, если считать по UTC, — это ") + utc_text(date->seconds) +
-           ", то есть `" + signed_decimal(date->seconds) + "`";
+           (date->zone_given ? " — это " : " без часового пояса, если считать по UTC, — это ") +
+           utc_text(date->seconds) + ", то есть `" + signed_decimal(date->seconds) + "`";
 }
 
 bool is_joined_part(char32_t c) {
