@@ -490,7 +490,7 @@ TEST(ParseFeed, ErrorsAreValues) {
         ASSERT_FALSE(feed) << row.document;
         const ReadError& e = feed.error();
         EXPECT_EQ(e.reason, row.reason) << row.document;
-        EXPECT_EQ(e.kind, kind_of(row.reason)) << row.document;
+        EXPECT_EQ(e.kind(), kind_of(row.reason)) << row.document;
         EXPECT_EQ(e.offset, row.offset) << row.document;
         EXPECT_EQ(e.key, row.key) << row.document;
         EXPECT_EQ(e.key_offset, row.key_offset) << row.document;

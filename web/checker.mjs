@@ -11,7 +11,11 @@ const ERRNO_SPIPE = 70;
 // `report(text)`: where the module's own error output goes.
 export async function createChecker(module, report = (text) => console.error(text)) {
   let memory = null;
-  const decoder = new TextDecoder();
+  // The module's own error output is only reported, so a stray byte in it may show as U+FFFD.
+  const reportDecoder = new TextDecoder();
+  // Its results reach the editor (a recoded document) and the page (the report): they are UTF-8
+  // by construction, and anything else is refused rather than quietly replaced.
+  const decoder = new TextDecoder("utf-8", { fatal: true, ignoreBOM: true });
   const wasi = {
     // Standard output and error are gathered per call and handed to `report`; there are no
     // other descriptors.
@@ -23,7 +27,7 @@ export async function createChecker(module, report = (text) => console.error(tex
       for (let i = 0; i < count; i++) {
         const base = view.getUint32(iovs + 8 * i, true);
         const length = view.getUint32(iovs + 8 * i + 4, true);
-        text += decoder.decode(new Uint8Array(memory.buffer, base, length));
+        text += reportDecoder.decode(new Uint8Array(memory.buffer, base, length));
         total += length;
       }
       report(text);

@@ -84,7 +84,8 @@ function textOf(bytes) {
     return { text: new TextDecoder("utf-8", { fatal: true, ignoreBOM: true }).decode(bytes), strays: Decoration.none };
   } catch {
     const parts = [], marks = [];
-    const decoder = new TextDecoder("utf-8", { ignoreBOM: true });
+    // Only runs of whole characters are decoded; `fatal` makes a slip here an error, never a U+FFFD.
+    const decoder = new TextDecoder("utf-8", { fatal: true, ignoreBOM: true });
     let at = 0, run = 0, position = 0;
     const flush = (to) => {
       if (to > run) {

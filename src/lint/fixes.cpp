@@ -6,12 +6,12 @@
 namespace mt::lint {
 
 std::optional<Fix> reading_fix(std::string_view document, const ReadError& error) {
-    if (error.kind == ReadErrorKind::syntax || error.kind == ReadErrorKind::invalid_string) {
+    if (error.kind() == ReadErrorKind::syntax || error.kind() == ReadErrorKind::invalid_string) {
         // The byte the reader stopped at: the one it took last, or the first that is not UTF-8.
-        const std::size_t stop = error.kind == ReadErrorKind::invalid_string ? error.invalid_byte_offset
-                                 : error.offset > 0                          ? error.offset - 1
-                                                                             : 0;
-        for (Repair& repair : syntax_repairs(document, error.kind == ReadErrorKind::invalid_string, stop))
+        const std::size_t stop = error.kind() == ReadErrorKind::invalid_string ? error.invalid_byte_offset
+                                 : error.offset > 0                            ? error.offset - 1
+                                                                               : 0;
+        for (Repair& repair : syntax_repairs(document, error.kind() == ReadErrorKind::invalid_string, stop))
             if (stop >= repair.stop && stop <= repair.stop_last) return std::move(repair.fix);
         return std::nullopt;
     }

@@ -1,19 +1,10 @@
 #include "json_tokens.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace mt::lint {
 namespace {
 
 // The format nests five deep; a value deeper than this is not one a fix needs to step over.
 constexpr int MAX_DEPTH = 16;
-
-constexpr std::uint64_t ONES = 0x0101010101010101, HIGHS = 0x8080808080808080;
-
-// Whether some byte of `word` is zero, or below `n` (n <= 0x80): exact, not approximate.
-bool has_zero(std::uint64_t word) { return ((word - ONES) & ~word & HIGHS) != 0; }
-bool has_below(std::uint64_t word, std::uint64_t n) { return ((word - ONES * n) & ~word & HIGHS) != 0; }
 
 bool is_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -54,10 +45,6 @@ std::size_t value_end_at_depth(std::string_view bytes, std::size_t at, int depth
 }  // namespace
 
 std::size_t plain_end(std::string_view bytes, std::size_t at) {
-    for (std::uint64_t word; at + sizeof word <= bytes.size(); at += sizeof word) {
-        std::memcpy(&word, bytes.data() + at, sizeof word);
-        if (has_below(word, 0x20) || has_zero(word ^ (ONES * '"')) || has_zero(word ^ (ONES * '\\'))) break;
-    }
     while (at < bytes.size()) {
         const auto c = static_cast<unsigned char>(bytes[at]);
         if (c < 0x20 || c == '"' || c == '\\') break;

@@ -12,8 +12,8 @@
 namespace mt::lint {
 
 // The first byte at or after `at` that ends plain string content: a `"`, a `\` or a control
-// byte below 0x20; bytes.size() when there is none. Eight bytes at a time, since strings are
-// most of a feed.
+// byte below 0x20; bytes.size() when there is none. One byte at a time: fixing is not on the
+// reading path, which has its own vector scan.
 std::size_t plain_end(std::string_view bytes, std::size_t at);
 
 // One past the JSON string whose `"` is at `open`, or NO_OFFSET when none ends there (a raw

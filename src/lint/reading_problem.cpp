@@ -66,7 +66,7 @@ std::string not_utf8_note(std::string_view document, const ReadError& error) {
 
 // The note on what stands at the error, with the place it is about.
 std::optional<LocatedNote> located_note(std::string_view document, const ReadError& error) {
-    if (error.kind == ReadErrorKind::invalid_type)
+    if (error.kind() == ReadErrorKind::invalid_type)
         if (const auto field = field_of(document, error)) return string_value_note(document, error, *field);
     return syntax_note(document, error);
 }
@@ -92,7 +92,7 @@ std::vector<std::string> notes_for(std::string_view document, const ReadError& e
     if (is_blank(document))
         notes.push_back(std::string(document.empty() ? "файл пуст" : "в файле только пробелы и переводы строк") +
                         ": лента — это объект {\"schema\": 1, \"revision\": …, \"messages\": […]}");
-    switch (error.kind) {
+    switch (error.kind()) {
         case ReadErrorKind::syntax:
             if (auto note = foreign_syntax_note(document, stop)) notes.push_back(std::move(*note));
             break;

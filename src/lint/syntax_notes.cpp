@@ -198,8 +198,9 @@ std::optional<LocatedNote> open_at_end(std::string_view bytes) {
 }  // namespace
 
 std::optional<LocatedNote> syntax_note(std::string_view document, const ReadError& error) {
-    if (error.kind == ReadErrorKind::end_of_input) return open_at_end(document);
-    if (error.kind != ReadErrorKind::syntax || error.offset == 0 || error.offset > document.size()) return std::nullopt;
+    if (error.kind() == ReadErrorKind::end_of_input) return open_at_end(document);
+    if (error.kind() != ReadErrorKind::syntax || error.offset == 0 || error.offset > document.size())
+        return std::nullopt;
     const std::size_t stop = error.offset - 1;
     const ScanState state = scan_until(document, stop);
     if (error.reason == Reason::control_character) return control_in_string(document, stop);

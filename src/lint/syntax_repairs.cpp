@@ -8,6 +8,7 @@
 #include "common/utf8.h"
 #include "json_tokens.h"
 #include "lint/recode.h"
+#include "typographic_quotes.h"
 
 namespace mt::lint {
 namespace {
@@ -21,29 +22,6 @@ constexpr std::string_view DOUBLE_QUOTES = "заменить одинарные 
 constexpr std::string_view REMOVE_COMMENT = "удалить комментарий";
 constexpr std::string_view REMOVE_COMMA = "удалить лишнюю запятую";
 constexpr std::string_view INSERT_COMMA = "вставить пропущенную запятую";
-
-// A typographic opening mark and the marks that close a string it opens: the pair of its
-// typography, and the same mark for those who type one mark on both sides. The same marks as
-// the notes name.
-struct QuotePair {
-    char32_t open;
-    std::u32string_view closers;
-};
-constexpr QuotePair QUOTE_PAIRS[] = {
-    {U'\u201C', U"\u201D\u201C"}, {U'\u201D', U"\u201D"}, {U'\u201E', U"\u201C\u201D"},
-    {U'\u201F', U"\u201D\u201F"}, {U'\u00AB', U"\u00BB"}, {U'\u00BB', U"\u00AB\u00BB"},
-    {U'\u2018', U"\u2019\u2018"}, {U'\u2019', U"\u2019"}, {U'\u201A', U"\u2018\u2019"},
-    {U'\u201B', U"\u2019\u201B"}, {U'\u2039', U"\u203A"}, {U'\u203A', U"\u2039\u203A"},
-    {U'\uFF02', U"\uFF02"},       {U'\u2033', U"\u2033"},
-};
-
-const QuotePair* quote_pair(char32_t c) {
-    for (const QuotePair& pair : QUOTE_PAIRS)
-        if (pair.open == c) return &pair;
-    return nullptr;
-}
-
-bool is_typographic_quote(char32_t c) { return quote_pair(c) != nullptr; }
 
 // White space that looks like a space between tokens but is not JSON's.
 bool is_foreign_space(char32_t c) {

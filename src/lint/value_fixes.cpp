@@ -84,7 +84,7 @@ std::optional<Fix> string_for_integer(std::string_view document, const ReadError
 }  // namespace
 
 std::optional<Fix> key_or_value_fix(std::string_view document, const ReadError& error) {
-    switch (error.kind) {
+    switch (error.kind()) {
         case ReadErrorKind::unknown_field:
             if (error.key == "$schema" && error.key_offset != NO_OFFSET)
                 return remove_member(document, error.key_offset);

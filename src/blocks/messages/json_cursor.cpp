@@ -28,7 +28,6 @@ int Cursor::peek_past_space() {
 ReadError Cursor::error_value(std::size_t offset, Reason reason) const {
     ReadError error;
     error.reason = reason;
-    error.kind = kind_of(reason);
     error.offset = offset;
     std::size_t line_start = 0;
     for (std::size_t i = 0; i < offset; ++i) {

@@ -85,10 +85,9 @@ enum class FoundValue { none, null, boolean, string, sequence, map, integer, flo
 
 struct ReadError {
     Reason reason = Reason::expected_value;
-    ReadErrorKind kind = ReadErrorKind::syntax;  // kind_of(reason)
-    std::size_t offset = 0;                      // the position: every byte before it has been taken
-    std::size_t line = 1;                        // 1 plus the line feeds before `offset`
-    std::size_t column = 0;                      // the bytes between the start of that line and `offset`
+    std::size_t offset = 0;  // the position: every byte before it has been taken
+    std::size_t line = 1;    // 1 plus the line feeds before `offset`
+    std::size_t column = 0;  // the bytes between the start of that line and `offset`
 
     // unknown_field, duplicate_field, unknown_variant: the key or kind as read (decoded);
     // missing_field: the key that is missing. `key_offset`: the key's opening quotation mark,
@@ -119,6 +118,8 @@ struct ReadError {
     std::size_t record_offset = NO_OFFSET;
     std::size_t message_index = NO_MESSAGE;  // the index of the message being read
     std::optional<std::string> message_id;   // that message's id, when it had been read
+
+    ReadErrorKind kind() const { return kind_of(reason); }
 
     // The reader's words without the position ("trailing comma", "missing field `body`").
     std::string words() const;
