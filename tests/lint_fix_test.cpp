@@ -3,12 +3,15 @@
 // must turn the draft into a document that reads to the same feed as the meant one, that the
 // development-key tool accepts once signed, and that a second --fix leaves as it is. Mistakes
 // that are the author's to decide stay exactly as written.
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -352,17 +355,116 @@ TEST_F(LintFix, WritesOnlyWhatItShould) {
     EXPECT_EQ(slurp(big_path), big);
 }
 
-TEST_F(LintFix, AFileThatCannotBeWrittenIsLeftAsItWas) {
-    if (::geteuid() == 0) GTEST_SKIP() << "the superuser writes into a read-only folder";
+// Each way a fix can fail to reach the disk, or reach it through something other than the file
+// itself: the status, the exact diagnostic, what the path holds afterwards and that no temporary
+// file is left in the folder.
+TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
     const std::string draft = with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // было 11"}});
-    const std::string path = put("draft.json", draft);
-    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
-    const auto run = lint({"--fix", "--format=json", path});
-    fs::permissions(dir_, fs::perms::owner_all);
-    EXPECT_EQ(run.status, 2);
-    EXPECT_EQ(run.err,
-              "[messages-lint] не записываю " + path + ": Permission denied (os error 13); файл оставлен как был\n");
-    EXPECT_EQ(slurp(path), draft);
+    // Over 4 KiB once fixed: a write beyond a 4 KiB size limit fails half-way.
+    const std::string long_draft = draft + std::string(6000, ' ');
+    const std::string long_meant = MEANT + std::string(6000, ' ');
+    const std::string fixed = "[messages-lint] @: исправлено: удалить комментарий\n";
+    struct WriteRow {
+        const char* name;
+        std::string file;   // the name given, in the test's folder
+        std::string bytes;  // what the file holds, or what a writer sends into a FIFO
+        enum Kind { plain, read_only_folder, size_limit, fifo, folder, link } kind = plain;
+        int status;
+        std::string err;      // with @ for the path given
+        std::string left;     // what the file (a link's target) holds after the run
+        std::size_t entries;  // what the file's folder holds after the run
+    };
+    const std::string long_name = std::string(250, 'n') + ".json";  // 255 bytes, the longest a name can be
+    const std::string cyrillic_name = "лента " + std::string(239, 'x') + ".json";  // 255 bytes, two-byte letters first
+    const std::vector<WriteRow> rows = {
+        {"a name of 255 bytes", long_name, draft, WriteRow::plain, 0, fixed, MEANT, 1},
+        {"a name of 255 bytes that begins with Cyrillic letters", cyrillic_name, draft, WriteRow::plain, 0, fixed,
+         MEANT, 1},
+        {"a name of 247 bytes", std::string(242, 'n') + ".json", draft, WriteRow::plain, 0, fixed, MEANT, 1},
+        {"a read-only folder", "draft.json", draft, WriteRow::read_only_folder, 2,
+         "[messages-lint] не записываю @: Permission denied (os error 13); файл оставлен как был\n", draft, 1},
+        {"a write past the size limit", "draft.json", long_draft, WriteRow::size_limit, 2,
+         "[messages-lint] не записываю @: File too large (os error 27); файл оставлен как был\n", long_draft, 1},
+        {"a FIFO in the file's place", "draft.json", draft, WriteRow::fifo, 2,
+         "[messages-lint] не записываю @: Invalid argument (os error 22); файл оставлен как был\n", "", 1},
+        {"a folder in the file's place", "draft.json", "", WriteRow::folder, 2,
+         "[messages-lint] не читаю @: Is a directory (os error 21)\n", "", 1},
+        // The link stays a link, and the file it names gets the fix.
+        {"a symbolic link", "link.json", draft, WriteRow::link, 0, fixed, MEANT, 1},
+        {"a symbolic link to a long draft", "link.json", long_draft, WriteRow::link, 0, fixed, long_meant, 1},
+    };
+    for (const WriteRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.kind == WriteRow::read_only_folder && ::geteuid() == 0) continue;  // the superuser writes anyway
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        const std::string path = (dir_ / row.file).string();
+        fs::path holder = path;  // the file whose bytes are checked
+        std::thread writer;
+        if (row.kind == WriteRow::fifo) {
+            ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
+            // The draft arrives through the FIFO when messages-lint opens it; the FIFO must stay one.
+            writer = std::thread([path, bytes = row.bytes] {
+                for (int tries = 0; tries < 2000; ++tries) {
+                    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+                    if (fd >= 0) {
+                        const ssize_t put = ::write(fd, bytes.data(), bytes.size());
+                        EXPECT_EQ(put, static_cast<ssize_t>(bytes.size()));
+                        ::close(fd);
+                        return;
+                    }
+                    ::usleep(5000);
+                }
+                ADD_FAILURE() << "messages-lint never opened the FIFO";
+            });
+        } else if (row.kind == WriteRow::folder) {
+            fs::create_directory(path);
+        } else if (row.kind == WriteRow::link) {
+            fs::create_directory(dir_ / "drafts");
+            holder = dir_ / "drafts" / "draft.json";
+            std::ofstream(holder, std::ios::binary) << row.bytes;
+            fs::create_symlink("drafts/draft.json", path);
+        } else {
+            put(row.file, row.bytes);
+        }
+        if (row.kind == WriteRow::read_only_folder)
+            fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+        // A size limit the started program inherits, with SIGXFSZ ignored so that a write past it
+        // fails with EFBIG instead of ending the process.
+        struct rlimit before {};
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        void (*signal_before)(int) = SIG_DFL;
+        if (row.kind == WriteRow::size_limit) {
+            signal_before = std::signal(SIGXFSZ, SIG_IGN);
+            struct rlimit limited = before;
+            limited.rlim_cur = 4096;
+            ::setrlimit(RLIMIT_FSIZE, &limited);
+        }
+        const auto run = lint({"--fix", "--format=json", path});
+        if (row.kind == WriteRow::size_limit) {
+            ::setrlimit(RLIMIT_FSIZE, &before);
+            std::signal(SIGXFSZ, signal_before);
+        }
+        if (writer.joinable()) writer.join();
+        fs::permissions(dir_, fs::perms::owner_all);
+        std::string err = row.err;
+        if (const std::size_t at = err.find('@'); at != std::string::npos) err.replace(at, 1, path);
+        EXPECT_EQ(run.status, row.status) << run;
+        EXPECT_EQ(run.err, err);
+        if (row.kind == WriteRow::fifo) {
+            EXPECT_TRUE(fs::is_fifo(path));
+        } else if (row.kind == WriteRow::folder) {
+            EXPECT_TRUE(fs::is_directory(path));
+        } else {
+            EXPECT_EQ(slurp(holder), row.left);
+        }
+        if (row.kind == WriteRow::link) {
+            EXPECT_TRUE(fs::is_symlink(path));
+        }
+        std::size_t entries = 0;
+        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(holder.parent_path())) ++entries;
+        EXPECT_EQ(entries, row.entries);  // no temporary file is left
+    }
 }
 
 }  // namespace

@@ -22,6 +22,16 @@ Result<void> write_all_to(int fd, std::string_view bytes) {
     return {};
 }
 
+// The temporary file's name in `folder`: the file's own name hidden and marked, ".NAME.XXXXXX"
+// for mkstemp, with NAME cut so that the whole fits the folder's limit on the length of a name
+// whatever the file's name is (a name of 248 bytes or more would not fit whole).
+std::string temporary_name(const std::string& folder, const std::string& name) {
+    constexpr std::string_view mark = ".XXXXXX";
+    const long limit = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+    const std::size_t longest = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
+    return folder + "." + name.substr(0, longest - 1 - mark.size()) + std::string(mark);
+}
+
 }  // namespace
 
 Result<void> write_file_atomically(const std::string& given, std::string_view bytes) {
@@ -40,7 +50,7 @@ Result<void> write_file_atomically(const std::string& given, std::string_view by
     const std::size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::string temporary = folder + "." + name + ".XXXXXX";
+    std::string temporary = temporary_name(folder, name);
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return fail(os_error_text(errno));
     Result<void> written = write_all_to(fd, bytes);
