@@ -9,6 +9,12 @@ std::string two_digits(std::int64_t n) {
     return std::string(1, static_cast<char>('0' + n / 10)) + static_cast<char>('0' + n % 10);
 }
 
+// A year in four digits at least, as dates are written everywhere else ("0001", "-0400").
+std::string year_text(std::int64_t year) {
+    const std::string digits = decimal(static_cast<std::uint64_t>(year < 0 ? -year : year));
+    return (year < 0 ? "-" : "") + std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
+}
+
 }  // namespace
 
 std::string utc_text(std::int64_t seconds) {
@@ -28,8 +34,8 @@ std::string utc_text(std::int64_t seconds) {
     const std::int64_t day = day_of_year - (153 * shifted_month + 2) / 5 + 1;
     const std::int64_t month = shifted_month < 10 ? shifted_month + 3 : shifted_month - 9;
     const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
-    return signed_decimal(year) + "-" + two_digits(month) + "-" + two_digits(day) + " " + two_digits(rest / 3600) +
-           ":" + two_digits(rest / 60 % 60) + ":" + two_digits(rest % 60) + " UTC";
+    return year_text(year) + "-" + two_digits(month) + "-" + two_digits(day) + " " + two_digits(rest / 3600) + ":" +
+           two_digits(rest / 60 % 60) + ":" + two_digits(rest % 60) + " UTC";
 }
 
 }  // namespace mt::lint
