@@ -368,7 +368,7 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         const char* name;
         std::string file;   // the name given, in the test's folder
         std::string bytes;  // what the file holds, or what a writer sends into a FIFO
-        enum Kind { plain, read_only_folder, size_limit, fifo, folder, link } kind = plain;
+        enum Kind { plain, read_only_folder, size_limit, killed_by_limit, fifo, folder, link } kind = plain;
         int status;
         std::string err;      // with @ for the path given
         std::string left;     // what the file (a link's target) holds after the run
@@ -385,6 +385,11 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
          "[messages-lint] не записываю @: Permission denied (os error 13); файл оставлен как был\n", draft, 1},
         {"a write past the size limit", "draft.json", long_draft, WriteRow::size_limit, 2,
          "[messages-lint] не записываю @: File too large (os error 27); файл оставлен как был\n", long_draft, 1},
+        // Killed half-way (SIGXFSZ at its default): the file keeps its old bytes, and what is left
+        // is the hidden temporary beside it, its name cut to fit the folder.
+        {"killed half-way", "draft.json", long_draft, WriteRow::killed_by_limit, -SIGXFSZ, "", long_draft, 2},
+        {"killed half-way, a name of 255 bytes", long_name, long_draft, WriteRow::killed_by_limit, -SIGXFSZ, "",
+         long_draft, 2},
         {"a FIFO in the file's place", "draft.json", draft, WriteRow::fifo, 2,
          "[messages-lint] не записываю @: Invalid argument (os error 22); файл оставлен как был\n", "", 1},
         {"a folder in the file's place", "draft.json", "", WriteRow::folder, 2,
@@ -434,14 +439,15 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         struct rlimit before {};
         ::getrlimit(RLIMIT_FSIZE, &before);
         void (*signal_before)(int) = SIG_DFL;
-        if (row.kind == WriteRow::size_limit) {
-            signal_before = std::signal(SIGXFSZ, SIG_IGN);
+        const bool limited_size = row.kind == WriteRow::size_limit || row.kind == WriteRow::killed_by_limit;
+        if (limited_size) {
+            signal_before = std::signal(SIGXFSZ, row.kind == WriteRow::size_limit ? SIG_IGN : SIG_DFL);
             struct rlimit limited = before;
             limited.rlim_cur = 4096;
             ::setrlimit(RLIMIT_FSIZE, &limited);
         }
         const auto run = lint({"--fix", "--format=json", path});
-        if (row.kind == WriteRow::size_limit) {
+        if (limited_size) {
             ::setrlimit(RLIMIT_FSIZE, &before);
             std::signal(SIGXFSZ, signal_before);
         }
@@ -461,9 +467,15 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         if (row.kind == WriteRow::link) {
             EXPECT_TRUE(fs::is_symlink(path));
         }
-        std::size_t entries = 0;
-        for ([[maybe_unused]] const auto& entry : fs::directory_iterator(holder.parent_path())) ++entries;
-        EXPECT_EQ(entries, row.entries);  // no temporary file is left
+        std::vector<std::string> others;
+        for (const auto& entry : fs::directory_iterator(holder.parent_path()))
+            if (entry.path().filename() != holder.filename()) others.push_back(entry.path().filename().string());
+        EXPECT_EQ(others.size() + 1, row.entries);  // no temporary file is left, unless the process was killed
+        if (row.kind == WriteRow::killed_by_limit && others.size() == 1) {
+            const std::string hidden = "." + row.file.substr(0, 255 - 8) + ".";
+            EXPECT_EQ(others[0].substr(0, hidden.size()), hidden);
+            EXPECT_EQ(others[0].size(), hidden.size() + 6) << others[0];
+        }
     }
 }
 
