@@ -1,6 +1,8 @@
 // The language server at its seam, the session: bytes in as a client would send them (split
 // anywhere, merged, malformed), the messages out, summarised one line each, and how the session
 // ends. Each row is a conversation and its exact outcome.
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -299,8 +301,19 @@ std::vector<Row> rows() {
     };
 }
 
+// With MT_LSP_STREAMS naming a folder, each row's input is also written there (NN.in), for the
+// WebAssembly build's test, which replays them through its module and the native program.
+void write_stream(std::size_t index, const std::string& input) {
+    const char* folder = std::getenv("MT_LSP_STREAMS");
+    if (folder == nullptr) return;
+    const std::string name = std::to_string(100 + index).substr(1);
+    std::ofstream(std::string(folder) + "/" + name + ".in", std::ios::binary) << input;
+}
+
 TEST(LspSession, Table) {
-    for (const Row& row : rows()) {
+    const std::vector<Row> table = rows();
+    for (std::size_t i = 0; i < table.size(); ++i) write_stream(i, table[i].input);
+    for (const Row& row : table) {
         // Whole, then a byte at a time, then in pieces of 7 bytes that split headers and characters.
         for (const std::size_t size : {row.input.size(), std::size_t{1}, std::size_t{7}}) {
             if (size == 1 && row.input.size() > 100'000) continue;
