@@ -1,4 +1,3 @@
-#!/usr/bin/env node
 // messages-lint's language server for any editor, with Node alone: the WebAssembly module
 // beside this file (messages-lint-lsp.wasm) run by its host (lsp_host.mjs), over standard input
 // and output, exactly as `messages-lint --lsp` runs natively.
