@@ -26,9 +26,8 @@ ExternalProject_Add(web_page
   # Rebuilt whenever this build is: the inner build knows what changed.
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS "${mt_web_build}/web/messages-lint.html" "${mt_web_build}/lsp/messages-lint-lsp.wasm"
-                   "${mt_web_build}/lsp/messages-lint-lsp.mjs" "${mt_web_build}/lsp/lsp_host.mjs")
+                   "${mt_web_build}/lsp/messages-lint-lsp.mjs")
 set(MT_LSP_WASM_DIR "${mt_web_build}/lsp")
 
 install(FILES "${mt_web_build}/web/messages-lint.html" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool")
-install(FILES "${MT_LSP_WASM_DIR}/messages-lint-lsp.mjs" "${MT_LSP_WASM_DIR}/lsp_host.mjs"
-              "${MT_LSP_WASM_DIR}/messages-lint-lsp.wasm" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool/lsp")
+install(FILES "${MT_LSP_WASM_DIR}/messages-lint-lsp.mjs" "${MT_LSP_WASM_DIR}/messages-lint-lsp.wasm" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool/lsp")

@@ -2,17 +2,17 @@
 // lsp_session_test with MT_LSP_STREAMS) replayed through the native server and the WebAssembly
 // one: what each writes to standard output and standard error, and its exit status, must be the
 // same. The module is also fed in-process in pieces of 7 bytes (and of one, for the short
-// streams), which must give the same messages as the whole.
+// streams), which must give the same messages as the whole. Last, the module's memory
+// (memory.buffer.byteLength) with LARGE_FEED open 20 times is printed.
 //
-//   node replay.mjs LINT LAUNCHER STREAM_DIR
+//   node replay.mjs LINT LAUNCHER STREAM_DIR LARGE_FEED
 import { spawnSync } from "node:child_process";
 import { readdirSync, readFileSync } from "node:fs";
 import { dirname, join } from "node:path";
-import { pathToFileURL } from "node:url";
+import { frame, startServer } from "../../src/messages-lint/wasm/lsp_host.mjs";
 
-const [lint, launcher, folder] = process.argv.slice(2);
-if (!folder) throw new Error("usage: replay.mjs LINT LAUNCHER STREAM_DIR");
-const { startServer } = await import(pathToFileURL(join(dirname(launcher), "lsp_host.mjs")).href);
+const [lint, launcher, folder, largeFeed] = process.argv.slice(2);
+if (!largeFeed) throw new Error("usage: replay.mjs LINT LAUNCHER STREAM_DIR LARGE_FEED");
 const module = await WebAssembly.compile(readFileSync(join(dirname(launcher), "messages-lint-lsp.wasm")));
 
 let failures = 0;
@@ -50,6 +50,19 @@ for (const name of names) {
     if (native.status !== r.status) fail(`${name} (${how}): exit status ${r.status}, native ${native.status}`);
   }
 }
+{
+  const server = await startServer(module, { now: 0n });
+  const text = readFileSync(largeFeed, "utf8");
+  const send = (message) => server.feed(frame(JSON.stringify({ jsonrpc: "2.0", ...message })));
+  send({ id: 1, method: "initialize", params: {} });
+  const before = server.memoryBytes();
+  for (let i = 0; i < 20; i++)
+    send({ method: "textDocument/didOpen", params: { textDocument: { uri: `file:///feed-${i}/messages.json`, languageId: "json", version: 1, text } } });
+  const mib = (bytes) => (bytes / 1048576).toFixed(1);
+  console.log(`figures: the module's memory ${mib(before)} MiB after initialize, ${mib(server.memoryBytes())} MiB with ${text.length}-character feeds open 20 times`);
+  server.stop();
+}
+
 if (failures) {
   console.error(`${failures} failures`);
   process.exit(1);

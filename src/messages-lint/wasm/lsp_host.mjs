@@ -2,16 +2,10 @@
 // `messages-lint --lsp` inside the module, fed the client's bytes, giving back the bytes for the
 // client and the lines for the log. The launcher (messages-lint-lsp.mjs, over standard input
 // and output) and the web worker (lsp_worker.mjs) are its two users; neither needs a WASI
-// runtime, because this file supplies the few system functions the module imports itself: the
-// clock (ended windows are judged at the present time) and the writes of the C++ library's own
-// fatal errors, which go to the log.
+// runtime (wasi_host.mjs supplies what the module imports; the C++ library's own fatal errors
+// go to the log).
 
-const ERRNO_SUCCESS = 0;
-const ERRNO_BADF = 8;
-const ERRNO_INVAL = 28;
-const ERRNO_SPIPE = 70;
-const CLOCK_REALTIME = 0;
-const CLOCK_MONOTONIC = 1;
+import { wasiImports } from "../../blocks/wasi_host/wasi_host.mjs";
 
 // Starts a session. `module`: the module's bytes (or a compiled WebAssembly.Module).
 // Options as the command line's: `warnings` (false as --no-warnings), `now` (Unix seconds, as
@@ -21,37 +15,7 @@ const CLOCK_MONOTONIC = 1;
 export async function startServer(module, { warnings = true, now = null, log = () => {} } = {}) {
   let memory = null;
   const logDecoder = new TextDecoder();
-  const wasi = {
-    fd_write(fd, iovs, count, written) {
-      if (fd !== 1 && fd !== 2) return ERRNO_BADF;
-      const view = new DataView(memory.buffer);
-      let total = 0;
-      let text = "";
-      for (let i = 0; i < count; i++) {
-        const base = view.getUint32(iovs + 8 * i, true);
-        const length = view.getUint32(iovs + 8 * i + 4, true);
-        text += logDecoder.decode(new Uint8Array(memory.buffer, base, length));
-        total += length;
-      }
-      log(text);
-      view.setUint32(written, total, true);
-      return ERRNO_SUCCESS;
-    },
-    fd_seek() {
-      return ERRNO_SPIPE;
-    },
-    fd_close() {
-      return ERRNO_SUCCESS;
-    },
-    clock_time_get(id, _precision, out) {
-      let nanoseconds;
-      if (id === CLOCK_REALTIME) nanoseconds = BigInt(Date.now()) * 1000000n;
-      else if (id === CLOCK_MONOTONIC) nanoseconds = BigInt(Math.round(performance.now() * 1e6));
-      else return ERRNO_INVAL;
-      new DataView(memory.buffer).setBigUint64(out, nanoseconds, true);
-      return ERRNO_SUCCESS;
-    },
-  };
+  const wasi = wasiImports(() => memory, log);
   const compiled = module instanceof WebAssembly.Module ? module : await WebAssembly.compile(module);
   // A module that wants anything else was built against more of the system than this host gives.
   const missing = WebAssembly.Module.imports(compiled).filter((i) => i.module !== "wasi_snapshot_preview1" || !(i.name in wasi));
