@@ -4,6 +4,7 @@
 #   share/man/man1/messages-tool.1, share/man/man1/messages-lint.1
 #   share/messages-tool/messages.schema.json (the feed schema, for editors)
 #   share/messages-tool/messages-lint.html (the authors' page, with MT_WEB_PAGE: cmake/web_page.cmake)
+#   share/messages-tool/lsp/ (the language server's module and its launcher, with MT_WEB_PAGE)
 #   share/messages-tool/messages-lint.vsix (the VS Code extension, with MT_VSCODE_EXTENSION:
 #                                           cmake/vscode_extension.cmake)
 #   share/doc/messages-tool/  README.md, copyright, pubkey.hex (the key this binary carries),

@@ -1,8 +1,11 @@
-# The authors' page for the package: the wasm preset's build of web/messages-lint.html, made as an
-# external project inside this build (build/<preset>/web-page), with the same toolchain file and
-# settings as `cmake --preset wasm` but without its tests, and installed under
-# share/messages-tool/. Needs scripts/bootstrap --wasm. The npm packages are installed with
-# `npm ci --ignore-scripts` inside that build, exactly as package-lock.json pins them.
+# The authors' page and the language server's module for the package: the wasm preset's build of
+# web/messages-lint.html and of src/messages-lint/wasm/ (build/<preset>/web-page/lsp/), made as
+# an external project inside this build (build/<preset>/web-page), with the same toolchain file
+# and settings as `cmake --preset wasm` but without its tests, and installed under
+# share/messages-tool/ (the module with its launcher in share/messages-tool/lsp/). Needs
+# scripts/bootstrap --wasm. The npm packages are installed with `npm ci --ignore-scripts` inside
+# that build, exactly as package-lock.json pins them. MT_LSP_WASM_DIR names the module's folder
+# for the VS Code extension (cmake/vscode_extension.cmake).
 include(ExternalProject)
 include(GNUInstallDirs)
 
@@ -18,10 +21,13 @@ ExternalProject_Add(web_page
     -DMT_BUILD_TESTS=OFF
     -DMT_WERROR=ON
     -DMT_REPRODUCIBLE=${MT_REPRODUCIBLE}
-  BUILD_COMMAND "${CMAKE_COMMAND}" --build "${mt_web_build}" --target messages-lint-page
+  BUILD_COMMAND "${CMAKE_COMMAND}" --build "${mt_web_build}" --target messages-lint-page messages-lint-lsp
   INSTALL_COMMAND ""
   # Rebuilt whenever this build is: the inner build knows what changed.
   BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS "${mt_web_build}/web/messages-lint.html")
+  BUILD_BYPRODUCTS "${mt_web_build}/web/messages-lint.html" "${mt_web_build}/lsp/messages-lint-lsp.wasm"
+                   "${mt_web_build}/lsp/messages-lint-lsp.mjs")
+set(MT_LSP_WASM_DIR "${mt_web_build}/lsp")
 
 install(FILES "${mt_web_build}/web/messages-lint.html" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool")
+install(FILES "${MT_LSP_WASM_DIR}/messages-lint-lsp.mjs" "${MT_LSP_WASM_DIR}/messages-lint-lsp.wasm" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool/lsp")

@@ -66,6 +66,8 @@ mt_block(messages-tool-dev PRIVATE mt_cli mt_dev_pubkey)
 mt_block(messages-lint PRIVATE mt_lint_cli)
 # The authors' page's module (web/, made by the WebAssembly build only).
 mt_block(messages-lint-module PRIVATE mt_lint mt_common mt_messages)
+# The language server's module (src/messages-lint/wasm/, the WebAssembly build only).
+mt_block(messages-lint-lsp-module PRIVATE mt_lsp)
 
 # mt_block_links(<target> <all> <passed on>): the targets of this project that <target> links,
 # and those of them it passes on.
@@ -107,7 +109,8 @@ endfunction()
 
 # mt_check_block_graph(): stops the configure when a target of the graph links a target that its
 # line does not name, does not link one that it names, or passes one on otherwise than its line
-# says. Targets this build does not make (the WebAssembly build makes five) are skipped.
+# says. Targets this build does not make (the WebAssembly build makes only the lint core, the
+# language server and their modules) are skipped.
 function(mt_check_block_graph)
   set(problems "")
   mt_graph_nodes(nodes)

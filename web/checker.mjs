@@ -1,46 +1,18 @@
 // The WebAssembly draft checker as a JavaScript object, for the page and its Node test alike.
 // The module imports three WASI functions (fd_write, fd_seek, fd_close), which it only reaches
-// when the C++ library reports a fatal error; this file provides them itself, so neither the
-// page nor the test needs a WASI runtime.
+// when the C++ library reports a fatal error; wasi_host.mjs provides them, so neither the page
+// nor the test needs a WASI runtime.
 
-const ERRNO_SUCCESS = 0;
-const ERRNO_BADF = 8;
-const ERRNO_SPIPE = 70;
+import { wasiImports } from "../src/blocks/wasi_host/wasi_host.mjs";
 
 // `module`: the module's bytes, or a Response that streams them (compiled as they arrive).
 // `report(text)`: where the module's own error output goes.
 export async function createChecker(module, report = (text) => console.error(text)) {
   let memory = null;
-  // The module's own error output is only reported, so a stray byte in it may show as U+FFFD.
-  const reportDecoder = new TextDecoder();
   // Its results reach the editor (a recoded document) and the page (the report): they are UTF-8
   // by construction, and anything else is refused rather than quietly replaced.
   const decoder = new TextDecoder("utf-8", { fatal: true, ignoreBOM: true });
-  const wasi = {
-    // Standard output and error are gathered per call and handed to `report`; there are no
-    // other descriptors.
-    fd_write(fd, iovs, count, written) {
-      if (fd !== 1 && fd !== 2) return ERRNO_BADF;
-      const view = new DataView(memory.buffer);
-      let total = 0;
-      let text = "";
-      for (let i = 0; i < count; i++) {
-        const base = view.getUint32(iovs + 8 * i, true);
-        const length = view.getUint32(iovs + 8 * i + 4, true);
-        text += reportDecoder.decode(new Uint8Array(memory.buffer, base, length));
-        total += length;
-      }
-      report(text);
-      view.setUint32(written, total, true);
-      return ERRNO_SUCCESS;
-    },
-    fd_seek() {
-      return ERRNO_SPIPE;
-    },
-    fd_close() {
-      return ERRNO_SUCCESS;
-    },
-  };
+  const wasi = wasiImports(() => memory, report);
   const imports = { wasi_snapshot_preview1: wasi };
   const { instance } = typeof Response !== "undefined" && module instanceof Response
     ? await WebAssembly.instantiateStreaming(module, imports)

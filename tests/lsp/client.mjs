@@ -1,9 +1,12 @@
 // messages-lint --lsp driven by a real client: vscode-jsonrpc and vscode-languageserver-protocol,
 // the libraries VS Code's own client is built on (pinned in package-lock.json).
 //
-//   node client.mjs [--emulator=WORDS] LINT SCRATCH LARGE_FEED DOCUMENT_DIR...
+//   node client.mjs [--emulator=WORDS] [--server=WORDS] LINT SCRATCH LARGE_FEED DOCUMENT_DIR...
 //
 // WORDS, separated by "|", start the program under a cross build's emulator (qemu-aarch64 …).
+// With --server, the server under test is started from its WORDS instead (node|messages-lint-lsp.mjs,
+// the WebAssembly module's launcher): every conversation below is held with it and with
+// `LINT --lsp`, and each message the two send must be the same after the id.
 //
 // For each position encoding a client can offer (and for none), one server: initialize, then
 // every document of the folders opened in turn, its diagnostics compared with what
@@ -21,10 +24,17 @@ import rpc from "vscode-jsonrpc/node.js";
 import lsp from "vscode-languageserver-protocol/node.js";
 
 const given = process.argv.slice(2);
-const emulator = given[0]?.startsWith("--emulator=") ? given.shift().slice(11).split("|").filter(Boolean) : [];
+const words = (option) => (given[0]?.startsWith(option) ? given.shift().slice(option.length).split("|").filter(Boolean) : []);
+const emulator = words("--emulator=");
+const otherServer = words("--server=");
 const [lint, scratch, largeFeed, ...folders] = given.map((p) => resolve(p));
 // The program and its arguments as a process starts them: under the emulator, if there is one.
 const program = (args) => (emulator.length ? [emulator[0], [...emulator.slice(1), lint, ...args]] : [lint, args]);
+// The server of the conversations being held: `LINT --lsp`, or the one of --server.
+let serverWords = null;
+const serverCommand = (args) => (serverWords ? [serverWords[0], [...serverWords.slice(1), ...args]] : program(["--lsp", ...args]));
+// What the server sent, in order and without ids, while the conversations are recorded.
+let transcript = null;
 if (!folders.length) throw new Error("usage: client.mjs LINT SCRATCH LARGE_FEED DOCUMENT_DIR...");
 const NOW = 1_800_000_000;
 mkdirSync(scratch, { recursive: true });
@@ -131,11 +141,18 @@ function compare(name, bytes, diagnostics, report, encoding) {
 // --- A server and its client ------------------------------------------------------------------
 
 async function start(encodings, now = NOW) {
-  const child = spawn(...program(["--lsp", `--now=${now}`]), { stdio: ["pipe", "pipe", "inherit"] });
+  const child = spawn(...serverCommand([`--now=${now}`]), { stdio: ["pipe", "pipe", "inherit"] });
   const exited = new Promise((done) => child.on("exit", (code) => done(code)));
   const connection = lsp.createProtocolConnection(new rpc.StreamMessageReader(child.stdout), new rpc.StreamMessageWriter(child.stdin));
+  const request = connection.sendRequest.bind(connection);
+  connection.sendRequest = async (type, params) => {
+    const result = await request(type, params);
+    transcript?.push(JSON.stringify({ method: type.method, result }));
+    return result;
+  };
   const waiting = new Map(); // "uri version" -> resolve
   connection.onNotification(lsp.PublishDiagnosticsNotification.type, (params) => {
+    transcript?.push(JSON.stringify({ publish: params }));
     const key = `${params.uri} ${params.version}`;
     const done = waiting.get(key);
     if (done) {
@@ -199,96 +216,104 @@ for (const folder of folders) {
 }
 const reported = reports(documents.map((d) => d.path));
 
-for (const encodings of [["utf-8"], ["utf-16"], ["utf-32"], ["utf-32", "utf-8", "utf-16"], null]) {
-  const expected = encodings ? encodings[0] : "utf-16";
-  const server = await start(encodings);
-  const agreed = server.result.capabilities.positionEncoding;
-  if (agreed !== expected) fail(`offered ${JSON.stringify(encodings)}, agreed ${agreed}`);
-  for (const d of documents) {
-    const uri = pathToFileURL(d.path).href;
-    const diagnostics = await open(server, uri, d.text);
-    compare(d.path, d.bytes, diagnostics, reported.get(d.path), agreed);
-    await server.connection.sendNotification(lsp.DidCloseTextDocumentNotification.type, { textDocument: { uri } });
+// The conversations, with the server of serverWords: every document in every encoding offer,
+// then a change, code actions and hover.
+async function conversations() {
+  for (const encodings of [["utf-8"], ["utf-16"], ["utf-32"], ["utf-32", "utf-8", "utf-16"], null]) {
+    const expected = encodings ? encodings[0] : "utf-16";
+    const server = await start(encodings);
+    const agreed = server.result.capabilities.positionEncoding;
+    if (agreed !== expected) fail(`offered ${JSON.stringify(encodings)}, agreed ${agreed}`);
+    for (const d of documents) {
+      const uri = pathToFileURL(d.path).href;
+      const diagnostics = await open(server, uri, d.text);
+      compare(d.path, d.bytes, diagnostics, reported.get(d.path), agreed);
+      await server.connection.sendNotification(lsp.DidCloseTextDocumentNotification.type, { textDocument: { uri } });
+    }
+    await stop(server);
   }
-  await stop(server);
-}
-console.log(`documents: ${documents.length} compared in 5 encoding offers (${notText} not UTF-8, which no client sends)`);
+  console.log(`documents: ${documents.length} compared in 5 encoding offers (${notText} not UTF-8, which no client sends)`);
 
-// --- A change, code actions and hover on the example's text ------------------------------------
+  // --- A change, code actions and hover on the example's text ------------------------------------
 
-const example = folders.map((f) => join(f, "messages.json")).find((p) => documents.some((d) => d.path === p));
-if (!example) throw new Error("no messages.json among the documents");
-for (const encoding of ["utf-8", "utf-16", "utf-32"]) {
-  const server = await start([encoding]);
-  const uri = pathToFileURL(join(scratch, "messages.json")).href;
-  let bytes = readFileSync(example);
-  await open(server, uri, bytes.toString("utf8"));
+  const example = folders.map((f) => join(f, "messages.json")).find((p) => documents.some((d) => d.path === p));
+  if (!example) throw new Error("no messages.json among the documents");
+  for (const encoding of ["utf-8", "utf-16", "utf-32"]) {
+    const server = await start([encoding]);
+    const uri = pathToFileURL(join(scratch, "messages.json")).href;
+    let bytes = readFileSync(example);
+    await open(server, uri, bytes.toString("utf8"));
 
-  // A typographic quotation mark and a trailing comma typed into the middle of the text, as one
-  // incremental change: the second line's first character replaced.
-  const position = { line: 1, character: 1 };
-  const at = offsetOf(bytes, position, encoding);
-  const change = { range: { start: position, end: positionOf(bytes, at + characterLength(bytes[at]), encoding) }, text: "“schema”: 1,," };
-  bytes = applyEdits(bytes, [{ range: change.range, newText: change.text }], encoding);
-  let diagnostics = server.diagnosticsOf(uri, 2);
-  await server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, { textDocument: { uri, version: 2 }, contentChanges: [change] });
-  const changed = join(scratch, `changed-${encoding}.json`);
-  writeFileSync(changed, bytes);
-  compare(`after the change (${encoding})`, bytes, await diagnostics, reports([changed]).get(changed), encoding);
+    // A typographic quotation mark and a trailing comma typed into the middle of the text, as one
+    // incremental change: the second line's first character replaced.
+    const position = { line: 1, character: 1 };
+    const at = offsetOf(bytes, position, encoding);
+    const change = { range: { start: position, end: positionOf(bytes, at + characterLength(bytes[at]), encoding) }, text: "“schema”: 1,," };
+    bytes = applyEdits(bytes, [{ range: change.range, newText: change.text }], encoding);
+    let diagnostics = server.diagnosticsOf(uri, 2);
+    await server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, { textDocument: { uri, version: 2 }, contentChanges: [change] });
+    const changed = join(scratch, `changed-${encoding}.json`);
+    writeFileSync(changed, bytes);
+    compare(`after the change (${encoding})`, bytes, await diagnostics, reports([changed]).get(changed), encoding);
 
-  // Every action offered for the whole text: the fix-all one when there is one, else each
-  // preferred quick fix, applied here and the result checked against the report again.
-  const whole = { start: { line: 0, character: 0 }, end: positionOf(bytes, bytes.length, encoding) };
-  const actions = await server.connection.sendRequest(lsp.CodeActionRequest.type, {
-    textDocument: { uri },
-    range: whole,
-    context: { diagnostics: [], only: ["quickfix", "source.fixAll"] },
-  });
-  const fixAll = actions.filter((a) => a.kind === "source.fixAll.messages-lint");
-  const chosen = fixAll.length ? fixAll : actions.filter((a) => a.kind === "quickfix" && a.isPreferred).slice(0, 1);
-  let version = 2;
-  for (const action of chosen) {
-    const [edit] = action.edit.documentChanges;
-    if (edit.textDocument.uri !== uri || edit.textDocument.version !== version) fail(`${action.title}: an edit of ${JSON.stringify(edit.textDocument)}`);
-    bytes = applyEdits(bytes, edit.edits, encoding);
+    // Every action offered for the whole text: the fix-all one when there is one, else each
+    // preferred quick fix, applied here and the result checked against the report again.
+    const whole = { start: { line: 0, character: 0 }, end: positionOf(bytes, bytes.length, encoding) };
+    const actions = await server.connection.sendRequest(lsp.CodeActionRequest.type, {
+      textDocument: { uri },
+      range: whole,
+      context: { diagnostics: [], only: ["quickfix", "source.fixAll"] },
+    });
+    const fixAll = actions.filter((a) => a.kind === "source.fixAll.messages-lint");
+    const chosen = fixAll.length ? fixAll : actions.filter((a) => a.kind === "quickfix" && a.isPreferred).slice(0, 1);
+    let version = 2;
+    for (const action of chosen) {
+      const [edit] = action.edit.documentChanges;
+      if (edit.textDocument.uri !== uri || edit.textDocument.version !== version) fail(`${action.title}: an edit of ${JSON.stringify(edit.textDocument)}`);
+      bytes = applyEdits(bytes, edit.edits, encoding);
+      version += 1;
+      diagnostics = server.diagnosticsOf(uri, version);
+      await server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, {
+        textDocument: { uri, version },
+        contentChanges: [{ text: bytes.toString("utf8") }],
+      });
+      const fixed = join(scratch, `fixed-${encoding}.json`);
+      writeFileSync(fixed, bytes);
+      compare(`after "${action.title}" (${encoding})`, bytes, await diagnostics, reports([fixed]).get(fixed), encoding);
+    }
+    console.log(`${encoding}: ${actions.length} code actions offered, ${chosen.length} applied`);
+    if (actions.some((a) => !["quickfix", "source.fixAll.messages-lint"].includes(a.kind))) fail("an action of another kind");
+
+    // Hover inside the first message of the original text (still the fourth line).
+    const reverted = readFileSync(example);
     version += 1;
     diagnostics = server.diagnosticsOf(uri, version);
-    await server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, {
-      textDocument: { uri, version },
-      contentChanges: [{ text: bytes.toString("utf8") }],
-    });
-    const fixed = join(scratch, `fixed-${encoding}.json`);
-    writeFileSync(fixed, bytes);
-    compare(`after "${action.title}" (${encoding})`, bytes, await diagnostics, reports([fixed]).get(fixed), encoding);
+    await server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, { textDocument: { uri, version }, contentChanges: [{ text: reverted.toString("utf8") }] });
+    await diagnostics;
+    const firstId = /"id":\s*"([^"]*)"/.exec(reverted.toString("utf8"))[1];
+    const idAt = reverted.indexOf(Buffer.from(`"${firstId}"`));
+    const hover = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: positionOf(reverted, idAt, encoding) });
+    if (!hover || hover.contents.kind !== "markdown" || !hover.contents.value.includes(firstId.replace(/[-_.]/g, (c) => `\\${c}`)) || !hover.contents.value.includes("UTC"))
+      fail(`hover on ${firstId} (${encoding}): ${JSON.stringify(hover)}`);
+    const nothing = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: { line: 0, character: 0 } });
+    if (nothing !== null) fail(`hover outside every message: ${JSON.stringify(nothing)}`);
+    await stop(server);
   }
-  console.log(`${encoding}: ${actions.length} code actions offered, ${chosen.length} applied`);
-  if (actions.some((a) => !["quickfix", "source.fixAll.messages-lint"].includes(a.kind))) fail("an action of another kind");
-
-  // Hover inside the first message of the original text (still the fourth line).
-  const reverted = readFileSync(example);
-  version += 1;
-  diagnostics = server.diagnosticsOf(uri, version);
-  await server.connection.sendNotification(lsp.DidChangeTextDocumentNotification.type, { textDocument: { uri, version }, contentChanges: [{ text: reverted.toString("utf8") }] });
-  await diagnostics;
-  const firstId = /"id":\s*"([^"]*)"/.exec(reverted.toString("utf8"))[1];
-  const idAt = reverted.indexOf(Buffer.from(`"${firstId}"`));
-  const hover = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: positionOf(reverted, idAt, encoding) });
-  if (!hover || hover.contents.kind !== "markdown" || !hover.contents.value.includes(firstId.replace(/[-_.]/g, (c) => `\\${c}`)) || !hover.contents.value.includes("UTC"))
-    fail(`hover on ${firstId} (${encoding}): ${JSON.stringify(hover)}`);
-  const nothing = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: { line: 0, character: 0 } });
-  if (nothing !== null) fail(`hover outside every message: ${JSON.stringify(nothing)}`);
-  await stop(server);
 }
 
 // --- The figures ------------------------------------------------------------------------------
 
-{
+// The figures of the server of serverWords, printed under `label`: the time from its start to
+// the first diagnostics of LARGE_FEED, and those of the header.
+async function figures(label) {
   // At a time inside the feed's windows, so every rule accepts it, as a finished feed.
   const inside = 1_766_000_000;
-  const server = await start(["utf-16"], inside);
   const feed = readFileSync(largeFeed);
   const uri = pathToFileURL(largeFeed).href;
+  const started = process.hrtime.bigint();
+  const server = await start(["utf-16"], inside);
   const first = await open(server, uri, feed.toString("utf8"));
+  const startMs = Number(process.hrtime.bigint() - started) / 1e6;
   if (first.length !== 0) fail(`the large feed has ${first.length} diagnostics at ${inside}`);
   // A letter of the first title typed over and back, 101 times.
   const text = feed.toString("utf8");
@@ -309,10 +334,31 @@ for (const encoding of ["utf-8", "utf-16", "utf-32"]) {
   const status = readFileSync(`/proc/${server.child.pid}/status`, "utf8");
   const rss = /VmRSS:\s*(\d+) kB/.exec(status)[1];
   const hwm = /VmHWM:\s*(\d+) kB/.exec(status)[1];
-  console.log(`figures: ${feed.length} bytes (no diagnostics at --now=${inside}), didChange to publishDiagnostics median ${median.toFixed(2)} ms ` +
+  console.log(`figures of ${label}: ${feed.length} bytes (no diagnostics at --now=${inside}), start to the first diagnostics ${startMs.toFixed(1)} ms, ` +
+    `didChange to publishDiagnostics median ${median.toFixed(2)} ms ` +
     `(min ${times[0].toFixed(2)}, max ${times[times.length - 1].toFixed(2)}, ${times.length} changes); ` +
-    `resident memory with 20 open: VmRSS ${(rss / 1024).toFixed(1)} MiB (peak ${(hwm / 1024).toFixed(1)} MiB)`);
+    `the process's resident memory with 20 open: VmRSS ${(rss / 1024).toFixed(1)} MiB (peak ${(hwm / 1024).toFixed(1)} MiB)`);
   await stop(server);
+}
+
+// --- The servers --------------------------------------------------------------------------------
+
+transcript = otherServer.length ? [] : null;
+await conversations();
+const native = transcript;
+transcript = null;
+await figures("messages-lint --lsp");
+if (otherServer.length) {
+  serverWords = otherServer;
+  transcript = [];
+  await conversations();
+  const label = otherServer.join(" ");
+  if (transcript.length !== native.length) fail(`${label} sent ${transcript.length} messages, messages-lint --lsp ${native.length}`);
+  const differ = transcript.findIndex((m, i) => m !== native[i]);
+  if (differ >= 0 && differ < native.length) fail(`message ${differ} differs:\n  ${label}: ${transcript[differ]}\n  messages-lint --lsp: ${native[differ]}`);
+  console.log(`${label}: ${transcript.length} messages, each the same as messages-lint --lsp sent`);
+  transcript = null;
+  await figures(label);
 }
 
 if (failures) {

@@ -1,6 +1,8 @@
 // The language server at its seam, the session: bytes in as a client would send them (split
 // anywhere, merged, malformed), the messages out, summarised one line each, and how the session
 // ends. Each row is a conversation and its exact outcome.
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -46,6 +48,7 @@ std::string position(const json& p) {
 }
 
 // One line per message the server sent: "1 result utf-16", "7 error -32601", "null error -32700",
+// "6 error -32602 неверные параметры …" (with the text for wrong params),
 // "publish 2 json@0:1-0:5 …" (each diagnostic's code and range).
 std::string summarize(const json& m) {
     if (m.contains("method")) {
@@ -57,7 +60,12 @@ std::string summarize(const json& m) {
         return line;
     }
     std::string line = m["id"].dump();
-    if (m.contains("error")) return line + " error " + std::to_string(m["error"]["code"].get<int>());
+    if (m.contains("error")) {
+        line += " error " + std::to_string(m["error"]["code"].get<int>());
+        // Which parameter was wrong is the client's only clue.
+        if (m["error"]["code"] == -32602) line += " " + m["error"]["message"].get<std::string>();
+        return line;
+    }
     line += " result";
     const json& r = m["result"];
     if (r.is_object() && r.contains("capabilities"))
@@ -141,15 +149,51 @@ std::vector<Row> rows() {
          0,
          ""},
         {"wrong params",
-         INIT + request(6, "textDocument/hover", R"({"textDocument":5})") + BYE,
-         {"1 result utf-16", "6 error -32602", "99 result"},
+         INIT + request(6, "textDocument/hover", R"({"textDocument":5})") +
+             request(7, "textDocument/hover",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"position":{"line":0,"character":-1}})") +
+             request(8, "textDocument/hover",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"position":{"line":0.5,"character":0}})") +
+             request(9, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":0},)"
+                     R"("end":{"line":0,"character":1}},"context":{"only":["quickfix",7]}})") +
+             request(10, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":[]})") +
+             BYE,
+         {"1 result utf-16", "6 error -32602 неверные параметры textDocument/hover: поле textDocument — не объект",
+          "7 error -32602 неверные параметры textDocument/hover: поле position.character — не целое неотрицательное "
+          "число",
+          "8 error -32602 неверные параметры textDocument/hover: поле position.line — не целое неотрицательное число",
+          "9 error -32602 неверные параметры textDocument/codeAction: поле context.only[1] — не строка",
+          "10 error -32602 неверные параметры textDocument/codeAction: поле range — не объект", "99 result"},
          0,
          ""},
         {"wrong params of a notification are logged",
          INIT + notification("textDocument/didOpen", "{}") + BYE,
          {"1 result utf-16", "99 result"},
          0,
-         "неверные параметры"},
+         "неверные параметры textDocument/didOpen: нет поля textDocument.uri"},
+        {"a version that is no integer opens nothing",
+         INIT +
+             notification("textDocument/didOpen", R"({"textDocument":{"uri":"file:///d/messages.json","version":"1",)"
+                                                  R"("languageId":"json","text":"{}"}})") +
+             BYE,
+         {"1 result utf-16", "99 result"},
+         0,
+         "поле textDocument.version — не целое число"},
+        // The first change is good and the second has no text: neither is applied, nothing is published.
+        {"a change with wrong params changes nothing",
+         INIT + open(EMOJI_KEY) +
+             notification(
+                 "textDocument/didChange",
+                 R"({"textDocument":{"uri":"file:///d/messages.json","version":2},"contentChanges":[)"
+                 R"({"text":"{}"},{"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":1}}}]})") +
+             notification("textDocument/didChange",
+                          R"({"textDocument":{"uri":"file:///d/messages.json","version":3},"contentChanges":[]})") +
+             BYE,
+         {"1 result utf-16", "publish 1 json@0:1-0:5", "publish 3 json@0:1-0:5", "99 result"},
+         0,
+         "неверные параметры textDocument/didChange: нет поля contentChanges[1].text"},
         {"no Content-Length",
          "Content-Type: application/json\r\n\r\n{}" + INIT + BYE,
          {"null error -32700", "1 result utf-16", "99 result"},
@@ -257,8 +301,19 @@ std::vector<Row> rows() {
     };
 }
 
+// With MT_LSP_STREAMS naming a folder, each row's input is also written there (NN.in), for the
+// WebAssembly build's test, which replays them through its module and the native program.
+void write_stream(std::size_t index, const std::string& input) {
+    const char* folder = std::getenv("MT_LSP_STREAMS");
+    if (folder == nullptr) return;
+    const std::string name = std::to_string(100 + index).substr(1);
+    std::ofstream(std::string(folder) + "/" + name + ".in", std::ios::binary) << input;
+}
+
 TEST(LspSession, Table) {
-    for (const Row& row : rows()) {
+    const std::vector<Row> table = rows();
+    for (std::size_t i = 0; i < table.size(); ++i) write_stream(i, table[i].input);
+    for (const Row& row : table) {
         // Whole, then a byte at a time, then in pieces of 7 bytes that split headers and characters.
         for (const std::size_t size : {row.input.size(), std::size_t{1}, std::size_t{7}}) {
             if (size == 1 && row.input.size() > 100'000) continue;

@@ -25,9 +25,19 @@ end
 
 vim.cmd("edit " .. vim.fn.fnameescape(draft))
 local buffer = vim.api.nvim_get_current_buf()
+-- The server: `LINT --lsp`, or the words of MT_SERVER (node and the WebAssembly module's launcher).
+local function server_command()
+  local words = vim.split(os.getenv("MT_SERVER") or "", "|", true)
+  local out = {}
+  for _, w in ipairs(words) do if w ~= "" then table.insert(out, w) end end
+  if #out == 0 then return command("--lsp", "--now=" .. now) end
+  table.insert(out, "--now=" .. now)
+  return out
+end
+
 local client = vim.lsp.start_client({
   name = "messages-lint",
-  cmd = command("--lsp", "--now=" .. now),
+  cmd = server_command(),
   root_dir = vim.fn.fnamemodify(draft, ":h"),
 })
 if not client then return fail("the server did not start") end

@@ -7,6 +7,7 @@
 #include "diagnostics.h"
 #include "framing.h"
 #include "hover.h"
+#include "params.h"
 
 namespace mt::lsp {
 namespace {
@@ -24,6 +25,10 @@ void send(Output& out, const json& message) { out.protocol += frame(dump(message
 
 json error_json(ErrorCode code, std::string_view text, const json& id) {
     return {{"jsonrpc", "2.0"}, {"id", id}, {"error", {{"code", static_cast<int>(code)}, {"message", text}}}};
+}
+
+std::string wrong_params_text(std::string_view method, const ParamError& error) {
+    return "неверные параметры " + std::string(method) + ": " + param_error_text(error);
 }
 
 void log(Output& out, std::string_view line) {
@@ -48,8 +53,16 @@ lint::CheckOptions check_options(const ServerOptions& options) {
     return {.now = options.now.value_or(static_cast<std::int64_t>(std::time(nullptr))), .warnings = options.warnings};
 }
 
-Position position_json_value(const json& p) {
-    return Position{.line = p.at("line").get<std::size_t>(), .character = p.at("character").get<std::size_t>()};
+// An error that makes the rest of a handler moot: it returns at once with it.
+#define MT_TRY(name, expression)                                              \
+    auto name##_read = (expression);                                          \
+    if (!name##_read) return std::unexpected(std::move(name##_read.error())); \
+    auto name = std::move(*name##_read)
+
+std::expected<Position, ParamError> position_at(const Field& field) {
+    MT_TRY(line, as_index(field["line"]));
+    MT_TRY(character, as_index(field["character"]));
+    return Position{.line = line, .character = character};
 }
 
 void publish(const ServerState& state, const Document& document, Output& out) {
@@ -75,93 +88,127 @@ json initialize(ServerState& state, const json& params) {
             {"serverInfo", {{"name", "messages-lint"}, {"version", state.options.version}}}};
 }
 
-const Document* document_of(const ServerState& state, const json& params) {
-    const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+// The open document the parameters name: none when it is not open.
+std::expected<const Document*, ParamError> document_of(const ServerState& state, const Field& params) {
+    MT_TRY(uri, as_string(params["textDocument"]["uri"]));
     const auto it = state.documents.find(uri);
     return it == state.documents.end() ? nullptr : &it->second;
 }
 
-void did_open(ServerState& state, const json& params, Output& out) {
-    const json& item = params.at("textDocument");
+std::expected<void, ParamError> did_open(ServerState& state, const Field& params, Output& out) {
+    const Field item = params["textDocument"];
     Document document;
-    document.uri = item.at("uri").get<std::string>();
-    document.version = item.at("version").get<std::int64_t>();
-    document.text = item.at("text").get<std::string>();
+    MT_TRY(uri, as_string(item["uri"]));
+    MT_TRY(version, as_integer(item["version"]));
+    MT_TRY(text, as_string(item["text"]));
+    document.uri = std::move(uri);
+    document.version = version;
+    document.text = std::move(text);
     document.lines = index_lines(document.text);
     check_document(document, check_options(state.options));
-    const std::string uri = document.uri;
-    const Document& stored = state.documents.insert_or_assign(uri, std::move(document)).first->second;
+    const std::string key = document.uri;
+    const Document& stored = state.documents.insert_or_assign(key, std::move(document)).first->second;
     publish(state, stored, out);
+    return {};
 }
 
-void did_change(ServerState& state, const json& params, Output& out) {
-    const json& id = params.at("textDocument");
-    const auto it = state.documents.find(id.at("uri").get<std::string>());
-    if (it == state.documents.end()) return log(out, "изменение документа, который не открыт");
+std::expected<Change, ParamError> change_at(const Field& field) {
+    Change change;
+    MT_TRY(text, as_string(field["text"]));
+    change.text = std::move(text);
+    if (const Field range = field["range"]; range.present()) {
+        MT_TRY(start, position_at(range["start"]));
+        MT_TRY(end, position_at(range["end"]));
+        change.start = start;
+        change.end = end;
+    }
+    return change;
+}
+
+std::expected<void, ParamError> did_change(ServerState& state, const Field& params, Output& out) {
+    const Field id = params["textDocument"];
+    MT_TRY(uri, as_string(id["uri"]));
+    MT_TRY(version, as_integer(id["version"]));
+    MT_TRY(list, as_array(params["contentChanges"]));
+    // Every change is read before any is applied: parameters that are wrong leave the text as it was.
+    std::vector<Change> changes;
+    for (std::size_t i = 0; i < list->size(); ++i) {
+        MT_TRY(change, change_at(params["contentChanges"][i]));
+        changes.push_back(std::move(change));
+    }
+    const auto it = state.documents.find(uri);
+    if (it == state.documents.end()) {
+        log(out, "изменение документа, который не открыт");
+        return {};
+    }
     Document& document = it->second;
-    for (const json& c : params.at("contentChanges")) {
-        Change change;
-        change.text = c.at("text").get<std::string>();
-        if (const json* range = find(c, {"range"})) {
-            change.start = position_json_value(range->at("start"));
-            change.end = position_json_value(range->at("end"));
-        }
+    for (const Change& change : changes) {
         if (auto applied = apply_change(document, change, state.encoding); !applied) {
             log(out, applied.error());
             break;
         }
     }
-    document.version = id.at("version").get<std::int64_t>();
+    document.version = version;
     check_document(document, check_options(state.options));
     publish(state, document, out);
+    return {};
 }
 
-void did_close(ServerState& state, const json& params, Output& out) {
-    const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+std::expected<void, ParamError> did_close(ServerState& state, const Field& params, Output& out) {
+    MT_TRY(uri, as_string(params["textDocument"]["uri"]));
     state.documents.erase(uri);
     send(out, {{"jsonrpc", "2.0"},
                {"method", "textDocument/publishDiagnostics"},
                {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
+    return {};
 }
 
-json code_action(const ServerState& state, const json& params) {
-    const Document* document = document_of(state, params);
+std::expected<json, ParamError> code_action(const ServerState& state, const Field& params) {
+    MT_TRY(document, document_of(state, params));
+    MT_TRY(start, position_at(params["range"]["start"]));
+    MT_TRY(end, position_at(params["range"]["end"]));
+    std::vector<std::string> only;
+    if (const Field kinds = params["context"]["only"]; kinds.present()) {
+        MT_TRY(list, as_array(kinds));
+        for (std::size_t i = 0; i < list->size(); ++i) {
+            MT_TRY(kind, as_string(kinds[i]));
+            only.push_back(std::move(kind));
+        }
+    }
     if (!document) return json::array();
     ActionRequest request;
-    const json& range = params.at("range");
-    request.range = Span{
-        .begin = offset_of(document->text, document->lines, position_json_value(range.at("start")), state.encoding),
-        .end = offset_of(document->text, document->lines, position_json_value(range.at("end")), state.encoding)};
-    if (const json* only = find(params, {"context", "only"}); only && only->is_array())
-        for (const json& kind : *only) request.only.push_back(kind.get<std::string>());
+    request.range = Span{.begin = offset_of(document->text, document->lines, start, state.encoding),
+                         .end = offset_of(document->text, document->lines, end, state.encoding)};
+    request.only = std::move(only);
     request.versioned_edits = state.versioned_edits;
     return code_actions(*document, request, state.encoding, check_options(state.options));
 }
 
-json hover_at(const ServerState& state, const json& params) {
-    const Document* document = document_of(state, params);
+std::expected<json, ParamError> hover_at(const ServerState& state, const Field& params) {
+    MT_TRY(document, document_of(state, params));
+    MT_TRY(position, position_at(params["position"]));
     if (!document) return nullptr;
-    const std::size_t offset =
-        offset_of(document->text, document->lines, position_json_value(params.at("position")), state.encoding);
+    const std::size_t offset = offset_of(document->text, document->lines, position, state.encoding);
     return hover(*document, offset, state.encoding);
 }
 
-void handle_notification(ServerState& state, std::string_view method, const json& params, Output& out) {
+#undef MT_TRY
+
+std::expected<void, ParamError> handle_notification(ServerState& state, std::string_view method, const json& params,
+                                                    Output& out) {
     if (method == "exit") {
         state.exit_status = state.stage == ServerState::Stage::shut_down ? 0 : 1;
         state.stage = ServerState::Stage::exited;
-        return;
+        return {};
     }
     // Before initialize and after shutdown, notifications other than exit are dropped.
-    if (state.stage != ServerState::Stage::running) return;
-    if (method == "textDocument/didOpen") {
-        did_open(state, params, out);
-    } else if (method == "textDocument/didChange") {
-        did_change(state, params, out);
-    } else if (method == "textDocument/didClose") {
-        did_close(state, params, out);
-    }
+    if (state.stage != ServerState::Stage::running) return {};
+    const Field root = params_root(params);
+    if (method == "textDocument/didOpen") return did_open(state, root, out);
+    if (method == "textDocument/didChange") return did_change(state, root, out);
+    if (method == "textDocument/didClose") return did_close(state, root, out);
     // initialized, didSave, $/cancelRequest, $/setTrace and the rest need nothing.
+    return {};
 }
 
 // The result of a request, or the error it gets.
@@ -170,6 +217,11 @@ struct Answer {
     std::optional<ErrorCode> error;
     std::string text;
 };
+
+Answer answer_of(std::string_view method, std::expected<json, ParamError> result) {
+    if (!result) return {nullptr, ErrorCode::invalid_params, wrong_params_text(method, result.error())};
+    return {std::move(*result), std::nullopt, {}};
+}
 
 Answer handle_request(ServerState& state, std::string_view method, const json& params) {
     using Stage = ServerState::Stage;
@@ -184,8 +236,9 @@ Answer handle_request(ServerState& state, std::string_view method, const json& p
         state.stage = Stage::shut_down;
         return {nullptr, std::nullopt, {}};
     }
-    if (method == "textDocument/codeAction") return {code_action(state, params), std::nullopt, {}};
-    if (method == "textDocument/hover") return {hover_at(state, params), std::nullopt, {}};
+    const Field root = params_root(params);
+    if (method == "textDocument/codeAction") return answer_of(method, code_action(state, root));
+    if (method == "textDocument/hover") return answer_of(method, hover_at(state, root));
     return {nullptr, ErrorCode::method_not_found, "неизвестный метод " + std::string(method)};
 }
 
@@ -221,19 +274,11 @@ bool handle_message(ServerState& state, std::string_view body, Output& out) {
     const json* given = find(message, {"params"});
     const json& params = given ? *given : none;
     if (!id) {
-        try {
-            handle_notification(state, name, params, out);
-        } catch (const json::exception& e) {
-            log(out, "неверные параметры " + name + ": " + e.what());
-        }
+        if (auto handled = handle_notification(state, name, params, out); !handled)
+            log(out, wrong_params_text(name, handled.error()));
         return true;
     }
-    Answer answer;
-    try {
-        answer = handle_request(state, name, params);
-    } catch (const json::exception& e) {
-        answer = {nullptr, ErrorCode::invalid_params, "неверные параметры " + name + ": " + e.what()};
-    }
+    Answer answer = handle_request(state, name, params);
     if (answer.error)
         send(out, error_json(*answer.error, answer.text, *id));
     else

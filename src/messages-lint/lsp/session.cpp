@@ -1,9 +1,5 @@
 #include "lsp/session.h"
 
-#include <cerrno>
-#include <csignal>
-#include <unistd.h>
-
 #include "framing.h"
 #include "server.h"
 
@@ -54,41 +50,5 @@ Output Session::finish() {
 bool Session::ended() const { return state_->server.stage == ServerState::Stage::exited; }
 
 int Session::exit_status() const { return state_->server.exit_status; }
-
-namespace {
-
-bool write_all(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-}  // namespace
-
-int serve(int input, int output, int log, const ServerOptions& options) {
-    // A client that goes away is an end of the conversation, not a signal that kills the process.
-    std::signal(SIGPIPE, SIG_IGN);
-    Session session(options);
-    std::string buffer(64 * 1024, '\0');
-    while (!session.ended()) {
-        const ssize_t n = ::read(input, buffer.data(), buffer.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            write_all(log, "[messages-lint] стандартный ввод не читается\n");
-            return 1;
-        }
-        const Output out = n == 0 ? session.finish() : session.feed(std::string_view(buffer.data(), n));
-        if (!out.log.empty()) write_all(log, out.log);
-        if (!write_all(output, out.protocol)) {
-            write_all(log, "[messages-lint] клиент больше не читает ответы\n");
-            return 1;
-        }
-    }
-    return session.exit_status();
-}
 
 }  // namespace mt::lsp

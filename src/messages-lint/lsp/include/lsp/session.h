@@ -50,8 +50,11 @@ class Session {
     std::unique_ptr<State> state_;
 };
 
+#if !defined(__wasi__)
 // Runs a session over the descriptors until it ends; returns its exit status (1 also when the
-// input cannot be read or the output written).
+// input cannot be read or the output written). Not in the WebAssembly build, whose host feeds
+// a Session itself.
 int serve(int input, int output, int log, const ServerOptions& options);
+#endif
 
 }  // namespace mt::lsp
