@@ -381,6 +381,11 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         {"a name of 255 bytes that begins with Cyrillic letters", cyrillic_name, draft, WriteRow::plain, 0, fixed,
          MEANT, 1},
         {"a name of 247 bytes", std::string(242, 'n') + ".json", draft, WriteRow::plain, 0, fixed, MEANT, 1},
+        // A write of one byte is a whole write.
+        {"a document of one byte once fixed", "one.json",
+         "\xEF\xBB\xBF"
+         "1",
+         WriteRow::plain, 1, "[messages-lint] @: исправлено: удалить метку порядка байтов (BOM)\n", "1", 1},
         {"a read-only folder", "draft.json", draft, WriteRow::read_only_folder, 2,
          "[messages-lint] не записываю @: Permission denied (os error 13); файл оставлен как был\n", draft, 1},
         {"a write past the size limit", "draft.json", long_draft, WriteRow::size_limit, 2,
@@ -401,10 +406,13 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
     for (const WriteRow& row : rows) {
         SCOPED_TRACE(row.name);
         if (row.kind == WriteRow::read_only_folder && ::geteuid() == 0) continue;  // the superuser writes anyway
+        // The file in a folder of its own, away from the folder the program runs in.
         fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        const std::string path = (dir_ / row.file).string();
-        fs::path holder = path;  // the file whose bytes are checked
+        const fs::path drafts = dir_ / "drafts";
+        fs::create_directories(drafts);
+        const std::string path = (row.kind == WriteRow::link ? dir_ / row.file : drafts / row.file).string();
+        fs::path holder =
+            row.kind == WriteRow::link ? drafts / "draft.json" : fs::path(path);  // whose bytes are checked
         std::thread writer;
         if (row.kind == WriteRow::fifo) {
             ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);
@@ -425,15 +433,13 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         } else if (row.kind == WriteRow::folder) {
             fs::create_directory(path);
         } else if (row.kind == WriteRow::link) {
-            fs::create_directory(dir_ / "drafts");
-            holder = dir_ / "drafts" / "draft.json";
             std::ofstream(holder, std::ios::binary) << row.bytes;
             fs::create_symlink("drafts/draft.json", path);
         } else {
-            put(row.file, row.bytes);
+            std::ofstream(path, std::ios::binary) << row.bytes;
         }
         if (row.kind == WriteRow::read_only_folder)
-            fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+            fs::permissions(drafts, fs::perms::owner_read | fs::perms::owner_exec);
         // A size limit the started program inherits, with SIGXFSZ ignored so that a write past it
         // fails with EFBIG instead of ending the process.
         struct rlimit before {};
@@ -452,7 +458,7 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
             std::signal(SIGXFSZ, signal_before);
         }
         if (writer.joinable()) writer.join();
-        fs::permissions(dir_, fs::perms::owner_all);
+        fs::permissions(drafts, fs::perms::owner_all);
         std::string err = row.err;
         if (const std::size_t at = err.find('@'); at != std::string::npos) err.replace(at, 1, path);
         EXPECT_EQ(run.status, row.status) << run;
