@@ -1,11 +1,17 @@
 // The language server at its seam, the session: bytes in as a client would send them (split
 // anywhere, merged, malformed), the messages out, summarised one line each, and how the session
 // ends. Each row is a conversation and its exact outcome.
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <pthread.h>
 #include <string>
+#include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "lsp/session.h"
@@ -298,6 +304,63 @@ std::vector<Row> rows() {
          {"1 result utf-16", "publish 1 json@0:1-0:5", "4 result", "5 result 0 actions", "99 result"},
          0,
          ""},
+        {"every request on a document that is not open",
+         INIT + open(EMOJI_KEY) +
+             request(4, "textDocument/hover",
+                     R"({"textDocument":{"uri":"file:///d/other.json"},"position":{"line":0,"character":1}})") +
+             request(5, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/other.json"},"range":{"start":{"line":0,"character":0},)"
+                     R"("end":{"line":0,"character":9}},"context":{"diagnostics":[]}})") +
+             notification("textDocument/didChange",
+                          R"({"textDocument":{"uri":"file:///d/other.json","version":2},"contentChanges":[)"
+                          R"({"text":"{}"}]})") +
+             notification("textDocument/didClose", R"({"textDocument":{"uri":"file:///d/other.json"}})") + BYE,
+         {"1 result utf-16", "publish 1 json@0:1-0:5", "4 result", "5 result 0 actions", "publish", "99 result"},
+         0,
+         "изменение документа, который не открыт"},
+        // Quick fixes for the problems a range touches: "revison" is 0:14-0:23 (a suggestion); fixed
+        // whole, the trailing comma goes (a safe fix).
+        {"quick fixes only for the problems inside the range",
+         INIT + open(R"({"schema": 1, "revison": 1, "messages": [],})") +
+             request(2, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":0},)"
+                     R"("end":{"line":0,"character":13}},"context":{"diagnostics":[],"only":["quickfix"]}})") +
+             request(3, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":0},)"
+                     R"("end":{"line":0,"character":14}},"context":{"diagnostics":[],"only":["quickfix"]}})") +
+             request(4, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":23},)"
+                     R"("end":{"line":0,"character":25}},"context":{"diagnostics":[],"only":["quickfix"]}})") +
+             request(5, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":24},)"
+                     R"("end":{"line":0,"character":25}},"context":{"diagnostics":[],"only":["quickfix"]}})") +
+             request(6, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":0},)"
+                     R"("end":{"line":0,"character":44}},"context":{"diagnostics":[]}})") +
+             request(7, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":24},)"
+                     R"("end":{"line":0,"character":25}},"context":{"diagnostics":[],"only":["source"]}})") +
+             request(8, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":0},)"
+                     R"("end":{"line":0,"character":44}},"context":{"diagnostics":[],"only":["quick"]}})") +
+             BYE,
+         {"1 result utf-16", "publish 1 json@0:14-0:23", "2 result 0 actions", "3 result 1 actions",
+          "4 result 1 actions", "5 result 0 actions", "6 result 2 actions", "7 result 1 actions", "8 result 0 actions",
+          "99 result"},
+         0,
+         ""},
+        // After each damaged header the next message is still answered.
+        {"two damaged headers in a row",
+         INIT + "Content-Length: 1O\r\n\r\nContent-Length: 5x\r\n\r\n" + request(3, "workspace/bogus") + BYE,
+         {"1 result utf-16", "null error -32700", "null error -32700", "3 error -32601", "99 result"},
+         0,
+         "неверный заголовок"},
+        {"a damaged header after a client's response",
+         INIT + framed(R"({"jsonrpc":"2.0","id":4,"result":null})") + "hello\r\n\r\n" + request(3, "workspace/bogus") +
+             BYE,
+         {"1 result utf-16", "null error -32700", "3 error -32601", "99 result"},
+         0,
+         "неверный заголовок"},
     };
 }
 
@@ -340,6 +403,213 @@ TEST(LspSession, Table) {
                 EXPECT_NE(logged.find(row.logged), std::string::npos) << logged;
         }
     }
+}
+
+// What a summary line leaves out: the exact values at chosen places (JSON pointers) of one of
+// the messages the server sent (counted from 0), for the conversation fed whole.
+struct ExactRow {
+    std::string name;
+    std::string input;
+    std::size_t message;
+    std::vector<std::pair<std::string, json>> expected;
+};
+
+std::string code_action_request(int id, std::string_view uri, std::string_view range, std::string_view only) {
+    return request(id, "textDocument/codeAction",
+                   R"({"textDocument":{"uri":")" + std::string(uri) + R"("},"range":)" + std::string(range) +
+                       R"(,"context":{"diagnostics":[],"only":)" + std::string(only) + "}}");
+}
+
+std::string open_at(std::string_view uri, std::string_view text) {
+    return notification("textDocument/didOpen", R"({"textDocument":{"uri":")" + std::string(uri) +
+                                                    R"(","version":1,"languageId":"json","text":)" + json(text).dump() +
+                                                    "}}");
+}
+
+const std::string URI = "file:///d/messages.json";
+const std::string WHOLE_LINE = R"({"start":{"line":0,"character":0},"end":{"line":0,"character":99}})";
+const std::string INIT_VERSIONED =
+    request(1, "initialize", R"({"capabilities":{"workspace":{"workspaceEdit":{"documentChanges":true}}}})") +
+    notification("initialized");
+// A trailing comma (a safe fix); a misspelt key (a suggestion) before a trailing comma.
+const std::string TRAILING_COMMA = R"({"schema": 1, "revision": 1, "messages": [],})";
+const std::string KEY_AND_COMMA = R"({"schema": 1, "revison": 1, "messages": [],})";
+// Fixed whole, the comment goes and the rest stays: the common tail of the two texts would
+// begin inside "ы", whose last byte is also the last byte of "Ћ".
+const std::string BOM_AND_COMMENT = "\xEF\xBB\xBF{\"a\": \"Ћ\" // ы\"\n}";
+const std::string OVERSIZE = "{\"schema\": 1" + std::string(70000, ' ') + "}";
+
+json range(int l1, int c1, int l2, int c2) {
+    return {{"start", {{"line", l1}, {"character", c1}}}, {"end", {{"line", l2}, {"character", c2}}}};
+}
+
+std::string size_text(std::string_view path) {
+    return std::string(path) +
+           " — 65537 байт больше 64 КиБ, отклонено до парсинга\nпримечание: в файле 70013 байт, "
+           "допустимо не больше 65536: сократите его на 4477 байт";
+}
+
+std::vector<ExactRow> exact_rows() {
+    return {
+        {"initialize announces its capabilities in full",
+         INIT + BYE,
+         0,
+         {{"/result", json::parse(R"({"capabilities":{"positionEncoding":"utf-16",
+              "textDocumentSync":{"openClose":true,"change":2},
+              "codeActionProvider":{"codeActionKinds":["quickfix","source.fixAll.messages-lint"]},
+              "hoverProvider":true},"serverInfo":{"name":"messages-lint","version":"9.8.7"}})")}}},
+        {"a quick fix's edit, by document",
+         INIT + open(TRAILING_COMMA) + code_action_request(5, URI, WHOLE_LINE, R"(["quickfix"])") + BYE,
+         2,
+         {{"/result/0/title", "удалить лишнюю запятую"},
+          {"/result/0/kind", "quickfix"},
+          {"/result/0/isPreferred", true},
+          {"/result/0/diagnostics/0/range", range(0, 43, 0, 44)},
+          {"/result/0/edit", {{"changes", {{URI, {{{"range", range(0, 43, 0, 44)}, {"newText", ""}}}}}}}}}},
+        {"a suggestion's edit, not preferred",
+         INIT + open(KEY_AND_COMMA) + code_action_request(5, URI, WHOLE_LINE, R"(["quickfix"])") + BYE,
+         2,
+         {{"/result/0/title", "заменить `revison` на `revision`"},
+          {"/result/0/isPreferred", false},
+          {"/result/0/edit", {{"changes", {{URI, {{{"range", range(0, 14, 0, 23)}, {"newText", "\"revision\""}}}}}}}}}},
+        {"a quick fix's edit, versioned",
+         INIT_VERSIONED + open(TRAILING_COMMA) + code_action_request(5, URI, WHOLE_LINE, R"(["quickfix"])") + BYE,
+         2,
+         {{"/result/0/edit",
+           {{"documentChanges",
+             {{{"textDocument", {{"uri", URI}, {"version", 1}}},
+               {"edits", {{{"range", range(0, 43, 0, 44)}, {"newText", ""}}}}}}}}}}},
+        {"fix-all makes the safe fixes only",
+         INIT + open(KEY_AND_COMMA) + code_action_request(5, URI, WHOLE_LINE, R"(["source.fixAll"])") + BYE,
+         2,
+         {{"/result",
+           {{{"title", "messages-lint: исправить всё, что исправляется надёжно"},
+             {"kind", "source.fixAll.messages-lint"},
+             {"edit", {{"changes", {{URI, {{{"range", range(0, 42, 0, 43)}, {"newText", ""}}}}}}}}}}}}},
+        {"fix-all whose common tail would begin inside a character",
+         INIT + open(BOM_AND_COMMENT) + code_action_request(5, URI, WHOLE_LINE, R"(["source.fixAll"])") + BYE,
+         2,
+         {{"/result/0/edit/changes/file:~1~1~1d~1messages.json",
+           {{{"range", range(0, 0, 0, 15)}, {"newText", "{\"a\": \"Ћ"}}}}}},
+        // The name in a size problem is the path of the file: address, its escapes decoded.
+        {"escapes in upper case, as VS Code writes them",
+         INIT + open_at("file:///d/%D0%BB%D0%B5%D0%BD%D1%82%D0%B0%20x.json", OVERSIZE) + BYE,
+         1,
+         {{"/params/diagnostics/0/message", size_text("/d/лента x.json")}}},
+        {"escapes in lower case, a host, and percent signs that escape nothing",
+         INIT + open_at("file://host/d/%d0%bb%zz%4%", OVERSIZE) + BYE,
+         1,
+         {{"/params/diagnostics/0/message", size_text("/d/л%zz%4%")}}},
+        {"an escape at the very end",
+         INIT + open_at("file:///d/x%41", OVERSIZE) + BYE,
+         1,
+         {{"/params/diagnostics/0/message", size_text("/d/xA")}}},
+        {"an address that is no file: one",
+         INIT + open_at("untitled:%D0%BB", OVERSIZE) + BYE,
+         1,
+         {{"/params/diagnostics/0/message", size_text("untitled:%D0%BB")}}},
+    };
+}
+
+TEST(LspSession, ExactValues) {
+    for (const ExactRow& row : exact_rows()) {
+        SCOPED_TRACE(row.name);
+        ServerOptions options;
+        options.now = 0;
+        options.version = "9.8.7";
+        Session session(options);
+        std::string protocol = session.feed(row.input).protocol;
+        if (!session.ended()) protocol += session.finish().protocol;
+        std::vector<json> messages;
+        for (std::string_view out = protocol; !out.empty();) {
+            const std::size_t colon = out.find(": "), blank = out.find("\r\n\r\n");
+            const std::size_t length = std::stoul(std::string(out.substr(colon + 2, blank - colon - 2)));
+            messages.push_back(json::parse(out.substr(blank + 4, length)));
+            out.remove_prefix(blank + 4 + length);
+        }
+        ASSERT_LT(row.message, messages.size());
+        for (const auto& [pointer, value] : row.expected) {
+            const json::json_pointer at(pointer);
+            ASSERT_TRUE(messages[row.message].contains(at)) << pointer << " in " << messages[row.message].dump();
+            EXPECT_EQ(messages[row.message][at], value) << pointer;
+        }
+    }
+}
+
+// The loop over descriptors: a read interrupted by a signal is read again; input that cannot be
+// read and output no one reads end the session with status 1 and a line in the log.
+void interrupted(int) {}
+
+TEST(LspServe, Descriptors) {
+    struct ServeRow {
+        const char* name;
+        enum { interrupted_read, unreadable_input, output_closed } kind;
+        int status;
+        std::vector<std::string> expected;
+        std::string logged;
+    };
+    const std::vector<ServeRow> rows = {
+        {"a read interrupted by a signal", ServeRow::interrupted_read, 0, {"1 result utf-16", "99 result"}, ""},
+        {"input that cannot be read",
+         ServeRow::unreadable_input,
+         1,
+         {},
+         "[messages-lint] стандартный ввод не читается\n"},
+        {"output no one reads", ServeRow::output_closed, 1, {}, "[messages-lint] клиент больше не читает ответы\n"},
+    };
+    struct sigaction action {};
+    action.sa_handler = interrupted;  // no SA_RESTART: a blocked read returns EINTR
+    sigemptyset(&action.sa_mask);
+    struct sigaction before {};
+    ASSERT_EQ(::sigaction(SIGUSR1, &action, &before), 0);
+    for (const ServeRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        int in[2], out[2], log[2];
+        ASSERT_EQ(::pipe(in), 0);
+        ASSERT_EQ(::pipe(out), 0);
+        ASSERT_EQ(::pipe(log), 0);
+        int input = in[0];
+        std::thread client;
+        if (row.kind == ServeRow::unreadable_input) {
+            input = ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);  // read() fails with EISDIR
+            ::close(in[0]);
+            ::close(in[1]);
+        } else {
+            if (row.kind == ServeRow::output_closed) ::close(out[0]);
+            const pthread_t server = ::pthread_self();
+            client = std::thread([server, writer = in[1]] {
+                const std::string first = INIT, second = BYE;
+                EXPECT_EQ(::write(writer, first.data(), first.size()), static_cast<ssize_t>(first.size()));
+                for (int i = 0; i < 3; ++i) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                    ::pthread_kill(server, SIGUSR1);
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(30));
+                // The server may be gone already (output closed): its end of the pipe then is too.
+                [[maybe_unused]] const ssize_t put = ::write(writer, second.data(), second.size());
+                ::close(writer);
+            });
+        }
+        ServerOptions options;
+        options.now = 0;
+        const int status = serve(input, out[1], log[1], options);
+        if (client.joinable()) client.join();
+        ::close(input);
+        ::close(out[1]);
+        ::close(log[1]);
+        const auto drain = [](int fd) {
+            std::string bytes;
+            char buffer[4096];
+            for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) bytes.append(buffer, n);
+            ::close(fd);
+            return bytes;
+        };
+        const std::string protocol = row.kind == ServeRow::output_closed ? "" : drain(out[0]);
+        EXPECT_EQ(status, row.status);
+        EXPECT_EQ(summarize_stream(protocol), row.expected);
+        EXPECT_EQ(drain(log[0]), row.logged);
+    }
+    ::sigaction(SIGUSR1, &before, nullptr);
 }
 
 }  // namespace
