@@ -368,7 +368,7 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         const char* name;
         std::string file;   // the name given, in the test's folder
         std::string bytes;  // what the file holds, or what a writer sends into a FIFO
-        enum Kind { plain, read_only_folder, size_limit, killed_by_limit, fifo, folder, link } kind = plain;
+        enum Kind { plain, no_stdin, read_only_folder, size_limit, killed_by_limit, fifo, folder, link } kind = plain;
         int status;
         std::string err;      // with @ for the path given
         std::string left;     // what the file (a link's target) holds after the run
@@ -381,6 +381,8 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         {"a name of 255 bytes that begins with Cyrillic letters", cyrillic_name, draft, WriteRow::plain, 0, fixed,
          MEANT, 1},
         {"a name of 247 bytes", std::string(242, 'n') + ".json", draft, WriteRow::plain, 0, fixed, MEANT, 1},
+        // Descriptor 0 free: the temporary file may get it.
+        {"no standard input at all", "draft.json", draft, WriteRow::no_stdin, 0, fixed, MEANT, 1},
         // A write of one byte is a whole write.
         {"a document of one byte once fixed", "one.json",
          "\xEF\xBB\xBF"
@@ -452,7 +454,11 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
             limited.rlim_cur = 4096;
             ::setrlimit(RLIMIT_FSIZE, &limited);
         }
-        const auto run = lint({"--fix", "--format=json", path});
+        const auto run =
+            row.kind == WriteRow::no_stdin
+                ? run_program(MT_LINT_PATH, {"--now=" + std::to_string(NOW), "--fix", "--format=json", path}, dir_,
+                              testing::Stdout::captured, testing::CLOSED_STDIN)
+                : lint({"--fix", "--format=json", path});
         if (limited_size) {
             ::setrlimit(RLIMIT_FSIZE, &before);
             std::signal(SIGXFSZ, signal_before);
