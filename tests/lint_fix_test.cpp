@@ -325,7 +325,7 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
 TEST_F(LintFix, WritesOnlyWhatItShould) {
     const std::string draft = with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // было 11"}});
     const std::string path = put("draft.json", draft);
-    ::chmod(path.c_str(), 0640);
+    ::chmod(path.c_str(), 0751);
 
     const auto diff = lint({"--diff", path});
     EXPECT_EQ(diff, (testing::ProgramRun{1,
@@ -342,7 +342,7 @@ TEST_F(LintFix, WritesOnlyWhatItShould) {
     EXPECT_EQ(slurp(path), MEANT);
     struct stat info;
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(info.st_mode & 07777, 0751u);
     std::size_t entries = 0;
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++entries;
     EXPECT_EQ(entries, 2u);  // no temporary file is left beside them
@@ -368,7 +368,17 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         const char* name;
         std::string file;   // the name given, in the test's folder
         std::string bytes;  // what the file holds, or what a writer sends into a FIFO
-        enum Kind { plain, no_stdin, read_only_folder, size_limit, killed_by_limit, fifo, folder, link } kind = plain;
+        enum Kind {
+            plain,
+            no_stdin,
+            few_descriptors,
+            read_only_folder,
+            size_limit,
+            killed_by_limit,
+            fifo,
+            folder,
+            link
+        } kind = plain;
         int status;
         std::string err;      // with @ for the path given
         std::string left;     // what the file (a link's target) holds after the run
@@ -383,6 +393,8 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         {"a name of 247 bytes", std::string(242, 'n') + ".json", draft, WriteRow::plain, 0, fixed, MEANT, 1},
         // Descriptor 0 free: the temporary file may get it.
         {"no standard input at all", "draft.json", draft, WriteRow::no_stdin, 0, fixed, MEANT, 1},
+        // Eleven more copies under a limit of 8 descriptors: each file's descriptors are closed.
+        {"twelve files and 8 descriptors", "draft.json", draft, WriteRow::few_descriptors, 0, fixed, MEANT, 12},
         // A write of one byte is a whole write.
         {"a document of one byte once fixed", "one.json",
          "\xEF\xBB\xBF"
@@ -440,6 +452,17 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         } else {
             std::ofstream(path, std::ios::binary) << row.bytes;
         }
+        std::vector<std::string> args = {"--fix", "--format=json", path};
+        std::string err;
+        for (int i = 1; row.kind == WriteRow::few_descriptors && i < 12; ++i) {
+            args.push_back((drafts / ("copy" + std::to_string(i) + ".json")).string());
+            std::ofstream(args.back(), std::ios::binary) << row.bytes;
+        }
+        for (std::size_t i = 2; i < args.size(); ++i) {
+            std::string line = row.err;
+            if (const std::size_t at = line.find('@'); at != std::string::npos) line.replace(at, 1, args[i]);
+            err += line;
+        }
         if (row.kind == WriteRow::read_only_folder)
             fs::permissions(drafts, fs::perms::owner_read | fs::perms::owner_exec);
         // A size limit the started program inherits, with SIGXFSZ ignored so that a write past it
@@ -454,19 +477,25 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
             limited.rlim_cur = 4096;
             ::setrlimit(RLIMIT_FSIZE, &limited);
         }
+        struct rlimit descriptors_before {};
+        ::getrlimit(RLIMIT_NOFILE, &descriptors_before);
+        if (row.kind == WriteRow::few_descriptors) {
+            struct rlimit limited = descriptors_before;
+            limited.rlim_cur = 8;
+            ::setrlimit(RLIMIT_NOFILE, &limited);
+        }
         const auto run =
             row.kind == WriteRow::no_stdin
                 ? run_program(MT_LINT_PATH, {"--now=" + std::to_string(NOW), "--fix", "--format=json", path}, dir_,
                               testing::Stdout::captured, testing::CLOSED_STDIN)
-                : lint({"--fix", "--format=json", path});
+                : lint(args);
+        ::setrlimit(RLIMIT_NOFILE, &descriptors_before);
         if (limited_size) {
             ::setrlimit(RLIMIT_FSIZE, &before);
             std::signal(SIGXFSZ, signal_before);
         }
         if (writer.joinable()) writer.join();
         fs::permissions(drafts, fs::perms::owner_all);
-        std::string err = row.err;
-        if (const std::size_t at = err.find('@'); at != std::string::npos) err.replace(at, 1, path);
         EXPECT_EQ(run.status, row.status) << run;
         EXPECT_EQ(run.err, err);
         if (row.kind == WriteRow::fifo) {
@@ -481,7 +510,12 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         }
         std::vector<std::string> others;
         for (const auto& entry : fs::directory_iterator(holder.parent_path()))
-            if (entry.path().filename() != holder.filename()) others.push_back(entry.path().filename().string());
+            if (entry.path().filename() != holder.filename()) {
+                others.push_back(entry.path().filename().string());
+                if (row.kind == WriteRow::few_descriptors) {
+                    EXPECT_EQ(slurp(entry.path()), row.left) << others.back();
+                }
+            }
         EXPECT_EQ(others.size() + 1, row.entries);  // no temporary file is left, unless the process was killed
         if (row.kind == WriteRow::killed_by_limit && others.size() == 1) {
             const std::string hidden = "." + row.file.substr(0, 255 - 8) + ".";
