@@ -8,7 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <linux/fs.h>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <thread>
@@ -355,6 +357,18 @@ TEST_F(LintFix, WritesOnlyWhatItShould) {
     EXPECT_EQ(slurp(big_path), big);
 }
 
+// Sets or clears a folder's immutable flag (chattr +i), which only the superuser may set.
+bool set_immutable(const fs::path& folder, bool on) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
 // Each way a fix can fail to reach the disk, or reach it through something other than the file
 // itself: the status, the exact diagnostic, what the path holds afterwards and that no temporary
 // file is left in the folder.
@@ -373,6 +387,7 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
             no_stdin,
             few_descriptors,
             read_only_folder,
+            immutable_folder,
             size_limit,
             killed_by_limit,
             fifo,
@@ -402,6 +417,9 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
          WriteRow::plain, 1, "[messages-lint] @: исправлено: удалить метку порядка байтов (BOM)\n", "1", 1},
         {"a read-only folder", "draft.json", draft, WriteRow::read_only_folder, 2,
          "[messages-lint] не записываю @: Permission denied (os error 13); файл оставлен как был\n", draft, 1},
+        // The superuser's read-only folder: nothing can be made in it, not even by root.
+        {"an immutable folder", "draft.json", draft, WriteRow::immutable_folder, 2,
+         "[messages-lint] не записываю @: Operation not permitted (os error 1); файл оставлен как был\n", draft, 1},
         {"a write past the size limit", "draft.json", long_draft, WriteRow::size_limit, 2,
          "[messages-lint] не записываю @: File too large (os error 27); файл оставлен как был\n", long_draft, 1},
         // Killed half-way (SIGXFSZ at its default): the file keeps its old bytes, and what is left
@@ -465,6 +483,7 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         }
         if (row.kind == WriteRow::read_only_folder)
             fs::permissions(drafts, fs::perms::owner_read | fs::perms::owner_exec);
+        if (row.kind == WriteRow::immutable_folder && !set_immutable(drafts, true)) continue;  // needs root and ext4
         // A size limit the started program inherits, with SIGXFSZ ignored so that a write past it
         // fails with EFBIG instead of ending the process.
         struct rlimit before {};
@@ -495,6 +514,7 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
             std::signal(SIGXFSZ, signal_before);
         }
         if (writer.joinable()) writer.join();
+        if (row.kind == WriteRow::immutable_folder) set_immutable(drafts, false);
         fs::permissions(drafts, fs::perms::owner_all);
         EXPECT_EQ(run.status, row.status) << run;
         EXPECT_EQ(run.err, err);
