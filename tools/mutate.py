@@ -17,8 +17,13 @@ Which tests reach a file is the table REACHES: GoogleTest programs run directly 
 other tests with the command and folder ctest has for them. Each test's time is bounded by the
 script, whatever TIMEOUT the test sets: five times what it took on the unmutated build, and at
 least 10 seconds. Results go to standard output, one line per mutant:
-`killed|survived|no-build FILE:LINE kind: text`; a survivor is followed by the reason it is
-equivalent from REASONS (`--reasons`), or by "no reason given". The counts per file come last.
+`killed|survived|no-build FILE:LINE kind: text`; a survivor is followed by the line as mutated
+(`  => text`) and the reason it is equivalent from REASONS (`--reasons`), or "no reason given".
+The counts per file come last.
+
+REASONS holds survivors' lines as this script prints them, each followed by its reason, indented;
+an `  => text` line between them tells apart two mutants of one kind on one line. A reason is
+found by file, kind and text, not by line number, so that it survives lines moving.
 """
 
 import argparse
@@ -173,9 +178,7 @@ class Tests:
 
 
 def read_reasons(path):
-    """The committed reasons: each mutant's `FILE:LINE kind: text` line, then its reason indented below.
-
-    A reason is found by file, kind and text, so that it survives lines moving."""
+    """The committed reasons, by (file, kind, text, mutated text or None)."""
     reasons = {}
     if not path.exists():
         return reasons
@@ -183,12 +186,18 @@ def read_reasons(path):
     for line in path.read_text().splitlines():
         if not line.strip() or line.startswith("#"):
             continue
-        if line.startswith((" ", "\t")):
+        if line.startswith("  => ") and key:
+            key = (*key[:3], line[5:].strip())
+        elif line.startswith((" ", "\t")):
             if key:
                 reasons[key] = (reasons.get(key, "") + " " + line.strip()).strip()
-        elif m := re.match(r"(\S+):\d+ (.+?): (.*)$", line):
-            key = (m.group(1), m.group(2), m.group(3).strip())
+        elif m := re.match(r"(?:survived )?(\S+):\d+ (.+?): (.*)$", line):
+            key = (m.group(1), m.group(2), m.group(3).strip(), None)
     return reasons
+
+
+def reason_of(reasons, name, kind, text, mutated):
+    return reasons.get((name, kind, text, mutated)) or reasons.get((name, kind, text, None))
 
 
 def main():
@@ -258,8 +267,11 @@ def main():
                 counts[outcome] += 1
                 print(f"{outcome} {shown}", flush=True)
                 if outcome == "survived":
-                    reason = reasons.get((name, kind, lines[i].strip()))
+                    mutated = "" if new is None else new.strip()
+                    reason = reason_of(reasons, name, kind, lines[i].strip(), mutated)
                     counts["equivalent"] += reason is not None
+                    if new is not None:
+                        print(f"  => {mutated}")
                     print(f"    equivalent: {reason}" if reason else "    no reason given", flush=True)
         finally:
             path.write_text(original)
