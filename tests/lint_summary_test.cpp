@@ -71,8 +71,9 @@ TEST(MessageMarkdown, Table) {
     over.cta = "open_updates";
     over.min_version = "2.2.0";
     const MessageSummary far = summary(60, "far", "t", "b", 80, 801, "1e3", "99999999999999", "1000", "99999999999999");
-    const MessageSummary early =
-        summary(60, "early", "t", "b", 1, 1, "-62135596800", "-30610224001", "-62135596800", "-30610224001");
+    MessageSummary early =
+        summary(60, "e\nr\rly", "t", "b", 1, 1, "-62135596800", "-30610224001", "-62135596800", "-30610224001");
+    early.max_version = "3.0.0";
     const struct {
         MessageSummary message;
         std::string expected;
@@ -94,15 +95,15 @@ TEST(MessageMarkdown, Table) {
          "- показ до: 99999999999999 (end_at: 99999999999999, секунды Unix)\n"
          "- действие: нет\n"
          "- версии: любая … любая\n"},
-        // Years before 1000 in four digits, as everywhere else.
+        // Years before 1000 in four digits, as everywhere else; line breaks of an id as spaces.
         {early,
-         "**Сообщение early** · приоритет 1\n\n"
+         "**Сообщение e r ly** · приоритет 1\n\n"
          "- заголовок: 1 из 80 символов\n"
          "- текст: 1 из 800 символов\n"
          "- показ с: 0001-01-01 00:00:00 UTC (start_at: \\-62135596800, секунды Unix)\n"
          "- показ до: 0999-12-31 23:59:59 UTC (end_at: \\-30610224001, секунды Unix)\n"
          "- действие: нет\n"
-         "- версии: любая … любая\n"},
+         "- версии: любая … 3\\.0\\.0\n"},
     };
     for (const auto& row : rows) EXPECT_EQ(message_markdown(row.message), row.expected) << row.message.id;
 }
