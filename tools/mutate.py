@@ -201,6 +201,10 @@ def reason_of(reasons, name, kind, text, mutated):
 
 
 def main():
+    # Stopped by Ctrl-C or a plain kill, even when started in the background (where SIGINT is
+    # ignored), the run still restores the source it is mutating.
+    signal.signal(signal.SIGINT, signal.default_int_handler)
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit("stopped"))
     parser = argparse.ArgumentParser()
     parser.add_argument("--max", type=int, default=0, help="at most this many mutants per file (a sample)")
     parser.add_argument("--seed", type=int, default=1)
