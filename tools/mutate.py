@@ -5,7 +5,7 @@ Each mutant is one of: a deleted statement, a flipped comparison (< <=, > >=, ==
 `if`/`while` condition, or a numeric literal moved by one (outside string and character
 literals). A mutant that does not compile is dropped; one that compiles is killed when a test
 that reaches its file fails or runs past its time bound (a hang), and survives otherwise. The
-source is restored after every mutant and at the end (also on Ctrl-C). It builds in the
+source is restored after every mutant and at the end (also on Ctrl-C or SIGTERM). It builds in the
 configured `test` preset (`cmake --preset test`, then one full build and `ctest --preset test`
 first, so the test fixtures' files exist), with `--jobs` jobs (two by default).
 

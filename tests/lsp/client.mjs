@@ -214,6 +214,16 @@ for (const folder of folders) {
     }
   }
 }
+// An oversize draft whose name has Cyrillic letters and a space: its address carries them as
+// upper-case percent escapes, as VS Code writes them, and the size problem must name the file by
+// the decoded path, as the command line does.
+{
+  const path = join(scratch, "лента я.json");
+  writeFileSync(path, `{"schema": 1${" ".repeat(70000)}}`);
+  const bytes = readFileSync(path);
+  if (!pathToFileURL(path).href.endsWith("/%D0%BB%D0%B5%D0%BD%D1%82%D0%B0%20%D1%8F.json")) fail(`the address of ${path}`);
+  documents.push({ path, bytes, text: bytes.toString("utf8") });
+}
 const reported = reports(documents.map((d) => d.path));
 
 // The conversations, with the server of serverWords: every document in every encoding offer,
