@@ -258,6 +258,9 @@ def main():
         if args.max and len(chosen) > args.max:
             chosen = sorted(random.Random(args.seed).sample(chosen, args.max))
         counts = totals.setdefault(name, {"killed": 0, "survived": 0, "no-build": 0, "equivalent": 0})
+        # Measured on the unmutated build: the last mutant of the file before may have left its binaries.
+        if not args.list and chosen and run(build) != 0:
+            sys.exit("the unmutated build fails")
         tests = None if args.list or not chosen else Tests(reaching(name))
         try:
             for i, kind, new in chosen:
