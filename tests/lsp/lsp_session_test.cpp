@@ -437,6 +437,10 @@ const std::string KEY_AND_COMMA = R"({"schema": 1, "revison": 1, "messages": [],
 // Fixed whole, the comment goes and the rest stays: the common tail of the two texts would
 // begin inside "ы", whose last byte is also the last byte of "Ћ".
 const std::string BOM_AND_COMMENT = "\xEF\xBB\xBF{\"a\": \"Ћ\" // ы\"\n}";
+const std::string MESSAGE_A =
+    R"({"id":"a","priority":1,"title":"t","body":"b","start_at":1767225600,"end_at":1769904000})";
+const std::string WITH_MILLISECONDS =
+    R"({"id":"a","priority":1,"title":"t","body":"b","start_at":1767225600,"end_at":100000000001})";
 const std::string OVERSIZE = "{\"schema\": 1" + std::string(70000, ' ') + "}";
 
 json range(int l1, int c1, int l2, int c2) {
@@ -508,6 +512,35 @@ std::vector<ExactRow> exact_rows() {
          INIT + open_at("untitled:%D0%BB", OVERSIZE) + BYE,
          1,
          {{"/params/diagnostics/0/message", size_text("untitled:%D0%BB")}}},
+        // A repeated id points at its first appearance; a warning is of severity 2.
+        {"a repeated id and its first appearance",
+         INIT + open(R"({"schema":1,"revision":1,"messages":[)" + MESSAGE_A + "," + MESSAGE_A + "]}") + BYE,
+         1,
+         {{"/params/diagnostics/0/severity", 1},
+          {"/params/diagnostics/0/code", "duplicate-id"},
+          {"/params/diagnostics/0/relatedInformation",
+           {{{"location", {{"uri", URI}, {"range", range(0, 43, 0, 46)}}}, {"message", "первое появление"}}}}}},
+        {"a warning",
+         INIT + open(R"({"schema":1,"revision":1,"messages":[)" + WITH_MILLISECONDS + "]}") + BYE,
+         1,
+         {{"/params/diagnostics/0/severity", 2}, {"/params/diagnostics/0/range", range(0, 114, 0, 126)}}},
+        // The hover's range is its message's, from its opening brace to past its closing one: 37 to 125.
+        {"hover on a message's first byte",
+         INIT + open(R"({"schema":1,"revision":1,"messages":[)" + MESSAGE_A + "]}") +
+             request(4, "textDocument/hover",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"position":{"line":0,"character":37}})") +
+             request(5, "textDocument/hover",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"position":{"line":0,"character":36}})") +
+             BYE,
+         2,
+         {{"/result/range", range(0, 37, 0, 125)}, {"/result/contents/kind", "markdown"}}},
+        {"hover past a message's last byte",
+         INIT + open(R"({"schema":1,"revision":1,"messages":[)" + MESSAGE_A + "]}") +
+             request(4, "textDocument/hover",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"position":{"line":0,"character":125}})") +
+             BYE,
+         2,
+         {{"/result", nullptr}}},
     };
 }
 
