@@ -699,6 +699,18 @@ TEST(LintNotes, ProblemsOfDrafts) {
            39,
            "messages: title длиннее 80 символов (id \"a\")",
            {"в title 82 символа, допустимо не больше 80", CODE_POINTS + "41 такая добавочная точка"}}}},
+        // Each range of joining marks at both of its ends, counted; the code points beside them not.
+        {"title of joining marks at the ends of their ranges",
+         with(feed(""), "\"t\"",
+              "\"\u0300\u036F\u1AB0\u1AFF\u1DC0\u1DFF\u20D0\u20FF\uFE20\uFE2F\uFE00\uFE0F\U0001F3FB\U0001F3FF\U000E0020"
+              "\U000E007F\u02FF\u0370\u1AAF\u1B00\u1DBF\u1E00\u20CF\u2100\uFE1F\uFE30\uFDFF\uFE10\U0001F3FA\U0001F400"
+              "\U000E001F\U000E0080\U0001F1E6\U0001F1FF\U0001F1E5\U0001F1E5\U0001F200\U0001F200" +
+                  repeat("x", 43) + "\""),
+         {{E,
+           2,
+           39,
+           "messages: title длиннее 80 символов (id \"a\")",
+           {"в title 81 символ, допустимо не больше 80", CODE_POINTS + "17 таких добавочных точек"}}}},
         {"title of letters",
          with(feed(""), "\"t\"", "\"" + repeat("t", 81) + "\""),
          {{E, 2, 39, "messages: title длиннее 80 символов (id \"a\")", {"в title 81 символ, допустимо не больше 80"}}}},
