@@ -48,13 +48,13 @@ function fail(what) {
 // --- The report of the command line, and the conversion of its places -------------------------
 
 // The JSON Lines report of each file, by path (many files to one run).
-function reports(paths) {
+function reports(paths, extra = []) {
   const out = new Map(paths.map((p) => [p, []]));
   for (let i = 0; i < paths.length; i += 200) {
     const batch = paths.slice(i, i + 200);
     let text;
     try {
-      text = execFileSync(...program(["--format=json", `--now=${NOW}`, "--", ...batch]), { maxBuffer: 1 << 28 }).toString();
+      text = execFileSync(...program(["--format=json", `--now=${NOW}`, ...extra, "--", ...batch]), { maxBuffer: 1 << 28 }).toString();
     } catch (e) {
       if (e.status !== 1) throw e;
       text = e.stdout.toString();
@@ -140,8 +140,8 @@ function compare(name, bytes, diagnostics, report, encoding) {
 
 // --- A server and its client ------------------------------------------------------------------
 
-async function start(encodings, now = NOW) {
-  const child = spawn(...serverCommand([`--now=${now}`]), { stdio: ["pipe", "pipe", "inherit"] });
+async function start(encodings, now = NOW, extra = []) {
+  const child = spawn(...serverCommand([`--now=${now}`, ...extra]), { stdio: ["pipe", "pipe", "inherit"] });
   const exited = new Promise((done) => child.on("exit", (code) => done(code)));
   const connection = lsp.createProtocolConnection(new rpc.StreamMessageReader(child.stdout), new rpc.StreamMessageWriter(child.stdin));
   const request = connection.sendRequest.bind(connection);
@@ -225,6 +225,7 @@ for (const folder of folders) {
   documents.push({ path, bytes, text: bytes.toString("utf8") });
 }
 const reported = reports(documents.map((d) => d.path));
+const version = execFileSync(...program(["--version"])).toString();
 
 // The conversations, with the server of serverWords: every document in every encoding offer,
 // then a change, code actions and hover.
@@ -234,6 +235,8 @@ async function conversations() {
     const server = await start(encodings);
     const agreed = server.result.capabilities.positionEncoding;
     if (agreed !== expected) fail(`offered ${JSON.stringify(encodings)}, agreed ${agreed}`);
+    const info = server.result.serverInfo;
+    if (info?.name !== "messages-lint" || `messages-lint ${info?.version}\n` !== version) fail(`serverInfo ${JSON.stringify(info)}`);
     for (const d of documents) {
       const uri = pathToFileURL(d.path).href;
       const diagnostics = await open(server, uri, d.text);
@@ -243,6 +246,21 @@ async function conversations() {
     await stop(server);
   }
   console.log(`documents: ${documents.length} compared in 5 encoding offers (${notText} not UTF-8, which no client sends)`);
+
+  // --no-warnings reaches the server: the documents with warnings get what the report of
+  // --no-warnings has for them.
+  {
+    const warned = documents.filter((d) => reported.get(d.path).some((p) => p.severity === "warning"));
+    if (!warned.length) fail("no document with warnings");
+    const quiet = reports(warned.map((d) => d.path), ["--no-warnings"]);
+    const server = await start(null, NOW, ["--no-warnings"]);
+    for (const d of warned) {
+      const uri = pathToFileURL(d.path).href;
+      compare(`${d.path} (--no-warnings)`, d.bytes, await open(server, uri, d.text), quiet.get(d.path), "utf-16");
+      await server.connection.sendNotification(lsp.DidCloseTextDocumentNotification.type, { textDocument: { uri } });
+    }
+    await stop(server);
+  }
 
   // --- A change, code actions and hover on the example's text ------------------------------------
 
