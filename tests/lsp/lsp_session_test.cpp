@@ -349,6 +349,27 @@ std::vector<Row> rows() {
           "99 result"},
          0,
          ""},
+        // A position past the end of its line is that line's end, before "\n" or "\r\n": the
+        // text inserted there lands on the first line, where the revision's error is then found.
+        {"a change past the end of a line",
+         INIT +
+             notification("textDocument/didOpen", R"({"textDocument":{"uri":"file:///d/a.json","version":1,)"
+                                                  R"("languageId":"json","text":"{\"schema\": 1\n}"}})") +
+             notification("textDocument/didOpen", R"({"textDocument":{"uri":"file:///d/b.json","version":1,)"
+                                                  R"("languageId":"json","text":"{\"schema\": 1\r\n}"}})") +
+             notification("textDocument/didChange",
+                          R"({"textDocument":{"uri":"file:///d/a.json","version":2},"contentChanges":[)"
+                          R"({"range":{"start":{"line":0,"character":99},"end":{"line":0,"character":99}},)"
+                          R"("text":", \"revision\": 0"}]})") +
+             notification("textDocument/didChange",
+                          R"({"textDocument":{"uri":"file:///d/b.json","version":2},"contentChanges":[)"
+                          R"({"range":{"start":{"line":0,"character":99},"end":{"line":0,"character":99}},)"
+                          R"("text":", \"revision\": 0"}]})") +
+             BYE,
+         {"1 result utf-16", "publish 1 json@0:0-1:1", "publish 1 json@0:0-1:1", "publish 2 revision@0:26-0:27",
+          "publish 2 revision@0:26-0:27", "99 result"},
+         0,
+         ""},
         // After each damaged header the next message is still answered.
         {"two damaged headers in a row",
          INIT + "Content-Length: 1O\r\n\r\nContent-Length: 5x\r\n\r\n" + request(3, "workspace/bogus") + BYE,
@@ -495,6 +516,10 @@ std::vector<ExactRow> exact_rows() {
          2,
          {{"/result/0/edit/changes/file:~1~1~1d~1messages.json",
            {{{"range", range(0, 0, 0, 15)}, {"newText", "{\"a\": \"Ћ"}}}}}},
+        {"fix-all of the text's very last bytes",
+         INIT + open(R"({"schema": 1} // c)") + code_action_request(5, URI, WHOLE_LINE, R"(["source.fixAll"])") + BYE,
+         2,
+         {{"/result/0/edit/changes/file:~1~1~1d~1messages.json", {{{"range", range(0, 13, 0, 18)}, {"newText", ""}}}}}},
         // The name in a size problem is the path of the file: address, its escapes decoded.
         {"escapes in upper case, as VS Code writes them",
          INIT + open_at("file:///d/%D0%BB%D0%B5%D0%BD%D1%82%D0%B0%20%D1%8F%D0%BA%28x%29.json", OVERSIZE) + BYE,
