@@ -257,7 +257,7 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
     };
     const std::string tail = R"("title": "t", "body": "b", "start_at": 1, "end_at": 2}]})";
     const std::string head = R"({"schema": 1, "revision": 1, "messages": [{"id": "a", "priority": 1, )";
-    const std::vector<BytesRow> rows = {
+    std::vector<BytesRow> rows = {
         {"a comment line in a Windows file", "{\r\n  // c\r\n  \"schema\": 1,\r\n  \"revision\": 1\r\n}\r\n",
          "{\r\n  \"schema\": 1,\r\n  \"revision\": 1\r\n}\r\n"},
         {"a comment inside a line", R"({"schema": 1, /* a */ "revision": 1})", R"({"schema": 1, "revision": 1})"},
@@ -316,6 +316,30 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         {"a version with a leading zero", head + tail.substr(0, 56) + R"(, "minVersion": "02.1"}]})",
          head + tail.substr(0, 56) + R"(, "minVersion": "02.1"}]})", true},
     };
+    // The last day of every month, of a leap February and of the year 1, as dates to convert;
+    // the day after each, and a February 29th of a year that is not leap, stay as written.
+    const auto messages_starting = [](std::vector<std::string> starts) {
+        std::string out = R"({"schema":1,"revision":1,"messages":[)";
+        for (std::size_t i = 0; i < starts.size(); ++i)
+            out += (i ? "," : "") + std::string(R"({"id":"m)") + std::to_string(i) +
+                   R"(","priority":1,"title":"t","body":"b","start_at":)" + starts[i] + R"(,"end_at":4102444800})";
+        return out + "]}";
+    };
+    rows.push_back(
+        {"the last day of each month",
+         messages_starting({"\"2026-01-31\"", "\"2026-02-28\"", "\"2026-03-31\"", "\"2026-04-30\"", "\"2026-05-31\"",
+                            "\"2026-06-30\"", "\"2026-07-31\"", "\"2026-08-31\"", "\"2026-09-30\"", "\"2026-10-31\"",
+                            "\"2026-11-30\"", "\"2026-12-31\"", "\"2024-02-29\"", "\"0001-01-01\""}),
+         messages_starting({"1769817600", "1772236800", "1774915200", "1777507200", "1780185600", "1782777600",
+                            "1785456000", "1788134400", "1790726400", "1793404800", "1795996800", "1798675200",
+                            "1709164800", "-62135596800"}),
+         true});
+    const std::vector<std::string> past_the_end = {
+        "\"2026-01-32\"", "\"2026-02-29\"", "\"2026-03-32\"", "\"2026-04-31\"", "\"2026-05-32\"",
+        "\"2026-06-31\"", "\"2026-07-32\"", "\"2026-08-32\"", "\"2026-09-31\"", "\"2026-10-32\"",
+        "\"2026-11-31\"", "\"2026-12-32\"", "\"2100-02-29\"", "\"0000-12-31\""};
+    rows.push_back({"the day after the last of each month", messages_starting(past_the_end),
+                    messages_starting(past_the_end), true});
     for (const BytesRow& row : rows) {
         const FixOutcome fixed =
             fix_document(row.draft, {.unsafe = row.unsafe, .check = {.now = NOW, .warnings = true}});
