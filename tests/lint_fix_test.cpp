@@ -295,6 +295,11 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         {"$schema between members", R"({"schema": 1, "$schema": {"a": [1, "}"]}, "revision": 1})",
          R"({"schema": 1, "revision": 1})"},
         {"$schema alone", R"({"$schema": "x"})", R"({})"},
+        {"$schema first, no space after its comma", R"({"$schema":"x","schema":1})", R"({"schema":1})"},
+        {"a key near no known one stays", head + R"("qqqqqqqqqq": "t"}]})", head + R"("qqqqqqqqqq": "t"}]})", true},
+        {"a version of three parts, one too large, stays",
+         head + tail.substr(0, 53) + R"(, "minVersion": "1.2.18446744073709551616"}]})",
+         head + tail.substr(0, 53) + R"(, "minVersion": "1.2.18446744073709551616"}]})", true},
         {"a file neither UTF-8 nor Windows-1251",
          "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"caf\xE9\"}]}",
          "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"caf\xE9\"}]}"},
@@ -313,8 +318,8 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         {"milliseconds that would end before the start stay",
          head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})",
          head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})", true},
-        {"a version with a leading zero", head + tail.substr(0, 56) + R"(, "minVersion": "02.1"}]})",
-         head + tail.substr(0, 56) + R"(, "minVersion": "02.1"}]})", true},
+        {"a version with a leading zero", head + tail.substr(0, 53) + R"(, "minVersion": "02.1"}]})",
+         head + tail.substr(0, 53) + R"(, "minVersion": "02.1"}]})", true},
     };
     // The last day of every month, of a leap February and of the year 1, as dates to convert;
     // the day after each, and a February 29th of a year that is not leap, stay as written.
