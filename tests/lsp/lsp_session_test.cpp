@@ -318,6 +318,16 @@ std::vector<Row> rows() {
          {"1 result utf-16", "publish 1 json@0:1-0:5", "4 result", "5 result 0 actions", "publish", "99 result"},
          0,
          "изменение документа, который не открыт"},
+        {"a closed document is no longer open",
+         INIT + open(R"({"schema": 1, "revision": 1, "messages": [],})") +
+             notification("textDocument/didClose", R"({"textDocument":{"uri":"file:///d/messages.json"}})") +
+             request(5, "textDocument/codeAction",
+                     R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":0},)"
+                     R"("end":{"line":0,"character":44}},"context":{"diagnostics":[]}})") +
+             BYE,
+         {"1 result utf-16", "publish 1 json@0:43-0:44", "publish", "5 result 0 actions", "99 result"},
+         0,
+         ""},
         // Quick fixes for the problems a range touches: "revison" is 0:14-0:23 (a suggestion); fixed
         // whole, the trailing comma goes (a safe fix).
         {"quick fixes only for the problems inside the range",
@@ -601,13 +611,22 @@ void interrupted(int) {}
 TEST(LspServe, Descriptors) {
     struct ServeRow {
         const char* name;
-        enum { interrupted_read, unreadable_input, output_closed } kind;
+        enum { interrupted_read, interrupted_write, unreadable_input, output_closed } kind;
         int status;
         std::vector<std::string> expected;
         std::string logged;
     };
+    // More answers than a pipe holds: the server waits in write() until the client reads.
+    std::string many = INIT;
+    std::vector<std::string> answers = {"1 result utf-16"};
+    for (int id = 2; id < 1502; ++id) {
+        many += request(id, "workspace/bogus");
+        answers.push_back(std::to_string(id) + " error -32601");
+    }
+    answers.push_back("99 result");
     const std::vector<ServeRow> rows = {
         {"a read interrupted by a signal", ServeRow::interrupted_read, 0, {"1 result utf-16", "99 result"}, ""},
+        {"a write interrupted by a signal", ServeRow::interrupted_write, 0, answers, ""},
         {"input that cannot be read",
          ServeRow::unreadable_input,
          1,
@@ -628,10 +647,29 @@ TEST(LspServe, Descriptors) {
         ASSERT_EQ(::pipe(log), 0);
         int input = in[0];
         std::thread client;
+        std::string drained;  // the answers the interrupted writer's client read
         if (row.kind == ServeRow::unreadable_input) {
             input = ::open("/", O_RDONLY | O_DIRECTORY | O_CLOEXEC);  // read() fails with EISDIR
             ::close(in[0]);
             ::close(in[1]);
+        } else if (row.kind == ServeRow::interrupted_write) {
+            // The client sends everything, and reads the answers only after three signals have
+            // reached the server waiting to write.
+            client = std::thread([server = ::pthread_self(), writer = in[1], reader = out[0], &many, &drained] {
+                std::thread sender([writer, &many] {
+                    EXPECT_EQ(::write(writer, many.data(), many.size()), static_cast<ssize_t>(many.size()));
+                    const std::string bye = BYE;
+                    EXPECT_EQ(::write(writer, bye.data(), bye.size()), static_cast<ssize_t>(bye.size()));
+                    ::close(writer);
+                });
+                for (int i = 0; i < 3; ++i) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                    ::pthread_kill(server, SIGUSR1);
+                }
+                char buffer[4096];
+                for (ssize_t n; (n = ::read(reader, buffer, sizeof buffer)) > 0;) drained.append(buffer, n);
+                sender.join();
+            });
         } else {
             if (row.kind == ServeRow::output_closed) ::close(out[0]);
             const pthread_t server = ::pthread_self();
@@ -651,9 +689,9 @@ TEST(LspServe, Descriptors) {
         ServerOptions options;
         options.now = 0;
         const int status = serve(input, out[1], log[1], options);
+        ::close(out[1]);  // the end of the answers, for a client still reading them
+        ::close(input);   // and of the input, for one still writing to a server that stopped
         if (client.joinable()) client.join();
-        ::close(input);
-        ::close(out[1]);
         ::close(log[1]);
         const auto drain = [](int fd) {
             std::string bytes;
@@ -662,7 +700,10 @@ TEST(LspServe, Descriptors) {
             ::close(fd);
             return bytes;
         };
-        const std::string protocol = row.kind == ServeRow::output_closed ? "" : drain(out[0]);
+        const std::string protocol = row.kind == ServeRow::output_closed       ? ""
+                                     : row.kind == ServeRow::interrupted_write ? drained
+                                                                               : drain(out[0]);
+        if (row.kind == ServeRow::interrupted_write) ::close(out[0]);
         EXPECT_EQ(status, row.status);
         EXPECT_EQ(summarize_stream(protocol), row.expected);
         EXPECT_EQ(drain(log[0]), row.logged);
