@@ -380,6 +380,12 @@ std::vector<Row> rows() {
           "publish 2 revision@0:26-0:27", "99 result"},
          0,
          ""},
+        // A header's name is letters, digits, "-" and "_": one with a space damages its block.
+        {"a header name with a space",
+         "Bad Name: 1\r\n" + INIT + "X_Y: 1\r\n" + request(3, "workspace/bogus") + BYE,
+         {"null error -32700", "1 result utf-16", "3 error -32601", "99 result"},
+         0,
+         "неверный заголовок"},
         // After each damaged header the next message is still answered.
         {"two damaged headers in a row",
          INIT + "Content-Length: 1O\r\n\r\nContent-Length: 5x\r\n\r\n" + request(3, "workspace/bogus") + BYE,
@@ -526,6 +532,13 @@ std::vector<ExactRow> exact_rows() {
          2,
          {{"/result/0/edit/changes/file:~1~1~1d~1messages.json",
            {{{"range", range(0, 0, 0, 15)}, {"newText", "{\"a\": \"Ћ"}}}}}},
+        // Without its byte-order mark the text begins with the same byte, inside another character.
+        {"fix-all whose common head would end inside a character",
+         INIT + open("\xEF\xBB\xBF\xEF\xBF\xA5") + code_action_request(5, URI, WHOLE_LINE, R"(["source.fixAll"])") +
+             BYE,
+         2,
+         {{"/result/0/edit/changes/file:~1~1~1d~1messages.json",
+           {{{"range", range(0, 0, 0, 2)}, {"newText", "\xEF\xBF\xA5"}}}}}},
         {"fix-all of the text's very last bytes",
          INIT + open(R"({"schema": 1} // c)") + code_action_request(5, URI, WHOLE_LINE, R"(["source.fixAll"])") + BYE,
          2,
