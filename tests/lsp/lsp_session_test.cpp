@@ -257,6 +257,12 @@ std::vector<Row> rows() {
          {"1 result utf-32", "publish 1 json@0:1-0:4", "99 result"},
          0,
          ""},
+        // The limit falls inside a three-byte character: the range covers it, it is not empty.
+        {"a size problem inside a character",
+         INIT + open(std::string(65535, ' ') + "—") + BYE,
+         {"1 result utf-16", "publish 1 size@0:65535-0:65536", "99 result"},
+         0,
+         ""},
         {"a lone carriage return ends a line",
          INIT + open("{\r\"😀\":1}") + BYE,
          {"1 result utf-16", "publish 1 json@1:0-1:4", "99 result"},
