@@ -257,6 +257,28 @@ std::vector<Row> rows() {
          {"1 result utf-32", "publish 1 json@0:1-0:4", "99 result"},
          0,
          ""},
+        // A lone surrogate, valid JSON, is read as U+FFFD: one UTF-16 unit, as in the editor, so
+        // a later change's range still means the same characters. A high surrogate before
+        // another high one is lone too; a pair is a pair; and "\\ud83d" is an escaped
+        // backslash, so the document gets the six letters, which its own reader then refuses.
+        {"lone surrogates are read as U+FFFD",
+         INIT +
+             notification("textDocument/didOpen",
+                          R"({"textDocument":{"uri":"file:///d/messages.json","version":1,"languageId":"json",)"
+                          R"("text":"{\"\ud83d\":1}"}})") +
+             notification(
+                 "textDocument/didChange",
+                 R"({"textDocument":{"uri":"file:///d/messages.json","version":2},"contentChanges":[)"
+                 R"({"range":{"start":{"line":0,"character":2},"end":{"line":0,"character":3}},"text":"\udc00\ud800\ud83d\ude00"}]})") +
+             notification(
+                 "textDocument/didChange",
+                 R"({"textDocument":{"uri":"file:///d/messages.json","version":3},"contentChanges":[)"
+                 R"({"range":{"start":{"line":0,"character":2},"end":{"line":0,"character":4}},"text":"\\ud83d"}]})") +
+             BYE,
+         {"1 result utf-16", "publish 1 json@0:1-0:4", "publish 2 json@0:1-0:7", "publish 3 json@0:8-0:10",
+          "99 result"},
+         0,
+         ""},
         // The limit falls inside a three-byte character: the range covers it, it is not empty.
         {"a size problem inside a character",
          INIT + open(std::string(65535, ' ') + "—") + BYE,

@@ -7,6 +7,7 @@
 #include "diagnostics.h"
 #include "framing.h"
 #include "hover.h"
+#include "json_body.h"
 #include "params.h"
 
 namespace mt::lsp {
@@ -249,7 +250,7 @@ std::string error_message(ErrorCode code, std::string_view text) {
 }
 
 bool handle_message(ServerState& state, std::string_view body, Output& out) {
-    const json message = json::parse(body, nullptr, false);
+    const json message = read_body(body);
     if (message.is_discarded()) {
         out.protocol += error_message(ErrorCode::parse_error, "тело сообщения — не JSON");
         log(out, "тело сообщения — не JSON");
