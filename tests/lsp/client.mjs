@@ -293,7 +293,7 @@ async function conversations() {
     const firstId = /"id":\s*"([^"]*)"/.exec(reverted.toString("utf8"))[1];
     const idAt = reverted.indexOf(Buffer.from(`"${firstId}"`));
     const hover = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: positionOf(reverted, idAt, encoding) });
-    if (!hover || hover.contents.kind !== "markdown" || !hover.contents.value.includes(firstId.replace(/[-_.]/g, (c) => `\\${c}`)) || !hover.contents.value.includes("UTC"))
+    if (!hover || hover.contents.kind !== "markdown" || !hover.contents.value.includes(`**Сообщение \`${firstId}\`**`) || !hover.contents.value.includes("UTC"))
       fail(`hover on ${firstId} (${encoding}): ${JSON.stringify(hover)}`);
     const nothing = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: { line: 0, character: 0 } });
     if (nothing !== null) fail(`hover outside every message: ${JSON.stringify(nothing)}`);
