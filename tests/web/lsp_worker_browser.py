@@ -8,7 +8,8 @@ For each row of the table, a new worker gets the row's options (or none) as its 
 then the draft: its diagnostics must equal the native `messages-lint --format=json` of the same
 bytes with the row's arguments (on the clock: at a second the check may have run; count, place, severity, rule, text with its notes), the
 source.fixAll.messages-lint action applied must give the bytes of native `messages-lint --fix -`,
-the log must hold the row's lines, and the worker must raise no error.
+the log must hold the row's lines, and the worker must raise no error. The time from the
+worker made to its first diagnostics is printed for each row, not judged.
 
     lsp_worker_browser.py --worker LSP_WORKER_JS --page PAGE_JS --lint NATIVE_MESSAGES_LINT
                           --draft DRAFT --scratch DIR
@@ -202,13 +203,14 @@ def main():
             result = apply_edits(text, edits_of(fix_all[0])) if fix_all else text
             if result.encode() != fixed:
                 failures.append("%s: fix-all gives\n%s\nwhere messages-lint --fix - gives\n%s" % (name, result, fixed.decode()))
-            state = call(driver, "return { logs: lsp.logs, errors: lsp.errors };")["value"]
+            state = call(driver, "return { logs: lsp.logs, errors: lsp.errors, first: lsp.firstDiagnosticsMs };")["value"]
             refused = [tuple(entry) for entry in state["logs"] if entry[0] == LOG_ERROR]
             if refused != logs:
                 failures.append("%s: log errors %s, expected %s" % (name, refused, logs))
             if state["errors"]:
                 failures.append("%s: the worker raised %s" % (name, state["errors"]))
-            print("%s: %d diagnostics, fix-all %s" % (name, len(got), "applied" if fix_all else "not offered"))
+            print("%s: %d diagnostics, fix-all %s; first diagnostics %.0f ms after the worker was made"
+                  % (name, len(got), "applied" if fix_all else "not offered", state["first"]))
         console = [entry for entry in driver.get_log("browser") if entry["level"] in ("SEVERE", "WARNING")]
         if console:
             failures.append("console: %s" % console)

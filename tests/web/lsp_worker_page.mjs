@@ -7,6 +7,7 @@
 //   await lsp.diagnostics()       the next publishDiagnostics of the open document
 //   await lsp.request(M, PARAMS)  a request's result
 //   lsp.logs                      the window/logMessage notifications received: [type, message]
+//   lsp.firstDiagnosticsMs        from the worker made to its first publishDiagnostics received
 import { BrowserMessageReader, BrowserMessageWriter, createMessageConnection } from "vscode-jsonrpc/browser";
 
 export const URI = "file:///feeds/messages.json";
@@ -16,8 +17,11 @@ let worker = null;
 let published = [];
 let waiting = [];
 
+let madeAt = 0;
+
 function deliver(params) {
   if (params.uri !== URI) return;
+  if (window.lsp.firstDiagnosticsMs === null) window.lsp.firstDiagnosticsMs = performance.now() - madeAt;
   if (waiting.length) waiting.shift()(params.diagnostics);
   else published.push(params.diagnostics);
 }
@@ -25,6 +29,7 @@ function deliver(params) {
 window.lsp = {
   logs: [],
   errors: [],
+  firstDiagnosticsMs: null,
   async start(options, text) {
     if (connection) connection.dispose();
     if (worker) worker.terminate();
@@ -32,6 +37,8 @@ window.lsp = {
     waiting = [];
     this.logs = [];
     this.errors = [];
+    this.firstDiagnosticsMs = null;
+    madeAt = performance.now();
     worker = new Worker("lsp-worker.js");
     worker.addEventListener("error", (event) => this.errors.push(event.message));
     if (options !== undefined && options !== null) worker.postMessage(options);
