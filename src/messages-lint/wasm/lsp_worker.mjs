@@ -109,6 +109,7 @@ self.onmessage = (event) => {
     }
     start({ warnings: true, now: null });
   }
+  if (failed) return;
   if (server === null) waiting.push(message);
   else serve(message);
 };
