@@ -19,13 +19,10 @@ async function stop() {
 }
 
 async function start(context, output) {
+  // Not looked for first: the extension's own files may have a scheme that workspace.fs does
+  // not read (https, when installed from an address). A worker whose script is missing fails to
+  // start, and the client says so below.
   const script = vscode.Uri.joinPath(context.extensionUri, choice.WORKER);
-  try {
-    await vscode.workspace.fs.stat(script);
-  } catch {
-    vscode.window.showErrorMessage(choice.missingModuleText(script.toString(true)));
-    return;
-  }
   worker = new Worker(script.toString(true));
   worker.postMessage(choice.workerOptions(vscode.workspace.getConfiguration(choice.SECTION)));
   client = new LanguageClient("messagesLint", "messages-lint", choice.clientOptions(output), worker);

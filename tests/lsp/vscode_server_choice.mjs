@@ -23,6 +23,7 @@ const EXT = "/ext";
 const LAUNCHER = "/ext/server/messages-lint-lsp.mjs";
 const WASM = "/ext/server/messages-lint-lsp.wasm";
 const STDIO = "stdio-transport";
+const START_FAILURE = "spawn messages-lint ENOENT";
 const BOTH = [LAUNCHER, WASM];
 const files = (present) => ({ asAbsolutePath: (p) => `${EXT}/${p}`, exists: (p) => present.includes(p), stdio: STDIO });
 const module_ = (args) => ({ server: { module: LAUNCHER, transport: STDIO, args }, label: "WebAssembly" });
@@ -102,12 +103,6 @@ function loadExtension({ settings, present, startFails = false, entry = "extensi
     },
     Uri: { joinPath: (base, ...parts) => ({ path: [base.path, ...parts].join("/"), toString: () => `https://ext${[base.path, ...parts].join("/")}` }) },
   };
-  vscode.workspace.fs = {
-    stat: async (uri) => {
-      if (!present.includes(uri.path)) throw new Error("FileNotFound");
-      return {};
-    },
-  };
   // The web's worker: its script, the messages posted to it, terminated or not.
   class Worker {
     constructor(url) {
@@ -133,7 +128,7 @@ function loadExtension({ settings, present, startFails = false, entry = "extensi
     }
     async start() {
       this.state = "started";
-      if (startFails) throw new Error("spawn messages-lint ENOENT");
+      if (startFails) throw new Error(START_FAILURE);
     }
     async dispose() {
       this.state = "disposed";
@@ -197,7 +192,8 @@ for (const [settings, present, then, wantClients, wantErrors] of ACTIVATIONS) {
   check(`${name}: deactivated`, seen.clients.every((c) => c.state === "disposed") && seen.listeners.length === 0, true);
 }
 
-// browser.js, VS Code for the Web: settings at activation, the worker's script present or not,
+// browser.js, VS Code for the Web: settings at activation, the worker's script present or not
+// (when not, the client's start fails),
 // then settings after a change of the key given: each worker with its first message and fate,
 // the clients' workers with their fate, the error texts shown.
 const WORKER = `${EXT}/dist/lsp-worker.js`;
@@ -210,10 +206,13 @@ const WEB = [
    [[WORKER_URL, [{ warnings: true }], true], [WORKER_URL, [{ warnings: false }], false]],
    [[0, "disposed"], [1, "started"]], []],
   [{}, [WORKER], [{ warnings: false }, "editor.fontSize"], [[WORKER_URL, [{ warnings: true }], false]], [[0, "started"]], []],
-  [{}, [], null, [], [], [choice.missingModuleText(WORKER_URL)]],
+  // A worker that does not start: the client's start fails, and its text says so.
+  [{}, [], null, [[WORKER_URL, [{ warnings: true }], false]], [[0, "started"]],
+   [choice.startFailureText("WebAssembly", new Error(START_FAILURE))]],
 ];
 for (const [settings, present, then, wantWorkers, wantClients, wantErrors] of WEB) {
-  const { extension, context, seen, restore } = loadExtension({ settings, present, entry: "browser.js" });
+  const startFails = !present.includes(WORKER);
+  const { extension, context, seen, restore } = loadExtension({ settings, present, startFails, entry: "browser.js" });
   try {
     await extension.activate(context);
     if (then) {
@@ -238,7 +237,7 @@ for (const [settings, present, then, wantWorkers, wantClients, wantErrors] of WE
 {
   const { extension, context, seen } = loadExtension({ settings: { path: "/nowhere/messages-lint" }, present: BOTH, startFails: true });
   await extension.activate(context);
-  check("a program that does not start", seen.errors, [choice.startFailureText("/nowhere/messages-lint", new Error("spawn messages-lint ENOENT"))]);
+  check("a program that does not start", seen.errors, [choice.startFailureText("/nowhere/messages-lint", new Error(START_FAILURE))]);
   check("its text", seen.errors[0],
     "Сервер messages-lint не запускается (/nowhere/messages-lint): spawn messages-lint ENOENT. Укажите программу в настройке messagesLint.path.");
 }
