@@ -34,7 +34,7 @@ add_custom_command(
 # The folder vsce packages: the manifest, the read-me, the licence, the two bundled scripts and
 # the server's files as the WebAssembly build made them.
 set(mt_vsix_stage "${mt_vsix}/extension")
-set(mt_vsix_scripts extension.js browser.js server_choice.js)
+set(mt_vsix_scripts extension.js browser.js activation.js server_choice.js)
 list(TRANSFORM mt_vsix_scripts PREPEND "${mt_vsix_source}/" OUTPUT_VARIABLE mt_vsix_script_sources)
 set(mt_lsp_server_files messages-lint-lsp.mjs messages-lint-lsp.wasm)
 list(TRANSFORM mt_lsp_server_files PREPEND "${MT_LSP_WASM_DIR}/" OUTPUT_VARIABLE mt_lsp_server_inputs)

@@ -7,6 +7,7 @@ const fs = require("node:fs");
 const vscode = require("vscode");
 const { LanguageClient, TransportKind } = require("vscode-languageclient/node");
 const choice = require("./server_choice.js");
+const { activateWith } = require("./activation.js");
 
 let client = null;
 
@@ -35,14 +36,7 @@ async function start(context, output) {
 }
 
 async function activate(context) {
-  const output = vscode.window.createOutputChannel("messages-lint");
-  context.subscriptions.push(output, { dispose: stop });
-  const restart = choice.restartOnChange(async () => {
-    await stop();
-    await start(context, output);
-  });
-  context.subscriptions.push(vscode.workspace.onDidChangeConfiguration(restart));
-  await start(context, output);
+  await activateWith(vscode, context, { start: (output) => start(context, output), stop });
 }
 
 module.exports = { activate, deactivate: stop };
