@@ -26,7 +26,7 @@ ExternalProject_Add(web_page
   # Rebuilt whenever this build is: the inner build knows what changed.
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS "${mt_web_build}/web/messages-lint.html" "${mt_web_build}/lsp/messages-lint-lsp.wasm"
-                   "${mt_web_build}/lsp/messages-lint-lsp.mjs")
+                   "${mt_web_build}/lsp/messages-lint-lsp.mjs" "${mt_web_build}/lsp/lsp-worker.js")
 set(MT_LSP_WASM_DIR "${mt_web_build}/lsp")
 
 install(FILES "${mt_web_build}/web/messages-lint.html" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool")

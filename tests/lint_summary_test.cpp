@@ -64,9 +64,10 @@ TEST(SummarizeMessages, Table) {
 }
 
 // The hover text of a message: lengths against the limits (over one is marked), the window read
-// as Unix seconds in UTC beside the number as written, and ids, actions and versions as text,
-// never as Markdown.
-TEST(MessageMarkdown, Table) {
+// as Unix seconds in UTC beside the number as written, and ids, actions and versions as the
+// document writes them: in Markdown inside code spans (a fence longer than any backtick run in
+// them), so nothing is escaped, and as they are in plain text.
+TEST(MessageHover, Table) {
     MessageSummary over = summary(60, "a_b*", "t", "b", 81, 800, "1767225600", "-1", "1767225600", "-1");
     over.cta = "open_updates";
     over.min_version = "2.2.0";
@@ -74,38 +75,81 @@ TEST(MessageMarkdown, Table) {
     MessageSummary early =
         summary(60, "e\nr\rly", "t", "b", 1, 1, "-62135596800", "-30610224001", "-62135596800", "-30610224001");
     early.max_version = "3.0.0";
+    const MessageSummary ticks = summary(60, "`a``b\nc", "t", "b", 1, 1, "0", "1", "0", "1");
     const struct {
         MessageSummary message;
-        std::string expected;
+        std::string markdown;
+        std::string plain_text;
     } rows[] = {
         {over,
-         "**Сообщение a\\_b\\*** · приоритет 1\n\n"
+         "**Сообщение `a_b*`** · приоритет 1\n\n"
          "- заголовок: 81 из 80 символов — **длиннее предела**\n"
          "- текст: 800 из 800 символов\n"
+         "- показ с: 2026-01-01 00:00:00 UTC (start_at: `1767225600`, секунды Unix)\n"
+         "- показ до: 1969-12-31 23:59:59 UTC (end_at: `-1`, секунды Unix)\n"
+         "- действие: `open_updates`\n"
+         "- версии: `2.2.0` … любая\n",
+         "Сообщение a_b* · приоритет 1\n\n"
+         "- заголовок: 81 из 80 символов — длиннее предела\n"
+         "- текст: 800 из 800 символов\n"
          "- показ с: 2026-01-01 00:00:00 UTC (start_at: 1767225600, секунды Unix)\n"
-         "- показ до: 1969-12-31 23:59:59 UTC (end_at: \\-1, секунды Unix)\n"
-         "- действие: open\\_updates\n"
-         "- версии: 2\\.2\\.0 … любая\n"},
+         "- показ до: 1969-12-31 23:59:59 UTC (end_at: -1, секунды Unix)\n"
+         "- действие: open_updates\n"
+         "- версии: 2.2.0 … любая\n"},
         // A number written with an exponent, and one beyond any plausible date.
         {far,
-         "**Сообщение far** · приоритет 1\n\n"
+         "**Сообщение `far`** · приоритет 1\n\n"
          "- заголовок: 80 из 80 символов\n"
          "- текст: 801 из 800 символов — **длиннее предела**\n"
+         "- показ с: 1970-01-01 00:16:40 UTC (start_at: `1e3`, секунды Unix)\n"
+         "- показ до: 99999999999999 (end_at: `99999999999999`, секунды Unix)\n"
+         "- действие: нет\n"
+         "- версии: любая … любая\n",
+         "Сообщение far · приоритет 1\n\n"
+         "- заголовок: 80 из 80 символов\n"
+         "- текст: 801 из 800 символов — длиннее предела\n"
          "- показ с: 1970-01-01 00:16:40 UTC (start_at: 1e3, секунды Unix)\n"
          "- показ до: 99999999999999 (end_at: 99999999999999, секунды Unix)\n"
          "- действие: нет\n"
          "- версии: любая … любая\n"},
         // Years before 1000 in four digits, as everywhere else; line breaks of an id as spaces.
         {early,
-         "**Сообщение e r ly** · приоритет 1\n\n"
+         "**Сообщение `e r ly`** · приоритет 1\n\n"
          "- заголовок: 1 из 80 символов\n"
          "- текст: 1 из 800 символов\n"
-         "- показ с: 0001-01-01 00:00:00 UTC (start_at: \\-62135596800, секунды Unix)\n"
-         "- показ до: 0999-12-31 23:59:59 UTC (end_at: \\-30610224001, секунды Unix)\n"
+         "- показ с: 0001-01-01 00:00:00 UTC (start_at: `-62135596800`, секунды Unix)\n"
+         "- показ до: 0999-12-31 23:59:59 UTC (end_at: `-30610224001`, секунды Unix)\n"
          "- действие: нет\n"
-         "- версии: любая … 3\\.0\\.0\n"},
+         "- версии: любая … `3.0.0`\n",
+         "Сообщение e r ly · приоритет 1\n\n"
+         "- заголовок: 1 из 80 символов\n"
+         "- текст: 1 из 800 символов\n"
+         "- показ с: 0001-01-01 00:00:00 UTC (start_at: -62135596800, секунды Unix)\n"
+         "- показ до: 0999-12-31 23:59:59 UTC (end_at: -30610224001, секунды Unix)\n"
+         "- действие: нет\n"
+         "- версии: любая … 3.0.0\n"},
+        // Backticks in an id: a longer fence, padded where the id starts with one; a line break
+        // would end the item, so it is a space.
+        {ticks,
+         "**Сообщение ``` `a``b c ```** · приоритет 1\n\n"
+         "- заголовок: 1 из 80 символов\n"
+         "- текст: 1 из 800 символов\n"
+         "- показ с: 1970-01-01 00:00:00 UTC (start_at: `0`, секунды Unix)\n"
+         "- показ до: 1970-01-01 00:00:01 UTC (end_at: `1`, секунды Unix)\n"
+         "- действие: нет\n"
+         "- версии: любая … любая\n",
+         "Сообщение `a``b c · приоритет 1\n\n"
+         "- заголовок: 1 из 80 символов\n"
+         "- текст: 1 из 800 символов\n"
+         "- показ с: 1970-01-01 00:00:00 UTC (start_at: 0, секунды Unix)\n"
+         "- показ до: 1970-01-01 00:00:01 UTC (end_at: 1, секунды Unix)\n"
+         "- действие: нет\n"
+         "- версии: любая … любая\n"},
     };
-    for (const auto& row : rows) EXPECT_EQ(message_markdown(row.message), row.expected) << row.message.id;
+    for (const auto& row : rows) {
+        EXPECT_EQ(message_hover(row.message, HoverFormat::markdown), row.markdown) << row.message.id;
+        EXPECT_EQ(message_hover(row.message, HoverFormat::plain_text), row.plain_text) << row.message.id;
+    }
 }
 
 }  // namespace

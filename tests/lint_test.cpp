@@ -268,9 +268,20 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
              "^\n   = примечание: в файле 65629 байт, допустимо не больше 65536: сократите его на 93 "
              "байта\n{F}: 1 "
              "проблема\n",
-         R"x({"file":"{F}","line":1,"column":32783,"byte_offset":65536,"start_byte_offset":65536,"end_byte_offset":65537,"end_line":1,"end_column":32784,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта"]}
+         R"x({"file":"{F}","line":1,"column":32783,"byte_offset":65536,"start_byte_offset":65535,"end_byte_offset":65537,"end_line":1,"end_column":32784,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта"]}
 )x",
          R"x(::error file={F},line=1,col=32783::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта
+)x"},
+        // The cap falls on the second byte of a three-byte character that the read cuts short:
+        // the column is the character's, and the span starts at its lead byte.
+        {"oversize-dash", R"x({"schema": 1, "revision": 1}  )x" + repeat("—", 21900), 1,
+         "{F}:1:21866: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …" + repeat("—", 50) +
+             "\\x{e2}\\x{80}\n   |  " + std::string(50, ' ') +
+             "^^^^^^^^^^^^\n   = примечание: в файле 65730 байт, допустимо не больше 65536: сократите его на 194 "
+             "байта\n{F}: 1 проблема\n",
+         R"x({"file":"{F}","line":1,"column":21866,"byte_offset":65536,"start_byte_offset":65535,"end_byte_offset":65537,"end_line":1,"end_column":21868,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65730 байт, допустимо не больше 65536: сократите его на 194 байта"]}
+)x",
+         R"x(::error file={F},line=1,col=21866,endLine=1,endColumn=21867::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65730 байт, допустимо не больше 65536: сократите его на 194 байта
 )x"},
         // The window's start falls on the second byte of a four-byte character: its three
         // continuation bytes are passed over, and the stray one after it is shown. One accented

@@ -100,28 +100,29 @@ struct Utf8Row {
     std::size_t valid_prefix;
     std::string lossy;
     std::size_t characters;  // each byte that begins no valid character counts one
+    std::size_t last_start;  // where the character the last byte falls in begins, a cut one too
 };
 
 TEST(Utf8, ValidatesAndReplacesMaximalInvalidParts) {
     const std::string R = "\uFFFD";
     const std::vector<Utf8Row> rows = {
-        {"", 0, "", 0},
-        {"abc", 3, "abc", 3},
-        {"\xd0\x96\xe2\x82\xac\xf0\x9f\x98\x80", 9, "Ж€😀", 3},
-        {"\xc3", 0, R, 1},                          // truncated two-byte
-        {"a\xe2\x82", 1, "a" + R, 3},               // truncated three-byte: one replacement
-        {"\xf0\x9f\x98", 0, R, 3},                  // truncated four-byte
-        {"\xc0\xaf", 0, R + R, 2},                  // overlong '/'
-        {"\xe0\x80\xaf", 0, R + R + R, 3},          // overlong three-byte
-        {"\xf0\x8f\xbf\xbf", 0, R + R + R + R, 4},  // overlong four-byte
-        {"\xed\xa0\x80", 0, R + R + R, 3},          // surrogate U+D800
-        {"\xed\xbf\xbf", 0, R + R + R, 3},          // surrogate U+DFFF
-        {"\xed\x9f\xbf", 3, "\uD7FF", 1},           // last scalar before surrogates
-        {"\xf4\x90\x80\x80", 0, R + R + R + R, 4},  // above U+10FFFF
-        {"\xf4\x8f\xbf\xbf", 4, "\U0010FFFF", 1},
-        {"\x80", 0, R, 1},  // stray continuation
-        {"\xfe\xff", 0, R + R, 2},
-        {"ok\xe2\x28\xa1", 2, "ok" + R + "(" + R, 5},
+        {"", 0, "", 0, 0},
+        {"abc", 3, "abc", 3, 2},
+        {"\xd0\x96\xe2\x82\xac\xf0\x9f\x98\x80", 9, "Ж€😀", 3, 5},
+        {"\xc3", 0, R, 1, 0},                          // truncated two-byte
+        {"a\xe2\x82", 1, "a" + R, 3, 1},               // truncated three-byte: one replacement
+        {"\xf0\x9f\x98", 0, R, 3, 0},                  // truncated four-byte
+        {"\xc0\xaf", 0, R + R, 2, 1},                  // overlong '/'
+        {"\xe0\x80\xaf", 0, R + R + R, 3, 2},          // overlong three-byte
+        {"\xf0\x8f\xbf\xbf", 0, R + R + R + R, 4, 3},  // overlong four-byte
+        {"\xed\xa0\x80", 0, R + R + R, 3, 2},          // surrogate U+D800
+        {"\xed\xbf\xbf", 0, R + R + R, 3, 2},          // surrogate U+DFFF
+        {"\xed\x9f\xbf", 3, "\uD7FF", 1, 0},           // last scalar before surrogates
+        {"\xf4\x90\x80\x80", 0, R + R + R + R, 4, 3},  // above U+10FFFF
+        {"\xf4\x8f\xbf\xbf", 4, "\U0010FFFF", 1, 0},
+        {"\x80", 0, R, 1, 0},  // stray continuation
+        {"\xfe\xff", 0, R + R, 2, 1},
+        {"ok\xe2\x28\xa1", 2, "ok" + R + "(" + R, 5, 4},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(is_valid_utf8(row.bytes), row.valid_prefix == row.bytes.size()) << testing::PrintToString(row.bytes);
@@ -129,6 +130,8 @@ TEST(Utf8, ValidatesAndReplacesMaximalInvalidParts) {
         EXPECT_TRUE(is_valid_utf8(row.bytes.substr(0, row.valid_prefix)));
         EXPECT_EQ(decode_utf8_lossy(row.bytes), row.lossy) << testing::PrintToString(row.bytes);
         EXPECT_EQ(count_characters(row.bytes), row.characters) << testing::PrintToString(row.bytes);
+        EXPECT_EQ(character_start(row.bytes, std::max<std::size_t>(row.bytes.size(), 1) - 1), row.last_start)
+            << testing::PrintToString(row.bytes);
     }
     // A view that ends inside a character: the bytes after the view are never looked at.
     const std::string cut = "a\xd0\x96";

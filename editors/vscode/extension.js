@@ -1,38 +1,42 @@
-// The VS Code extension of messages-lint: starts `messages-lint --lsp` (from PATH, or the
-// program the messagesLint.path setting names) for the files named messages.json and leaves
-// the rest to VS Code's language client. Bundled with its client into one file by esbuild, so
-// the .vsix needs no node_modules.
+// The VS Code extension of messages-lint on the desktop: for the files named messages.json it
+// starts the language server that server_choice.js picks from the settings (the launcher of the
+// WebAssembly module under VS Code's own runtime, or the native program messagesLint.path names)
+// and restarts it when a messagesLint setting changes; the rest is VS Code's language client.
+// Bundled with its client into dist/extension.js by esbuild, so the .vsix needs no node_modules.
+const fs = require("node:fs");
 const vscode = require("vscode");
-const { LanguageClient } = require("vscode-languageclient/node");
+const { LanguageClient, TransportKind } = require("vscode-languageclient/node");
+const choice = require("./server_choice.js");
+const { activateWith } = require("./activation.js");
 
-let client;
+let client = null;
 
-async function activate(context) {
-  const settings = vscode.workspace.getConfiguration("messagesLint");
-  const command = settings.get("path") || "messages-lint";
-  const args = ["--lsp"];
-  if (!settings.get("warnings", true)) args.push("--no-warnings");
-  client = new LanguageClient(
-    "messagesLint",
-    "messages-lint",
-    { command, args },
-    {
-      documentSelector: [{ scheme: "file", pattern: "**/messages.json" }],
-      outputChannelName: "messages-lint",
-    },
-  );
-  context.subscriptions.push(client);
+async function stop() {
+  const running = client;
+  client = null;
+  if (running) await running.dispose().catch(() => {});
+}
+
+async function start(context, output) {
+  const chosen = choice.chooseServer(vscode.workspace.getConfiguration(choice.SECTION), {
+    asAbsolutePath: (file) => context.asAbsolutePath(file),
+    exists: fs.existsSync,
+    stdio: TransportKind.stdio,
+  });
+  if (chosen.error) {
+    vscode.window.showErrorMessage(chosen.error);
+    return;
+  }
+  client = new LanguageClient("messagesLint", "messages-lint", chosen.server, choice.clientOptions(output));
   try {
     await client.start();
   } catch (error) {
-    vscode.window.showErrorMessage(
-      `messages-lint --lsp не запускается (${command}): ${error.message}. Укажите программу в настройке messagesLint.path.`,
-    );
+    vscode.window.showErrorMessage(choice.startFailureText(chosen.label, error));
   }
 }
 
-async function deactivate() {
-  if (client) await client.stop();
+async function activate(context) {
+  await activateWith(vscode, context, { start: (output) => start(context, output), stop });
 }
 
-module.exports = { activate, deactivate };
+module.exports = { activate, deactivate: stop };

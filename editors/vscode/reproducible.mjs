@@ -5,11 +5,11 @@
 // returns them; the contents it writes are kept byte for byte.
 //   node reproducible.mjs NODE_MODULES IN.vsix OUT.vsix
 // Uses yauzl and yazl, the zip libraries @vscode/vsce itself is built on (package-lock.json).
-import { createWriteStream, renameSync } from "node:fs";
+import { createWriteStream, renameSync, statSync, unlinkSync } from "node:fs";
 import { createRequire } from "node:module";
 import { join, resolve } from "node:path";
 
-const [nodeModules, input, output] = process.argv.slice(2);
+const [nodeModules, input, output, maxBytes] = process.argv.slice(2);
 const require = createRequire(join(resolve(nodeModules), "index.js"));
 const yauzl = require("yauzl");
 const yazl = require("yazl");
@@ -52,4 +52,11 @@ await new Promise((done, fail) => {
   const out = createWriteStream(partial);
   zip.outputStream.pipe(out).on("finish", done).on("error", fail);
 });
+const size = statSync(partial).size;
+console.log(`${output}: ${size} bytes`);
+if (maxBytes !== undefined && size > Number(maxBytes)) {
+  unlinkSync(partial);
+  console.error(`${output}: ${size} bytes, over the ${maxBytes} a .vsix may have`);
+  process.exit(1);
+}
 renameSync(partial, output);

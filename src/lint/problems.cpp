@@ -103,6 +103,9 @@ Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::
     Problem problem;
     problem.code = Code::size;
     problem.at.offset = MAX_FEED_BYTES;
+    // The first byte past the limit may be inside a character: the author is shown all of it.
+    if (const std::size_t start = character_start(head, MAX_FEED_BYTES); start != MAX_FEED_BYTES)
+        problem.at.shown = start;
     problem.at.end = head.size();  // what was read past the limit
     problem.text = escape_controls(feed_too_large_text(path, head.size()));
     fill_lines_and_columns(head, {&problem.at});

@@ -1,12 +1,13 @@
 // messages-lint --lsp driven by a real client: vscode-jsonrpc and vscode-languageserver-protocol,
 // the libraries VS Code's own client is built on (pinned in package-lock.json).
 //
-//   node client.mjs [--emulator=WORDS] [--server=WORDS] LINT SCRATCH LARGE_FEED DOCUMENT_DIR...
+//   node client.mjs [--emulator=WORDS] [--server=WORDS] [--record=FILE] LINT SCRATCH LARGE_FEED DOCUMENT_DIR...
 //
 // WORDS, separated by "|", start the program under a cross build's emulator (qemu-aarch64 …).
 // With --server, the server under test is started from its WORDS instead (node|messages-lint-lsp.mjs,
 // the WebAssembly module's launcher): every conversation below is held with it and with
-// `LINT --lsp`, and each message the two send must be the same after the id.
+// `LINT --lsp`, and each message the two send must be the same after the id. With --record,
+// what `LINT --lsp` sent goes to FILE, one message a line (tools/record_outputs.py).
 //
 // For each position encoding a client can offer (and for none), one server: initialize, then
 // every document of the folders opened in turn, its diagnostics compared with what
@@ -27,6 +28,7 @@ const given = process.argv.slice(2);
 const words = (option) => (given[0]?.startsWith(option) ? given.shift().slice(option.length).split("|").filter(Boolean) : []);
 const emulator = words("--emulator=");
 const otherServer = words("--server=");
+const [record] = words("--record=");
 const [lint, scratch, largeFeed, ...folders] = given.map((p) => resolve(p));
 // The program and its arguments as a process starts them: under the emulator, if there is one.
 const program = (args) => (emulator.length ? [emulator[0], [...emulator.slice(1), lint, ...args]] : [lint, args]);
@@ -241,6 +243,13 @@ async function conversations() {
       const uri = pathToFileURL(d.path).href;
       const diagnostics = await open(server, uri, d.text);
       compare(d.path, d.bytes, diagnostics, reported.get(d.path), agreed);
+      // Every code action of the whole document, in the encoding editors use most.
+      if (agreed === "utf-16" && encodings)
+        await server.connection.sendRequest(lsp.CodeActionRequest.type, {
+          textDocument: { uri },
+          range: { start: { line: 0, character: 0 }, end: positionOf(d.bytes, d.bytes.length, agreed) },
+          context: { diagnostics: [] },
+        });
       await server.connection.sendNotification(lsp.DidCloseTextDocumentNotification.type, { textDocument: { uri } });
     }
     await stop(server);
@@ -321,7 +330,7 @@ async function conversations() {
     const firstId = /"id":\s*"([^"]*)"/.exec(reverted.toString("utf8"))[1];
     const idAt = reverted.indexOf(Buffer.from(`"${firstId}"`));
     const hover = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: positionOf(reverted, idAt, encoding) });
-    if (!hover || hover.contents.kind !== "markdown" || !hover.contents.value.includes(firstId.replace(/[-_.]/g, (c) => `\\${c}`)) || !hover.contents.value.includes("UTC"))
+    if (!hover || hover.contents.kind !== "markdown" || !hover.contents.value.includes(`**Сообщение \`${firstId}\`**`) || !hover.contents.value.includes("UTC"))
       fail(`hover on ${firstId} (${encoding}): ${JSON.stringify(hover)}`);
     const nothing = await server.connection.sendRequest(lsp.HoverRequest.type, { textDocument: { uri }, position: { line: 0, character: 0 } });
     if (nothing !== null) fail(`hover outside every message: ${JSON.stringify(nothing)}`);
@@ -371,9 +380,10 @@ async function figures(label) {
 
 // --- The servers --------------------------------------------------------------------------------
 
-transcript = otherServer.length ? [] : null;
+transcript = otherServer.length || record ? [] : null;
 await conversations();
 const native = transcript;
+if (record) writeFileSync(record, native.map((m) => `${m}\n`).join(""));
 transcript = null;
 await figures("messages-lint --lsp");
 if (otherServer.length) {

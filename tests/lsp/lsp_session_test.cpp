@@ -43,6 +43,13 @@ std::string initialize(std::string_view encodings = "[]") {
 const std::string INIT = initialize() + notification("initialized");
 const std::string BYE = request(99, "shutdown") + notification("exit");
 
+// initialize with the hover formats a client prefers, in its order.
+std::string initialize_hover(std::string_view formats) {
+    return request(1, "initialize",
+                   R"({"capabilities":{"textDocument":{"hover":{"contentFormat":)" + std::string(formats) + "}}}}") +
+           notification("initialized");
+}
+
 std::string open(std::string_view text) {
     return notification("textDocument/didOpen", R"({"textDocument":{"uri":"file:///d/messages.json","version":1,)"
                                                 R"("languageId":"json","text":)" +
@@ -76,7 +83,8 @@ std::string summarize(const json& m) {
     const json& r = m["result"];
     if (r.is_object() && r.contains("capabilities"))
         line += " " + r["capabilities"]["positionEncoding"].get<std::string>();
-    if (r.is_object() && r.contains("contents")) line += " hover " + position(r["range"]["start"]);
+    if (r.is_object() && r.contains("contents"))
+        line += " hover " + r["contents"]["kind"].get<std::string>() + " " + position(r["range"]["start"]);
     if (r.is_array()) line += " " + std::to_string(r.size()) + " actions";
     return line;
 }
@@ -113,6 +121,13 @@ const std::string DEEP = std::string(1'000'000, '[') + std::string(1'000'000, ']
 // The reader refuses the emoji key (an unknown field): its span, from its opening quotation
 // mark to one past its closing one, is 6 bytes, 4 UTF-16 units or 3 code points long.
 const std::string EMOJI_KEY = R"({"😀":1})";
+
+// A feed of one message that the rules accept at time 0, and a hover inside that message.
+const std::string ONE_MESSAGE =
+    R"({"schema":1,"revision":1,"messages":[{"id":"a","priority":1,"title":"t","body":"b","start_at":0,"end_at":1}]})";
+const std::string HOVER_MESSAGE =
+    request(4, "textDocument/hover",
+            R"({"textDocument":{"uri":"file:///d/messages.json"},"position":{"line":0,"character":40}})");
 
 std::vector<Row> rows() {
     return {
@@ -263,6 +278,34 @@ std::vector<Row> rows() {
          {"1 result utf-32", "publish 1 json@0:1-0:4", "99 result"},
          0,
          ""},
+        // A lone surrogate, valid JSON, is read as U+FFFD: one UTF-16 unit, as in the editor, so
+        // a later change's range still means the same characters. A high surrogate before
+        // another high one is lone too; a pair is a pair; and "\\ud83d" is an escaped
+        // backslash, so the document gets the six letters, which its own reader then refuses.
+        {"lone surrogates are read as U+FFFD",
+         INIT +
+             notification("textDocument/didOpen",
+                          R"({"textDocument":{"uri":"file:///d/messages.json","version":1,"languageId":"json",)"
+                          R"("text":"{\"\ud83d\":1}"}})") +
+             notification(
+                 "textDocument/didChange",
+                 R"({"textDocument":{"uri":"file:///d/messages.json","version":2},"contentChanges":[)"
+                 R"({"range":{"start":{"line":0,"character":2},"end":{"line":0,"character":3}},"text":"\udc00\ud800\ud83d\ude00"}]})") +
+             notification(
+                 "textDocument/didChange",
+                 R"({"textDocument":{"uri":"file:///d/messages.json","version":3},"contentChanges":[)"
+                 R"({"range":{"start":{"line":0,"character":2},"end":{"line":0,"character":4}},"text":"\\ud83d"}]})") +
+             BYE,
+         {"1 result utf-16", "publish 1 json@0:1-0:4", "publish 2 json@0:1-0:7", "publish 3 json@0:8-0:10",
+          "99 result"},
+         0,
+         ""},
+        // The limit falls inside a three-byte character: the range covers it, it is not empty.
+        {"a size problem inside a character",
+         INIT + open(std::string(65535, ' ') + "—") + BYE,
+         {"1 result utf-16", "publish 1 size@0:65535-0:65536", "99 result"},
+         0,
+         ""},
         {"a lone carriage return ends a line",
          INIT + open("{\r\"😀\":1}") + BYE,
          {"1 result utf-16", "publish 1 json@1:0-1:4", "99 result"},
@@ -293,6 +336,22 @@ std::vector<Row> rows() {
          {"1 result utf-16", "publish 1 json@0:1-0:5", "publish 2 json@0:1-0:5", "99 result"},
          0,
          "конец изменения"},
+        // Hover as the client prefers it: the first of its formats that is Markdown or plain text.
+        {"hover in the client's format",
+         initialize_hover(R"(["plaintext","markdown"])") + open(ONE_MESSAGE) + HOVER_MESSAGE + BYE,
+         {"1 result utf-16", "publish 1", "4 result hover plaintext 0:37", "99 result"},
+         0,
+         ""},
+        {"hover in Markdown when it comes first",
+         initialize_hover(R"(["html","markdown","plaintext"])") + open(ONE_MESSAGE) + HOVER_MESSAGE + BYE,
+         {"1 result utf-16", "publish 1", "4 result hover markdown 0:37", "99 result"},
+         0,
+         ""},
+        {"hover in Markdown when the client names no format",
+         INIT + open(ONE_MESSAGE) + HOVER_MESSAGE + BYE,
+         {"1 result utf-16", "publish 1", "4 result hover markdown 0:37", "99 result"},
+         0,
+         ""},
         {"hover outside every message, code actions of a document without fixes",
          INIT + open(EMOJI_KEY) +
              request(4, "textDocument/hover",

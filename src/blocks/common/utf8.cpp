@@ -48,6 +48,22 @@ Character first_character(std::string_view bytes) {
     return {d.value, d.length, true};
 }
 
+std::size_t character_start(std::string_view bytes, std::size_t offset) {
+    const auto continuation = [&](std::size_t at) { return (static_cast<unsigned char>(bytes[at]) & 0xC0) == 0x80; };
+    if (offset >= bytes.size() || !continuation(offset)) return offset;
+    for (std::size_t back = 1; back <= 3 && back <= offset; ++back) {
+        if (continuation(offset - back)) continue;
+        const std::size_t lead = offset - back;
+        const Decoded d = decode(bytes.substr(lead));
+        // A whole character that reaches this byte, or one that is cut short by the end of the
+        // bytes after a valid beginning.
+        const bool whole = d.length > back;
+        const bool cut = d.length == 0 && d.consumed > back && lead + d.consumed == bytes.size();
+        return whole || cut ? lead : offset;
+    }
+    return offset;
+}
+
 std::size_t count_characters(std::string_view bytes) {
     std::size_t count = 0;
     for (std::size_t offset = 0; offset < bytes.size(); ++count) {
@@ -73,6 +89,5 @@ std::string decode_utf8_lossy(std::string_view bytes) {
     }
     return out;
 }
-
 
 }  // namespace mt

@@ -16,8 +16,8 @@ nlohmann::json position_json(Position p) { return {{"line", p.line}, {"character
 
 Span span_of(const Document& document, const lint::Location& at) {
     const std::size_t begin = std::min(at.shown_offset(), document.text.size());
-    const std::size_t end =
-        at.end > begin ? std::min(at.end, document.text.size()) : next_character(document.text, begin);
+    const std::size_t end = at.end > begin ? character_end(document.text, std::min(at.end, document.text.size()))
+                                           : next_character(document.text, begin);
     return Span{.begin = begin, .end = end};
 }
 

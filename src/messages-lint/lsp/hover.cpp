@@ -5,7 +5,8 @@
 
 namespace mt::lsp {
 
-nlohmann::json hover(const Document& document, std::size_t offset, PositionEncoding encoding) {
+nlohmann::json hover(const Document& document, std::size_t offset, PositionEncoding encoding,
+                     lint::HoverFormat format) {
     const std::vector<lint::MessageSummary>& messages = document.check.messages;
     for (std::size_t i = 0; i < messages.size(); ++i) {
         const lint::MessageSummary& m = messages[i];
@@ -14,7 +15,8 @@ nlohmann::json hover(const Document& document, std::size_t offset, PositionEncod
                                 : i + 1 < messages.size() ? messages[i + 1].begin
                                                           : document.text.size();
         if (offset < m.begin || offset >= end) continue;
-        return {{"contents", {{"kind", "markdown"}, {"value", lint::message_markdown(m)}}},
+        const std::string_view kind = format == lint::HoverFormat::markdown ? "markdown" : "plaintext";
+        return {{"contents", {{"kind", kind}, {"value", lint::message_hover(m, format)}}},
                 {"range", range_json(document, Span{.begin = m.begin, .end = end}, encoding)}};
     }
     return nullptr;

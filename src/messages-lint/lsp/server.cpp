@@ -7,6 +7,7 @@
 #include "diagnostics.h"
 #include "framing.h"
 #include "hover.h"
+#include "json_body.h"
 #include "params.h"
 
 namespace mt::lsp {
@@ -79,6 +80,16 @@ json initialize(ServerState& state, const json& params) {
     state.encoding = negotiate_encoding(offered);
     const json* versioned = find(params, {"capabilities", "workspace", "workspaceEdit", "documentChanges"});
     state.versioned_edits = versioned && versioned->is_boolean() && versioned->get<bool>();
+    // The formats in the client's order of preference: the first that is either kind decides.
+    if (const json* formats = find(params, {"capabilities", "textDocument", "hover", "contentFormat"});
+        formats && formats->is_array()) {
+        for (const json& format : *formats) {
+            if (format == "markdown" || format == "plaintext") {
+                state.hover_format = format == "markdown" ? lint::HoverFormat::markdown : lint::HoverFormat::plain_text;
+                break;
+            }
+        }
+    }
     state.stage = ServerState::Stage::running;
     return {{"capabilities",
              {{"positionEncoding", encoding_name(state.encoding)},
@@ -189,7 +200,7 @@ std::expected<json, ParamError> hover_at(const ServerState& state, const Field& 
     MT_TRY(position, position_at(params["position"]));
     if (!document) return nullptr;
     const std::size_t offset = offset_of(document->text, document->lines, position, state.encoding);
-    return hover(*document, offset, state.encoding);
+    return hover(*document, offset, state.encoding, state.hover_format);
 }
 
 #undef MT_TRY
@@ -249,7 +260,7 @@ std::string error_message(ErrorCode code, std::string_view text) {
 }
 
 bool handle_message(ServerState& state, std::string_view body, Output& out) {
-    const json message = json::parse(body, nullptr, false);
+    const json message = read_body(body);
     if (message.is_discarded()) {
         out.protocol += error_message(ErrorCode::parse_error, "тело сообщения — не JSON");
         log(out, "тело сообщения — не JSON");

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "documents.h"
+#include "lint/hover.h"
 #include "lsp/session.h"
 #include "position.h"
 
@@ -28,6 +29,8 @@ struct ServerState {
     Stage stage = Stage::waiting;
     PositionEncoding encoding = PositionEncoding::utf16;
     bool versioned_edits = false;
+    // Markdown unless the client prefers plain text (its first hover content format).
+    lint::HoverFormat hover_format = lint::HoverFormat::markdown;
     int exit_status = 1;  // 0 once `exit` follows `shutdown`
     std::map<std::string, Document, std::less<>> documents;
 };

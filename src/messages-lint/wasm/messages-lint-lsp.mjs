@@ -6,7 +6,10 @@
 //
 // The options are those of `messages-lint --lsp` (--lsp itself may be given or left out, so an
 // editor's command line for the native program works with `node messages-lint-lsp.mjs` in its
-// place). The exit status: 0 after shutdown and exit, else 1; 2 for wrong arguments.
+// place). --stdio and --clientProcessId=PID, which vscode-languageclient adds to a Node module's
+// arguments, are taken and change nothing: the transport is standard input and output anyway, and
+// the conversation ends when the client's end of it closes. The exit status: 0 after shutdown and
+// exit, else 1; 2 for wrong arguments.
 import { readFileSync } from "node:fs";
 import { startServer } from "./lsp_host.mjs";
 
@@ -17,7 +20,7 @@ function parse(args) {
   const options = { warnings: true, now: null };
   for (let i = 0; i < args.length; i++) {
     const arg = args[i];
-    if (arg === "--lsp") continue;
+    if (arg === "--lsp" || arg === "--stdio" || /^--clientProcessId=\d+$/.test(arg)) continue;
     if (arg === "--no-warnings") {
       options.warnings = false;
     } else if (arg === "-h" || arg === "--help") {

@@ -1,7 +1,9 @@
 // One message as an editor shows it when the pointer rests on it: its id and priority, the
 // lengths of its texts against the limits, its window as dates in UTC read from the Unix
-// seconds the document writes, its action and its versions. Markdown, in Russian, made from the
-// summary alone, so every front end shows the same words the core counted.
+// seconds the document writes, its action and its versions. In Russian, made from the summary
+// alone, so every front end shows the same words the core counted; as Markdown, with the
+// document's own values in code spans (nothing in them is read as markup, so nothing is
+// escaped), or as plain text for an editor that shows no Markdown.
 #pragma once
 
 #include <string>
@@ -10,6 +12,8 @@
 
 namespace mt::lint {
 
-std::string message_markdown(const MessageSummary& message);
+enum class HoverFormat { markdown, plain_text };
+
+std::string message_hover(const MessageSummary& message, HoverFormat format);
 
 }  // namespace mt::lint

@@ -26,6 +26,12 @@ struct Character {
 };
 Character first_character(std::string_view bytes);
 
+// Where the character that byte `offset` of `bytes` falls in begins: the offset of its lead byte
+// when `offset` is one of the continuation bytes after it, else `offset` itself. The character
+// may be cut short by the end of `bytes` (a file read up to a limit): its lead byte and the
+// continuation bytes up to `offset` decide.
+std::size_t character_start(std::string_view bytes, std::size_t offset);
+
 // The number of characters in `bytes`, each byte that begins no valid character counted as one
 // (as an editor counts the columns of a line).
 std::size_t count_characters(std::string_view bytes);
