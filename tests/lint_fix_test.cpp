@@ -109,6 +109,18 @@ struct Row {
     bool accepted = true;  // whether the meant document is a feed the tool accepts
 };
 
+// Sets or clears a folder's immutable flag (chattr +i), which only the superuser may set.
+bool set_immutable(const fs::path& folder, bool on) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    ::close(fd);
+    return done;
+}
+
 class LintFix : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -116,6 +128,7 @@ class LintFix : public ::testing::Test {
         fs::create_directories(dir_);
     }
     void TearDown() override {
+        set_immutable(dir_ / "drafts", false);  // should a row have stopped half-way
         fs::permissions(dir_, fs::perms::owner_all);
         fs::remove_all(dir_);
     }
@@ -384,18 +397,6 @@ TEST_F(LintFix, WritesOnlyWhatItShould) {
     const std::string big_path = put("big.json", big);
     EXPECT_EQ(lint({"--fix", "--format=github", big_path}).status, 1);
     EXPECT_EQ(slurp(big_path), big);
-}
-
-// Sets or clears a folder's immutable flag (chattr +i), which only the superuser may set.
-bool set_immutable(const fs::path& folder, bool on) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
-    done = done && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    ::close(fd);
-    return done;
 }
 
 // Each way a fix can fail to reach the disk, or reach it through something other than the file
