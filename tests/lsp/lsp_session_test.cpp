@@ -66,7 +66,7 @@ std::string position(const json& p) {
 std::string summarize(const json& m) {
     if (m.contains("method")) {
         std::string line = "publish";
-        if (m["params"].contains("version")) line += " " + std::to_string(m["params"]["version"].get<int>());
+        if (m["params"].contains("version")) line += " " + std::to_string(m["params"]["version"].get<std::int64_t>());
         for (const json& d : m["params"]["diagnostics"])
             line += " " + d["code"].get<std::string>() + "@" + position(d["range"]["start"]) + "-" +
                     position(d["range"]["end"]);
@@ -300,6 +300,30 @@ std::vector<Row> rows() {
           "99 result"},
          0,
          ""},
+        // Surrogates at the edges of their ranges, in upper-case digits too: each lone one is
+        // U+FFFD, a high one before a high one included.
+        {"lone surrogates at the edges",
+         INIT +
+             notification("textDocument/didOpen",
+                          R"({"textDocument":{"uri":"file:///d/messages.json","version":1,"languageId":"json",)"
+                          R"("text":"{\"\uD83D\udbff\uDBFF\udc00\uDFFF\":1}"}})") +
+             BYE,
+         {"1 result utf-16", "publish 1 json@0:1-0:8", "99 result"},
+         0,
+         ""},
+        // The largest version a document can have, and one past it, which opens nothing.
+        {"versions at the edge of 64 bits",
+         INIT +
+             notification("textDocument/didOpen",
+                          R"({"textDocument":{"uri":"file:///d/messages.json","version":9223372036854775807,)"
+                          R"("languageId":"json","text":"{}"}})") +
+             notification("textDocument/didOpen",
+                          R"({"textDocument":{"uri":"file:///e/messages.json","version":9223372036854775808,)"
+                          R"("languageId":"json","text":"{}"}})") +
+             BYE,
+         {"1 result utf-16", "publish 9223372036854775807 json@0:0-0:2", "99 result"},
+         0,
+         "поле textDocument.version — не целое число"},
         // The limit falls inside a three-byte character: the range covers it, it is not empty.
         {"a size problem inside a character",
          INIT + open(std::string(65535, ' ') + "—") + BYE,

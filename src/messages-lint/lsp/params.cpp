@@ -62,11 +62,6 @@ Field Field::operator[](std::size_t index) const {
     return step(*this, path + "[" + std::to_string(index) + "]", Wanted::array, inner);
 }
 
-std::expected<const json*, ParamError> as_object(const Field& field) {
-    if (!field.present() || !field.value->is_object()) return refused(field, Wanted::object);
-    return field.value;
-}
-
 std::expected<const json*, ParamError> as_array(const Field& field) {
     if (!field.present() || !field.value->is_array()) return refused(field, Wanted::array);
     return field.value;

@@ -43,7 +43,6 @@ struct Field {
 
 Field params_root(const nlohmann::json& params);
 
-std::expected<const nlohmann::json*, ParamError> as_object(const Field& field);
 std::expected<const nlohmann::json*, ParamError> as_array(const Field& field);
 std::expected<std::string, ParamError> as_string(const Field& field);
 std::expected<std::int64_t, ParamError> as_integer(const Field& field);
