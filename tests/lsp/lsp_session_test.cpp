@@ -163,6 +163,12 @@ std::vector<Row> rows() {
          {"1 result utf-16", "null error -32700", "99 result"},
          0,
          "не JSON"},
+        // A body that ends inside an escape: no JSON, and nothing read past its end.
+        {"body ending inside an escape",
+         INIT + framed("\"\\uD83") + framed("[\"\\u") + BYE,
+         {"1 result utf-16", "null error -32700", "null error -32700", "99 result"},
+         0,
+         "не JSON"},
         {"JSON that is no request",
          INIT + framed("[1,2]") + framed(R"({"jsonrpc":"1.0","id":3,"method":"shutdown"})") +
              framed(R"({"jsonrpc":"2.0","id":{},"method":"shutdown"})") + BYE,
