@@ -64,6 +64,11 @@ std::size_t character_start(std::string_view bytes, std::size_t offset) {
     return offset;
 }
 
+std::size_t character_end(std::string_view bytes, std::size_t offset) {
+    while (offset < bytes.size() && (static_cast<unsigned char>(bytes[offset]) & 0xC0) == 0x80) ++offset;
+    return offset;
+}
+
 std::size_t count_characters(std::string_view bytes) {
     std::size_t count = 0;
     for (std::size_t offset = 0; offset < bytes.size(); ++count) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/utf8.h"
 #include "lint/rules.h"
 
 namespace mt::lsp {

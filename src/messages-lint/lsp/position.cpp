@@ -89,11 +89,6 @@ std::size_t offset_of(std::string_view text, const LineIndex& lines, Position po
     return at;
 }
 
-std::size_t character_end(std::string_view text, std::size_t offset) {
-    while (offset < text.size() && (static_cast<unsigned char>(text[offset]) & 0xC0) == 0x80) ++offset;
-    return offset;
-}
-
 std::size_t next_character(std::string_view text, std::size_t offset) {
     if (offset >= text.size()) return text.size();
     return offset + first_character(text.substr(offset)).length;

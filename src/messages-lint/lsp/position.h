@@ -42,10 +42,6 @@ Position position_of(std::string_view text, const LineIndex& lines, std::size_t 
 
 std::size_t offset_of(std::string_view text, const LineIndex& lines, Position position, PositionEncoding encoding);
 
-// The end of the character that `offset` falls inside, or `offset` when it begins one: where a
-// span that ends inside a character (a problem cut at a limit) ends for the client.
-std::size_t character_end(std::string_view text, std::size_t offset);
-
 // The offset one character after `offset` (the end of the text at most): the span of a problem
 // whose own span is empty.
 std::size_t next_character(std::string_view text, std::size_t offset);

@@ -32,6 +32,10 @@ Character first_character(std::string_view bytes);
 // continuation bytes up to `offset` decide.
 std::size_t character_start(std::string_view bytes, std::size_t offset);
 
+// The end of the character that `offset` falls inside: past the continuation bytes from there
+// on, or `offset` itself when it begins a character.
+std::size_t character_end(std::string_view bytes, std::size_t offset);
+
 // The number of characters in `bytes`, each byte that begins no valid character counted as one
 // (as an editor counts the columns of a line).
 std::size_t count_characters(std::string_view bytes);
