@@ -279,9 +279,15 @@ def editor_content(driver):
 
 
 def saved_bytes(downloads, name):
+    # Chromium makes the file empty when the download starts and fills it by renaming its
+    # .crdownload over it at the end: the bytes are there once the file has some and no
+    # .crdownload is left (an empty save is only read at the deadline).
     path = os.path.join(downloads, name)
     end = time.monotonic() + 10
-    while not os.path.exists(path) and time.monotonic() < end:
+    def pending():
+        return (not os.path.exists(path) or os.path.getsize(path) == 0
+                or any(f.endswith(".crdownload") for f in os.listdir(downloads)))
+    while pending() and time.monotonic() < end:
         time.sleep(0.05)
     return open(path, "rb").read() if os.path.exists(path) else None
 
