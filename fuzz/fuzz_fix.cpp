@@ -8,7 +8,7 @@
 #include <string>
 
 #include "invariants.h"
-#include "lint/fixing.h"
+#include "lint/fix_document.h"
 
 using namespace mt::fuzz;
 using namespace mt::lint;

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "lint/fixing.h"
+#include "lint/fix_document.h"
 #include "support/run_program.h"
 
 namespace fs = std::filesystem;

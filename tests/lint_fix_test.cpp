@@ -17,7 +17,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "lint/fixing.h"
+#include "lint/fix_document.h"
 #include "messages/messages.h"
 #include "support/dev_signer.h"
 #include "support/run_program.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "lint/problems.h"
-#include "lint/recode.h"
+#include "lint/windows_1251.h"
 
 namespace mt::lint {
 namespace {

@@ -366,6 +366,7 @@ TEST(ParseFeed, ErrorsAreValues) {
         FoundValue found = FoundValue::none;
         std::size_t value_offset = NO_OFFSET;
         std::size_t invalid_byte_offset = NO_OFFSET;
+        std::string_view field = "";
     };
     using enum Reason;
     const std::string two = with_messages(message_with("") + "," + R"({"id":"b","priority":1.5})");
@@ -400,7 +401,8 @@ TEST(ParseFeed, ErrorsAreValues) {
          .record_offset = 0,
          .expected = ValueType::u64,
          .found = FoundValue::integer,
-         .value_offset = 23},
+         .value_offset = 23,
+         .field = "revision"},
         {.document = two,
          .reason = invalid_type,
          .offset = 132,
@@ -410,7 +412,8 @@ TEST(ParseFeed, ErrorsAreValues) {
          .message_id = "b",
          .expected = ValueType::u8,
          .found = FoundValue::floating,
-         .value_offset = 129},
+         .value_offset = 129,
+         .field = "priority"},
         {.document = with_messages(R"({"priority":1,"id":true})"),
          .reason = invalid_type,
          .offset = 60,
@@ -419,7 +422,8 @@ TEST(ParseFeed, ErrorsAreValues) {
          .message_index = 0,
          .expected = ValueType::string,
          .found = FoundValue::boolean,
-         .value_offset = 56},
+         .value_offset = 56,
+         .field = "id"},
         {.document = R"( {"schema":1,"revision":1,"messages":[],"Schema":1})",
          .reason = unknown_field,
          .offset = 48,
@@ -483,6 +487,36 @@ TEST(ParseFeed, ErrorsAreValues) {
          .expected = ValueType::string,
          .found = FoundValue::sequence,
          .value_offset = 38},
+        // The field of a type error is the member's whose own value it is, white space between
+        // them; an element of a list or of a record's array form has none.
+        {.document = "{\"schema\":1,\"revision\":1,\"messages\" :\n\t5}",
+         .reason = invalid_type,
+         .offset = 40,
+         .record = RecordKind::feed,
+         .record_offset = 0,
+         .expected = ValueType::sequence,
+         .found = FoundValue::integer,
+         .value_offset = 39,
+         .field = "messages"},
+        {.document = R"({"schema":1,"revision":1,"messages":[5]})",
+         .reason = invalid_type,
+         .offset = 38,
+         .record = RecordKind::feed,
+         .record_offset = 0,
+         .message_index = 0,
+         .expected = ValueType::message,
+         .found = FoundValue::integer,
+         .value_offset = 37},
+        {.document = with_messages(R"(["a",true])"),
+         .reason = invalid_type,
+         .offset = 46,
+         .record = RecordKind::message,
+         .record_offset = 37,
+         .message_index = 0,
+         .message_id = "a",
+         .expected = ValueType::u8,
+         .found = FoundValue::boolean,
+         .value_offset = 42},
     };
     for (const Row& row : rows) {
         testing::record_test_document(row.document);
@@ -504,6 +538,7 @@ TEST(ParseFeed, ErrorsAreValues) {
         EXPECT_EQ(e.found, row.found) << row.document;
         EXPECT_EQ(e.value_offset, row.value_offset) << row.document;
         EXPECT_EQ(e.invalid_byte_offset, row.invalid_byte_offset) << row.document;
+        EXPECT_EQ(e.field, row.field) << row.document;
         EXPECT_EQ(e.reason == unknown_field || e.reason == unknown_variant, !e.expected_keys.empty()) << row.document;
     }
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "lint/fixing.h"
+#include "lint/fix_document.h"
 
 extern "C" {
 

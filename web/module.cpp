@@ -23,7 +23,7 @@
 #include "common/utf8.h"
 #include "lint/problems.h"
 #include "lint/report.h"
-#include "lint/summary.h"
+#include "lint/message_summary.h"
 #include "messages/messages.h"
 #include "messages/records.h"
 

@@ -1,7 +1,7 @@
 // The module's second export: a draft saved in Windows-1251, decoded to UTF-8 by the lint core,
 // for the page's "convert" action. The page never decodes a non-UTF-8 file itself: whether the
 // bytes read as Windows-1251, and what letters they stand for, is the lint core's answer.
-#include "lint/recode.h"
+#include "lint/windows_1251.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "lint/problems.h"
+#include "plural.h"
 
 #include "common/digits.h"
 

@@ -3,13 +3,13 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
+#include "draft_reading.h"
 #include "editor_steps.h"
-#include "fixes.h"
 #include "foreign_syntax.h"
-#include "json_scan.h"
 #include "key_suggestion.h"
 #include "locate.h"
 #include "messages/acceptance.h"
+#include "problem_fixes.h"
 #include "syntax_notes.h"
 #include "type_names.h"
 #include "value_notes.h"
@@ -64,16 +64,41 @@ std::string not_utf8_note(std::string_view document, const ReadError& error) {
            " не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (" + std::string(SAVE_AS_UTF8) + ")";
 }
 
+// How far the draft is read for the notes and the fix of `error`: to the byte the reader stopped
+// at, to the string a type error is about, or, when the end of the file or the member after a
+// `$schema` key matters, to the end.
+std::size_t reading_needed(const ReadError& error) {
+    switch (error.kind()) {
+        case ReadErrorKind::syntax:
+            return error.offset > 0 ? error.offset - 1 : 0;
+        case ReadErrorKind::invalid_type:
+            return error.found == FoundValue::string ? error.value_offset : 0;
+        case ReadErrorKind::unknown_field:
+            return error.key == "$schema" ? NO_OFFSET : 0;
+        case ReadErrorKind::end_of_input:
+            return NO_OFFSET;
+        default:
+            return 0;
+    }
+}
+
+// The field a type or range error is about, as the reader names it.
+std::optional<std::string_view> field_of(const ReadError& error) {
+    if (error.field.empty()) return std::nullopt;
+    return error.field;
+}
+
 // The note on what stands at the error, with the place it is about.
-std::optional<LocatedNote> located_note(std::string_view document, const ReadError& error) {
+std::optional<LocatedNote> located_note(std::string_view document, const DraftReading& reading,
+                                        const ReadError& error) {
     if (error.kind() == ReadErrorKind::invalid_type)
-        if (const auto field = field_of(document, error)) return string_value_note(document, error, *field);
-    return syntax_note(document, error);
+        if (const auto field = field_of(error)) return string_value_note(document, error, *field);
+    return syntax_note(document, reading, error);
 }
 
 // What the value must look like: in the words of its field where the field is known.
-std::string value_words(std::string_view document, const ReadError& error) {
-    const auto field = field_of(document, error);
+std::string value_words(const ReadError& error) {
+    const auto field = field_of(error);
     if (const auto meaning = field ? field_meaning(*field) : std::nullopt)
         return std::string(*field) + " — " + std::string(*meaning);
     if (const std::string_view meaning = type_meaning(error.expected); !meaning.empty())
@@ -126,8 +151,7 @@ std::vector<std::string> notes_for(std::string_view document, const ReadError& e
                 notes.push_back(
                     "число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если "
                     "равно целому: пишите `1`, `100`");
-            if (auto words = value_words(document, error); !located && !words.empty())
-                notes.push_back(std::move(words));
+            if (auto words = value_words(error); !located && !words.empty()) notes.push_back(std::move(words));
             break;
         default:
             break;
@@ -199,7 +223,8 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     // The reader's position stands just after the byte it is about, unless it starts a line.
     problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
     place(document, error, problem.at);
-    const std::optional<LocatedNote> located = located_note(document, error);
+    const DraftReading reading = read_draft(document, reading_needed(error));
+    const std::optional<LocatedNote> located = located_note(document, reading, error);
     if (located) {
         problem.at.shown = located->shown;
         problem.at.end = located->end;
@@ -217,7 +242,7 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET, problem.related,
                               located.has_value());
     if (located) problem.notes.push_back(located->text);
-    problem.fix = reading_fix(document, error);
+    problem.fix = reading_fix(document, reading, error);
     return problem;
 }
 

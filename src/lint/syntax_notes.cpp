@@ -5,8 +5,8 @@
 #include "code_point.h"
 #include "common/escape.h"
 #include "common/utf8.h"
+#include "draft_reading.h"
 #include "invisible.h"
-#include "json_scan.h"
 
 namespace mt::lint {
 namespace {
@@ -131,7 +131,7 @@ std::optional<std::string_view> bare_word(std::string_view bytes, std::size_t st
 }
 
 // What stands between the token before the error and the token it stopped at.
-std::optional<LocatedNote> between_tokens(std::string_view bytes, std::size_t stop, const ScanState& state,
+std::optional<LocatedNote> between_tokens(std::string_view bytes, std::size_t stop, const Context& state,
                                           Reason reason) {
     const std::size_t before = previous_token_end(bytes, stop);
     if (before == NO_OFFSET || state.open.empty()) return std::nullopt;
@@ -184,8 +184,8 @@ std::optional<LocatedNote> between_tokens(std::string_view bytes, std::size_t st
 }
 
 // The brackets still open where the document ends, closed in the order they must be.
-std::optional<LocatedNote> open_at_end(std::string_view bytes) {
-    const ScanState state = scan_until(bytes, bytes.size());
+std::optional<LocatedNote> open_at_end(std::string_view bytes, const DraftReading& reading) {
+    const Context state = context_before(reading, bytes.size());
     if (state.in_string || state.open.empty()) return std::nullopt;
     const std::size_t last = previous_token_end(bytes, bytes.size());
     const char p = bytes[last];
@@ -197,12 +197,12 @@ std::optional<LocatedNote> open_at_end(std::string_view bytes) {
 
 }  // namespace
 
-std::optional<LocatedNote> syntax_note(std::string_view document, const ReadError& error) {
-    if (error.kind() == ReadErrorKind::end_of_input) return open_at_end(document);
+std::optional<LocatedNote> syntax_note(std::string_view document, const DraftReading& reading, const ReadError& error) {
+    if (error.kind() == ReadErrorKind::end_of_input) return open_at_end(document, reading);
     if (error.kind() != ReadErrorKind::syntax || error.offset == 0 || error.offset > document.size())
         return std::nullopt;
     const std::size_t stop = error.offset - 1;
-    const ScanState state = scan_until(document, stop);
+    const Context state = context_before(reading, stop);
     if (error.reason == Reason::control_character) return control_in_string(document, stop);
     if (state.in_string) return std::nullopt;
     if (auto note = space_lookalike(document, stop)) return note;

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "draft_reading.h"
 #include "messages/read_error.h"
 
 namespace mt::lint {
@@ -22,7 +23,8 @@ struct LocatedNote {
     std::size_t end;
 };
 
-// The note on a syntax or end-of-input error of `document`, when it is one of those above.
-std::optional<LocatedNote> syntax_note(std::string_view document, const ReadError& error);
+// The note on a syntax or end-of-input error of `document`, when it is one of those above;
+// `reading` reaches the byte the reader stopped at (the end for an end-of-input error).
+std::optional<LocatedNote> syntax_note(std::string_view document, const DraftReading& reading, const ReadError& error);
 
 }  // namespace mt::lint

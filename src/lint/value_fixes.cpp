@@ -6,8 +6,7 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "date_seconds.h"
-#include "json_scan.h"
-#include "json_tokens.h"
+#include "draft_reading.h"
 #include "key_suggestion.h"
 #include "time_text.h"
 
@@ -24,12 +23,12 @@ Fix unsafe_fix(std::string title, std::vector<Edit> edits) {
 
 // The `$schema` member whose key begins at `key`, with one comma beside it: the one after it
 // and the white space up to the next key, or else the one before it.
-std::optional<Fix> remove_member(std::string_view document, std::size_t key) {
-    const std::size_t key_end = string_end(document, key);
-    if (key_end == NO_OFFSET) return std::nullopt;
+std::optional<Fix> remove_member(std::string_view document, const DraftReading& reading, std::size_t key) {
+    const std::size_t key_end = plain_value_end(reading, key);
+    if (key_end == NO_OFFSET || document[key] != '"') return std::nullopt;
     const std::size_t colon = skip_space(document, key_end);
     if (colon >= document.size() || document[colon] != ':') return std::nullopt;
-    const std::size_t end = value_end(document, skip_space(document, colon + 1));
+    const std::size_t end = plain_value_end(reading, skip_space(document, colon + 1));
     if (end == NO_OFFSET) return std::nullopt;
     const std::size_t after = skip_space(document, end);
     const std::size_t before = previous_token_end(document, key);
@@ -65,9 +64,10 @@ bool is_integer_text(std::string_view text) {
 
 // A string where an integer field wants a number: a number in quotation marks, or for a time
 // a date. The reader stops just after the string.
-std::optional<Fix> string_for_integer(std::string_view document, const ReadError& error) {
+std::optional<Fix> string_for_integer(std::string_view document, const DraftReading& reading, const ReadError& error) {
     const std::size_t open = error.value_offset;
-    if (open == NO_OFFSET || string_end(document, open) != error.offset) return std::nullopt;
+    if (open == NO_OFFSET || document[open] != '"' || plain_value_end(reading, open) != error.offset)
+        return std::nullopt;
     const std::string_view text = document.substr(open + 1, error.offset - open - 2);
     const Edit whole{open, error.offset, ""};
     if (is_integer_text(text))
@@ -83,26 +83,27 @@ std::optional<Fix> string_for_integer(std::string_view document, const ReadError
 
 }  // namespace
 
-std::optional<Fix> key_or_value_fix(std::string_view document, const ReadError& error) {
+std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReading& reading, const ReadError& error) {
     switch (error.kind()) {
         case ReadErrorKind::unknown_field:
             if (error.key == "$schema" && error.key_offset != NO_OFFSET)
-                return remove_member(document, error.key_offset);
+                return remove_member(document, reading, error.key_offset);
             return rename(error);
         case ReadErrorKind::unknown_variant:
             return rename(error);
         case ReadErrorKind::invalid_type:
             if (error.found == FoundValue::string && is_integer_type(error.expected))
-                return string_for_integer(document, error);
+                return string_for_integer(document, reading, error);
             return std::nullopt;
         default:
             return std::nullopt;
     }
 }
 
-std::optional<Fix> version_fix(std::string_view document, std::size_t at) {
-    const std::size_t end = string_end(document, at);
-    if (end == NO_OFFSET) return std::nullopt;
+std::optional<Fix> version_fix(std::string_view document, std::size_t at, std::size_t end) {
+    if (at >= document.size() || document[at] != '"' || end < at + 2 || end > document.size() ||
+        document[end - 1] != '"')
+        return std::nullopt;
     const std::string_view text = document.substr(at + 1, end - at - 2);
     std::size_t parts = 0;
     for (std::size_t from = 0; from <= text.size(); ++parts) {

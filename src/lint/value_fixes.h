@@ -10,16 +10,18 @@
 #include <optional>
 #include <string_view>
 
+#include "draft_reading.h"
 #include "lint/fix.h"
 #include "messages/read_error.h"
 
 namespace mt::lint {
 
-// For an unknown field or kind, a value of another type than an integer field's.
-std::optional<Fix> key_or_value_fix(std::string_view document, const ReadError& error);
+// For an unknown field or kind, a value of another type than an integer field's; `reading`
+// reaches the value the error is about (past the member of a `$schema` key).
+std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReading& reading, const ReadError& error);
 
-// For the version string whose `"` is at `at`.
-std::optional<Fix> version_fix(std::string_view document, std::size_t at);
+// For the version string [at, end) of a document that reads, as the reader spans it.
+std::optional<Fix> version_fix(std::string_view document, std::size_t at, std::size_t end);
 
 // For the time in milliseconds whose first byte is at `at`.
 std::optional<Fix> milliseconds_fix(std::string_view document, std::size_t at);

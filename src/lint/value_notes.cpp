@@ -9,6 +9,7 @@
 #include "date_seconds.h"
 #include "lint/problems.h"
 #include "messages/records.h"
+#include "plural.h"
 #include "time_text.h"
 #include "type_names.h"
 

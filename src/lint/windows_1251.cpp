@@ -1,7 +1,7 @@
 #include "windows_1251.h"
 
 #include "common/utf8.h"
-#include "lint/recode.h"
+#include "lint/windows_1251.h"
 
 namespace mt::lint {
 namespace {

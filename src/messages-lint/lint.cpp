@@ -11,7 +11,7 @@
 #include "common/utf8.h"
 #include "feed_files/read_head.h"
 #include "feed_files/write_file.h"
-#include "lint/fixing.h"
+#include "lint/fix_document.h"
 #include "lsp/session.h"
 #include "messages/records.h"
 #include "outcome/outcome.h"

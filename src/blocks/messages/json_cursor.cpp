@@ -25,6 +25,14 @@ int Cursor::peek_past_space() {
     return peek();
 }
 
+bool Cursor::only_space_between(std::size_t from, std::size_t to) const {
+    for (std::size_t i = from; i < to && i < bytes_.size(); ++i) {
+        const char c = bytes_[i];
+        if (c != ' ' && c != '\n' && c != '\t' && c != '\r') return false;
+    }
+    return true;
+}
+
 ReadError Cursor::error_value(std::size_t offset, Reason reason) const {
     ReadError error;
     error.reason = reason;

@@ -57,6 +57,9 @@ class Cursor {
     // Takes the byte that `peek` returned; only call after a peek that was not END.
     void advance() { ++pos_; }
 
+    // Whether only white space stands in [from, to).
+    bool only_space_between(std::size_t from, std::size_t to) const;
+
     // An error for `reason` at `offset`, with its line and column counted.
     ReadError error_value(std::size_t offset, Reason reason) const;
 

@@ -59,6 +59,14 @@ inline Read<void> enter(Reader& r) {
 
 inline void leave(Reader& r) { ++r.budget; }
 
+// A type or range error about a member's own value (the value that follows its colon, not one
+// inside it) names the member's field.
+inline void name_field(const Reader& r, ReadError& error, std::string_view key, std::size_t after_colon) {
+    if ((error.reason == invalid_type || error.reason == invalid_value) && error.field.empty() &&
+        error.value_offset != NO_OFFSET && r.cur.only_space_between(after_colon, error.value_offset))
+        error.field = key;
+}
+
 // Reads a JSON string at the cursor (after optional whitespace) into `out`.
 inline Read<void> read_text(Reader& r, std::string& out) {
     const int c = r.cur.peek_past_space();
@@ -226,8 +234,12 @@ Read<void> read_object_form(Reader& r, Record& record, RecordLocations* at) {
         if (c == END) return r.cur.peek_error(eof_object);
         if (c != ':') return r.cur.peek_error(expected_colon);
         r.cur.advance();
+        const std::size_t after_colon = r.cur.offset();
         if (at) note_value(r, at, index);
-        if (auto read = Shape.fields[index].read(r, record); !read) return read;
+        if (auto read = Shape.fields[index].read(r, record); !read) {
+            name_field(r, read.error(), Shape.fields[index].key, after_colon);
+            return read;
+        }
         if (at) at->values[index].end = r.cur.offset();
     }
     r.cur.advance();  // the `}`

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "lint/fixing.h"
+#include "lint/fix_document.h"
 
 namespace mt::lsp {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "lint/summary.h"
+#include "lint/message_summary.h"
 
 namespace mt::lint {
 

@@ -14,7 +14,7 @@
 
 #include "lint/fix.h"
 #include "lint/rules.h"
-#include "lint/summary.h"
+#include "lint/message_summary.h"
 
 namespace mt::lint {
 
@@ -86,9 +86,5 @@ struct Check {
 // the size problem when it holds more than the limit, else every problem of the document and
 // its messages. What every front end calls, so they all draw the line at the same byte.
 Check check_file(std::string_view head, std::uint64_t file_length, std::string_view path, const CheckOptions& options);
-
-// "{n} {word}" with the Russian form of the word that goes with n: `one` for 1, 21, 101 ...,
-// `few` for 2 to 4, 22 to 24 ..., `many` for the rest (5 to 20, 25 ...).
-std::string count_of(std::size_t n, std::string_view one, std::string_view few, std::string_view many);
 
 }  // namespace mt::lint

@@ -105,6 +105,9 @@ struct ReadError {
     FoundValue found = FoundValue::none;
     std::string found_text;
     std::size_t value_offset = NO_OFFSET;
+    // invalid_type, invalid_value: the field whose value it is, as its record names it, when the
+    // value is a member's own value (none for an element of an array, or a record's array form).
+    std::string_view field;
 
     // invalid_length: the elements given and the record's number of fields.
     std::size_t length = 0;

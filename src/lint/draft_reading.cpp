@@ -1,4 +1,4 @@
-#include "syntax_repairs.h"
+#include "draft_reading.h"
 
 #include <algorithm>
 #include <optional>
@@ -6,8 +6,7 @@
 
 #include "code_point.h"
 #include "common/utf8.h"
-#include "json_tokens.h"
-#include "lint/recode.h"
+#include "lint/windows_1251.h"
 #include "typographic_quotes.h"
 
 namespace mt::lint {
@@ -53,6 +52,17 @@ bool has_utf8_cyrillic_word(std::string_view bytes) {
 
 bool is_ascii_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
+// The first byte at or after `at` that ends plain string content: a `"`, a `\` or a control
+// byte below 0x20; bytes.size() when there is none.
+std::size_t plain_end(std::string_view bytes, std::size_t at) {
+    while (at < bytes.size()) {
+        const auto c = static_cast<unsigned char>(bytes[at]);
+        if (c < 0x20 || c == '"' || c == '\\') break;
+        ++at;
+    }
+    return at;
+}
+
 // The edits that re-encode the runs of bytes above 0x7F of `bytes` (from `from` on) as `utf8`
 // has them: both hold the same bytes below 0x80 in the same order.
 std::vector<Edit> recoding_edits(std::string_view bytes, std::size_t from, std::string_view utf8) {
@@ -82,29 +92,76 @@ struct ScannedString {
 
 class Scanner {
   public:
-    Scanner(std::string_view bytes, bool not_utf8, std::size_t until) : b_(bytes), not_utf8_(not_utf8), until_(until) {}
+    Scanner(std::string_view bytes, std::size_t until) : b_(bytes), until_(until) {}
 
-    std::vector<Repair> run() {
-        if (b_.starts_with(BOM)) {
-            add(0, std::string(REMOVE_BOM), {{0, BOM.size(), ""}});
-            pos_ = BOM.size();
-        }
-        if (not_utf8_) {
-            // Re-encoding comes first: the rest is read again in UTF-8.
-            const std::string_view rest = b_.substr(pos_);
-            if (const auto utf8 = has_utf8_cyrillic_word(rest) ? std::nullopt : decode_windows_1251(rest))
-                add(pos_ + valid_utf8_prefix(b_.substr(pos_)), std::string(RECODE), recoding_edits(b_, pos_, *utf8));
-            return std::move(out_);
-        }
+    DraftReading run() {
+        byte_order_mark();
         while (pos_ <= until_ && step()) {
         }
+        out_.grammar_end = pos_;
+        // Past the grammar's part, strings and brackets only: what stands before a byte there is
+        // what a plain reading of strings and brackets says.
+        while (pos_ <= until_ && pos_ < b_.size()) plain_token();
         return std::move(out_);
+    }
+
+    std::vector<Repair> encoding_repairs() {
+        byte_order_mark();
+        // Re-encoding comes first: the rest is read again in UTF-8.
+        const std::string_view rest = b_.substr(pos_);
+        if (const auto utf8 = has_utf8_cyrillic_word(rest) ? std::nullopt : decode_windows_1251(rest))
+            add(pos_ + valid_utf8_prefix(b_.substr(pos_)), std::string(RECODE), recoding_edits(b_, pos_, *utf8));
+        return std::move(out_.repairs);
     }
 
   private:
     enum class State { value, first_value, key, first_key, colon, comma_or_end, done };
     enum class Role { key, value };
     enum class Box { object, array };
+
+    void byte_order_mark() {
+        if (!b_.starts_with(BOM)) return;
+        token(TokenKind::byte_order_mark, 0, BOM.size());
+        add(0, std::string(REMOVE_BOM), {{0, BOM.size(), ""}});
+        pos_ = BOM.size();
+    }
+
+    void token(TokenKind kind, std::size_t begin, std::size_t end) { out_.tokens.push_back({kind, begin, end}); }
+
+    // One token of a plain reading: a string from `"` to the next `"` not escaped (or the end),
+    // a bracket, a colon, a comma, or a run of anything else up to one of those or white space.
+    void plain_token() {
+        pos_ = skip_space(b_, pos_);
+        if (pos_ >= b_.size()) return;
+        const std::size_t begin = pos_;
+        switch (b_[pos_]) {
+            case '"':
+                for (++pos_; pos_ < b_.size() && b_[pos_] != '"'; ++pos_)
+                    if (b_[pos_] == '\\') ++pos_;
+                if (pos_ >= b_.size()) {
+                    pos_ = b_.size();
+                    return token(TokenKind::unclosed_string, begin, pos_);
+                }
+                return token(TokenKind::string, begin, ++pos_);
+            case '{':
+                return token(TokenKind::object_begin, begin, ++pos_);
+            case '}':
+                return token(TokenKind::object_end, begin, ++pos_);
+            case '[':
+                return token(TokenKind::array_begin, begin, ++pos_);
+            case ']':
+                return token(TokenKind::array_end, begin, ++pos_);
+            case ':':
+                return token(TokenKind::colon, begin, ++pos_);
+            case ',':
+                return token(TokenKind::comma, begin, ++pos_);
+            default:
+                while (pos_ < b_.size() && !is_ascii_space(b_[pos_]) &&
+                       std::string_view("\"{}[]:,").find(b_[pos_]) == std::string_view::npos)
+                    ++pos_;
+                return token(TokenKind::unreadable, begin, pos_);
+        }
+    }
 
     void add(std::size_t stop, std::string title, std::vector<Edit> edits, std::size_t stop_last = NO_OFFSET) {
         Repair repair;
@@ -113,7 +170,7 @@ class Scanner {
         repair.fix.title = std::move(title);
         repair.fix.safe = true;
         repair.fix.edits = std::move(edits);
-        out_.push_back(std::move(repair));
+        out_.repairs.push_back(std::move(repair));
     }
 
     // Whether what follows `at` (after spaces and tabs) may follow a string in its role: a `:`
@@ -282,6 +339,7 @@ class Scanner {
         } else if (line_starts && to < b_.size()) {
             to += crlf ? 2 : 1;
         }
+        token(TokenKind::comment, begin, end);
         add(begin, std::string(REMOVE_COMMENT), {{from, to, ""}});
     }
 
@@ -307,6 +365,7 @@ class Scanner {
             } else if (static_cast<unsigned char>(c) >= 0x80) {
                 const Character ch = first_character(b_.substr(pos_));
                 if (!ch.valid || !is_foreign_space(ch.value)) return true;
+                token(TokenKind::foreign_space, pos_, pos_ + ch.length);
                 add(pos_, space_title(ch.value), {{pos_, pos_ + ch.length, " "}});
                 pos_ += ch.length;
             } else {
@@ -318,6 +377,7 @@ class Scanner {
 
     void open(Box box) {
         boxes_.push_back(box);
+        token(box == Box::object ? TokenKind::object_begin : TokenKind::array_begin, pos_, pos_ + 1);
         ++pos_;
         state_ = box == Box::object ? State::first_key : State::first_value;
     }
@@ -327,6 +387,7 @@ class Scanner {
         const Box box = b_[pos_] == '}' ? Box::object : Box::array;
         if (boxes_.empty() || boxes_.back() != box) return false;
         boxes_.pop_back();
+        token(box == Box::object ? TokenKind::object_end : TokenKind::array_end, pos_, pos_ + 1);
         ++pos_;
         value_end_ = pos_;
         state_ = boxes_.empty() ? State::done : State::comma_or_end;
@@ -341,7 +402,8 @@ class Scanner {
     bool take_string(Role role) {
         auto scanned = string_at(pos_, role);
         if (!scanned) return false;
-        for (Repair& repair : scanned->repairs) out_.push_back(std::move(repair));
+        for (Repair& repair : scanned->repairs) out_.repairs.push_back(std::move(repair));
+        token(b_[pos_] == '"' ? TokenKind::string : TokenKind::foreign_string, pos_, scanned->end);
         pos_ = scanned->end;
         return true;
     }
@@ -369,12 +431,14 @@ class Scanner {
                 return false;
             case State::colon:
                 if (c != ':') return false;
+                token(TokenKind::colon, pos_, pos_ + 1);
                 ++pos_;
                 state_ = State::value;
                 last_comma_ = NO_OFFSET;
                 return true;
             case State::comma_or_end:
                 if (c == ',') {
+                    token(TokenKind::comma, pos_, pos_ + 1);
                     last_comma_ = pos_++;
                     state_ = boxes_.back() == Box::object ? State::key : State::value;
                     return true;
@@ -409,14 +473,18 @@ class Scanner {
         if (starts_string(pos_)) {
             if (!take_string(Role::value)) return false;
         } else if ((c >= '0' && c <= '9') || c == '-') {
+            const std::size_t start = pos_;
             while (pos_ < b_.size() && ((b_[pos_] >= '0' && b_[pos_] <= '9') || b_[pos_] == '-' || b_[pos_] == '+' ||
                                         b_[pos_] == '.' || b_[pos_] == 'e' || b_[pos_] == 'E'))
                 ++pos_;
+            token(TokenKind::number, start, pos_);
         } else if (c >= 'a' && c <= 'z') {
-            const std::size_t start = pos_;
-            while (pos_ < b_.size() && b_[pos_] >= 'a' && b_[pos_] <= 'z') ++pos_;
-            const std::string_view word = b_.substr(start, pos_ - start);
+            std::size_t end = pos_;
+            while (end < b_.size() && b_[end] >= 'a' && b_[end] <= 'z') ++end;
+            const std::string_view word = b_.substr(pos_, end - pos_);
             if (word != "true" && word != "false" && word != "null") return false;
+            token(TokenKind::literal, pos_, end);
+            pos_ = end;
         } else {
             return false;
         }
@@ -425,20 +493,104 @@ class Scanner {
     }
 
     std::string_view b_;
-    bool not_utf8_ = false;
     std::size_t until_ = NO_OFFSET;
     std::size_t pos_ = 0;
     State state_ = State::value;
     std::vector<Box> boxes_;
     std::size_t last_comma_ = NO_OFFSET;  // the comma just taken, while the next token is looked for
     std::size_t value_end_ = 0;
-    std::vector<Repair> out_;
+    DraftReading out_;
 };
 
 }  // namespace
 
-std::vector<Repair> syntax_repairs(std::string_view document, bool not_utf8, std::size_t until) {
-    return Scanner(document, not_utf8, until).run();
+DraftReading read_draft(std::string_view document, std::size_t until) { return Scanner(document, until).run(); }
+
+std::vector<Repair> encoding_repairs(std::string_view document) { return Scanner(document, 0).encoding_repairs(); }
+
+Context context_before(const DraftReading& reading, std::size_t offset) {
+    Context context;
+    std::vector<OpenBracket>& open = context.open;
+    for (const Token& t : reading.tokens) {
+        if (t.begin >= offset) break;
+        switch (t.kind) {
+            case TokenKind::unclosed_string:
+                context.in_string = true;
+                return context;
+            case TokenKind::string:
+                if (t.end > offset) {
+                    context.in_string = true;
+                    return context;
+                }
+                break;
+            case TokenKind::object_begin:
+            case TokenKind::array_begin:
+                open.push_back({.bracket = t.kind == TokenKind::object_begin ? '{' : '[', .offset = t.begin});
+                break;
+            case TokenKind::object_end:
+            case TokenKind::array_end:
+                if (!open.empty()) open.pop_back();
+                break;
+            case TokenKind::colon:
+                if (!open.empty()) open.back().value = true;
+                break;
+            case TokenKind::comma:
+                if (!open.empty()) open.back().value = false;
+                break;
+            default:
+                break;
+        }
+    }
+    return context;
+}
+
+std::size_t plain_value_end(const DraftReading& reading, std::size_t begin) {
+    // The format nests five deep; a value deeper than this is not one a fix needs to step over.
+    constexpr std::size_t MAX_DEPTH = 16;
+    const auto first = std::lower_bound(reading.tokens.begin(), reading.tokens.end(), begin,
+                                        [](const Token& t, std::size_t at) { return t.begin < at; });
+    if (first == reading.tokens.end() || first->begin != begin) return NO_OFFSET;
+    std::size_t depth = 0, end = NO_OFFSET;
+    for (auto t = first; t != reading.tokens.end() && end == NO_OFFSET; ++t) {
+        switch (t->kind) {
+            case TokenKind::object_begin:
+            case TokenKind::array_begin:
+                if (++depth > MAX_DEPTH + 1) return NO_OFFSET;
+                break;
+            case TokenKind::object_end:
+            case TokenKind::array_end:
+                if (depth == 0) return NO_OFFSET;
+                if (--depth == 0) end = t->end;
+                break;
+            case TokenKind::string:
+            case TokenKind::number:
+            case TokenKind::literal:
+                if (depth > MAX_DEPTH) return NO_OFFSET;
+                if (depth == 0) end = t->end;
+                break;
+            case TokenKind::colon:
+            case TokenKind::comma:
+                if (depth == 0) return NO_OFFSET;
+                break;
+            default:
+                return NO_OFFSET;
+        }
+    }
+    if (end == NO_OFFSET || end > reading.grammar_end) return NO_OFFSET;
+    for (const Repair& repair : reading.repairs)
+        if (repair.stop >= begin && repair.stop < end) return NO_OFFSET;
+    return end;
+}
+
+std::size_t skip_space(std::string_view bytes, std::size_t at) {
+    while (at < bytes.size() && is_ascii_space(bytes[at])) ++at;
+    return at;
+}
+
+std::size_t previous_token_end(std::string_view bytes, std::size_t offset) {
+    for (std::size_t i = std::min(offset, bytes.size()); i > 0; --i)
+        if (!is_ascii_space(bytes[i - 1])) return i - 1;
+    return NO_OFFSET;
 }
 
 }  // namespace mt::lint

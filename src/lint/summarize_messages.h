@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lint/summary.h"
+#include "lint/message_summary.h"
 #include "messages/messages.h"
 
 namespace mt::lint {

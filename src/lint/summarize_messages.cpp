@@ -1,5 +1,6 @@
+#include "summarize_messages.h"
+
 #include "common/digits.h"
-#include "summaries.h"
 
 namespace mt::lint {
 namespace {

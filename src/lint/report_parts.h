@@ -1,0 +1,31 @@
+// What the report formats share, and the formats themselves, one file each (human_report.cpp,
+// json_report.cpp, github_report.cpp, sarif_report.cpp); lint/report.h says what each writes.
+// Internal to the lint core.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "lint/report.h"
+
+namespace mt::lint {
+
+bool is_warning(const Problem& p);
+
+// "warning" or "error", as JSON, workflow commands and SARIF name the level.
+std::string_view severity_name(const Problem& p);
+
+// How a fix is introduced: a safe one is made by --fix, an unsafe one is only offered.
+std::string_view fix_label(const Fix& fix);
+
+// The text with the notes after it on lines of their own, as annotations and results show it.
+std::string with_notes(const Problem& p);
+
+std::string human_report(std::span<const FileProblems> files, const ReportOptions& options);
+// The objects one per line, or (`array`) as one JSON array.
+std::string json_report(std::span<const FileProblems> files, bool array);
+std::string github_report(std::span<const FileProblems> files);
+std::string sarif_report(std::span<const FileProblems> files, const ReportOptions& options);
+
+}  // namespace mt::lint
