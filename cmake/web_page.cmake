@@ -9,24 +9,45 @@
 include(ExternalProject)
 include(GNUInstallDirs)
 
-set(mt_web_build "${PROJECT_BINARY_DIR}/web-page")
-ExternalProject_Add(web_page
-  SOURCE_DIR "${PROJECT_SOURCE_DIR}"
-  BINARY_DIR "${mt_web_build}"
-  PREFIX "${PROJECT_BINARY_DIR}/web-page-prefix"
-  CMAKE_GENERATOR "${CMAKE_GENERATOR}"
-  CMAKE_ARGS
-    "--toolchain=${PROJECT_SOURCE_DIR}/cmake/wasm32-wasi.cmake"
-    -DCMAKE_BUILD_TYPE=Release
-    -DMT_BUILD_TESTS=OFF
-    -DMT_WERROR=ON
-    -DMT_REPRODUCIBLE=${MT_REPRODUCIBLE}
-  BUILD_COMMAND "${CMAKE_COMMAND}" --build "${mt_web_build}" --target messages-lint-page messages-lint-lsp
-  INSTALL_COMMAND ""
-  # Rebuilt whenever this build is: the inner build knows what changed.
-  BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS "${mt_web_build}/web/messages-lint.html" "${mt_web_build}/lsp/messages-lint-lsp.wasm"
-                   "${mt_web_build}/lsp/messages-lint-lsp.mjs" "${mt_web_build}/lsp/lsp-worker.js")
+# WebAssembly and JavaScript do not depend on the architecture, and a release build makes the
+# same bytes every time: a build for a second architecture may take these files from the build
+# directory of a release of the same sources made already (MT_PORTABLE_FILES_FROM) instead of
+# making them again. The VS Code extension is taken from there too (cmake/vscode_extension.cmake).
+set(MT_PORTABLE_FILES_FROM "" CACHE PATH
+    "The build directory of a release of these sources whose page, language server module and VS Code extension are installed instead of made again")
+if(MT_PORTABLE_FILES_FROM)
+  file(STRINGS "${MT_PORTABLE_FILES_FROM}/CMakeCache.txt" mt_portable_home REGEX "^CMAKE_HOME_DIRECTORY:")
+  string(REGEX REPLACE "^[^=]*=" "" mt_portable_home "${mt_portable_home}")
+  if(NOT mt_portable_home STREQUAL PROJECT_SOURCE_DIR)
+    message(FATAL_ERROR "MT_PORTABLE_FILES_FROM: ${MT_PORTABLE_FILES_FROM} is no build of ${PROJECT_SOURCE_DIR}")
+  endif()
+  set(mt_web_build "${MT_PORTABLE_FILES_FROM}/web-page")
+  foreach(file IN ITEMS web/messages-lint.html lsp/messages-lint-lsp.wasm lsp/messages-lint-lsp.mjs lsp/lsp-worker.js)
+    if(NOT EXISTS "${mt_web_build}/${file}")
+      message(FATAL_ERROR "MT_PORTABLE_FILES_FROM: ${mt_web_build}/${file} is missing: build that directory first")
+    endif()
+  endforeach()
+  add_custom_target(web_page)
+else()
+  set(mt_web_build "${PROJECT_BINARY_DIR}/web-page")
+  ExternalProject_Add(web_page
+    SOURCE_DIR "${PROJECT_SOURCE_DIR}"
+    BINARY_DIR "${mt_web_build}"
+    PREFIX "${PROJECT_BINARY_DIR}/web-page-prefix"
+    CMAKE_GENERATOR "${CMAKE_GENERATOR}"
+    CMAKE_ARGS
+      "--toolchain=${PROJECT_SOURCE_DIR}/cmake/wasm32-wasi.cmake"
+      -DCMAKE_BUILD_TYPE=Release
+      -DMT_BUILD_TESTS=OFF
+      -DMT_WERROR=ON
+      -DMT_REPRODUCIBLE=${MT_REPRODUCIBLE}
+    BUILD_COMMAND "${CMAKE_COMMAND}" --build "${mt_web_build}" --target messages-lint-page messages-lint-lsp
+    INSTALL_COMMAND ""
+    # Rebuilt whenever this build is: the inner build knows what changed.
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS "${mt_web_build}/web/messages-lint.html" "${mt_web_build}/lsp/messages-lint-lsp.wasm"
+                     "${mt_web_build}/lsp/messages-lint-lsp.mjs" "${mt_web_build}/lsp/lsp-worker.js")
+endif()
 set(MT_LSP_WASM_DIR "${mt_web_build}/lsp")
 
 install(FILES "${mt_web_build}/web/messages-lint.html" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool")
