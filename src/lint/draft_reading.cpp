@@ -131,36 +131,25 @@ class Scanner {
     // One token of a plain reading: a string from `"` to the next `"` not escaped (or the end),
     // a bracket, a colon, a comma, or a run of anything else up to one of those or white space.
     void plain_token() {
+        constexpr std::string_view PUNCTUATION = "{}[]:,";
+        constexpr TokenKind PUNCTUATION_KINDS[] = {TokenKind::object_begin, TokenKind::object_end,
+                                                   TokenKind::array_begin,  TokenKind::array_end,
+                                                   TokenKind::colon,        TokenKind::comma};
         pos_ = skip_space(b_, pos_);
         if (pos_ >= b_.size()) return;
         const std::size_t begin = pos_;
-        switch (b_[pos_]) {
-            case '"':
-                for (++pos_; pos_ < b_.size() && b_[pos_] != '"'; ++pos_)
-                    if (b_[pos_] == '\\') ++pos_;
-                if (pos_ >= b_.size()) {
-                    pos_ = b_.size();
-                    return token(TokenKind::unclosed_string, begin, pos_);
-                }
-                return token(TokenKind::string, begin, ++pos_);
-            case '{':
-                return token(TokenKind::object_begin, begin, ++pos_);
-            case '}':
-                return token(TokenKind::object_end, begin, ++pos_);
-            case '[':
-                return token(TokenKind::array_begin, begin, ++pos_);
-            case ']':
-                return token(TokenKind::array_end, begin, ++pos_);
-            case ':':
-                return token(TokenKind::colon, begin, ++pos_);
-            case ',':
-                return token(TokenKind::comma, begin, ++pos_);
-            default:
-                while (pos_ < b_.size() && !is_ascii_space(b_[pos_]) &&
-                       std::string_view("\"{}[]:,").find(b_[pos_]) == std::string_view::npos)
-                    ++pos_;
-                return token(TokenKind::unreadable, begin, pos_);
+        if (const std::size_t which = PUNCTUATION.find(b_[pos_]); which != std::string_view::npos)
+            return token(PUNCTUATION_KINDS[which], begin, ++pos_);
+        if (b_[pos_] == '"') {
+            for (++pos_; pos_ < b_.size() && b_[pos_] != '"'; ++pos_)
+                if (b_[pos_] == '\\') ++pos_;
+            if (pos_ >= b_.size()) return token(TokenKind::unclosed_string, begin, pos_ = b_.size());
+            return token(TokenKind::string, begin, ++pos_);
         }
+        while (pos_ < b_.size() && !is_ascii_space(b_[pos_]) && b_[pos_] != '"' &&
+               PUNCTUATION.find(b_[pos_]) == std::string_view::npos)
+            ++pos_;
+        token(TokenKind::unreadable, begin, pos_);
     }
 
     void add(std::size_t stop, std::string title, std::vector<Edit> edits, std::size_t stop_last = NO_OFFSET) {
