@@ -13,32 +13,22 @@ if(NOT MT_WEB_PAGE OR NOT DEFINED MT_LSP_WASM_DIR)
                       "WebAssembly build of cmake/web_page.cmake (configure with -DMT_WEB_PAGE=ON)")
 endif()
 include(GNUInstallDirs)
-if(MT_PORTABLE_FILES_FROM)
-  # The extension of the release build the page and the module come from (cmake/web_page.cmake).
-  set(mt_portable_vsix "${MT_PORTABLE_FILES_FROM}/vscode-extension/messages-lint.vsix")
-  if(NOT EXISTS "${mt_portable_vsix}")
-    message(FATAL_ERROR "MT_PORTABLE_FILES_FROM: ${mt_portable_vsix} is missing: build that directory first")
-  endif()
-  install(FILES "${mt_portable_vsix}" DESTINATION "${CMAKE_INSTALL_DATADIR}/messages-tool")
-  return()
-endif()
 
 find_program(MT_VSIX_NODE NAMES node nodejs REQUIRED)
-find_program(MT_VSIX_NPM npm REQUIRED)
 find_program(MT_VSIX_ESBUILD esbuild REQUIRED)
 
 set(mt_vsix "${PROJECT_BINARY_DIR}/vscode-extension")
 set(mt_vsix_source "${PROJECT_SOURCE_DIR}/editors/vscode")
-# The npm packages exactly as locked, and the extension's script beside them, so esbuild resolves
-# every import inside the build directory.
+# The npm packages exactly as locked: the page's build installed them from the same
+# package-lock.json (web/CMakeLists.txt), and a link to them beside the extension's scripts lets
+# esbuild resolve every import inside the build directory.
+# (The stamp stands for the link: a build tool makes the folders of an output before its command.)
 add_custom_command(
-  OUTPUT "${mt_vsix}/node_modules/.package-lock.json"
-  COMMAND "${CMAKE_COMMAND}" -E copy "${PROJECT_SOURCE_DIR}/package.json" "${PROJECT_SOURCE_DIR}/package-lock.json"
-          "${mt_vsix}"
-  COMMAND "${MT_VSIX_NPM}" ci --ignore-scripts --no-audit --no-fund --loglevel=error
-  DEPENDS "${PROJECT_SOURCE_DIR}/package.json" "${PROJECT_SOURCE_DIR}/package-lock.json"
-  WORKING_DIRECTORY "${mt_vsix}"
-  COMMENT "npm ci --ignore-scripts for the VS Code extension")
+  OUTPUT "${mt_vsix}/node_modules.linked"
+  COMMAND "${CMAKE_COMMAND}" -E create_symlink "${mt_web_build}/web/node_modules" "${mt_vsix}/node_modules"
+  COMMAND "${CMAKE_COMMAND}" -E touch "${mt_vsix}/node_modules.linked"
+  DEPENDS "${PROJECT_SOURCE_DIR}/package.json" "${PROJECT_SOURCE_DIR}/package-lock.json" web_page
+  COMMENT "the page build's npm packages for the VS Code extension")
 
 # The folder vsce packages: the manifest, the read-me, the licence, the two bundled scripts and
 # the server's files as the WebAssembly build made them.
@@ -68,7 +58,7 @@ add_custom_command(
   COMMAND "${MT_VSIX_ESBUILD}" src/browser.js ${mt_esbuild_extension} --platform=browser --target=es2020
           "--outfile=${mt_vsix_stage}/dist/browser.js" --metafile=inputs-browser.json
   DEPENDS ${mt_vsix_script_sources} "${mt_vsix_source}/package.json" "${mt_vsix_source}/README.md"
-          "${PROJECT_SOURCE_DIR}/doc/copyright" "${mt_vsix}/node_modules/.package-lock.json"
+          "${PROJECT_SOURCE_DIR}/doc/copyright" "${mt_vsix}/node_modules.linked"
           "${MT_LSP_WASM_DIR}/lsp-worker.js" ${mt_lsp_server_inputs} web_page
   WORKING_DIRECTORY "${mt_vsix}"
   COMMENT "esbuild: the VS Code extension for the desktop and the web, with the WebAssembly server")

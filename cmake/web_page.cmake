@@ -9,19 +9,19 @@
 include(ExternalProject)
 include(GNUInstallDirs)
 
-# WebAssembly and JavaScript do not depend on the architecture, and a release build makes the
-# same bytes every time: a build for a second architecture may take these files from the build
-# directory of a release of the same sources made already (MT_PORTABLE_FILES_FROM) instead of
-# making them again. The VS Code extension is taken from there too (cmake/vscode_extension.cmake).
+# WebAssembly and JavaScript do not depend on the architecture, and every WebAssembly build of the
+# same sources makes the same bytes: a build may take the page and the module from one made
+# already (MT_PORTABLE_FILES_FROM: the wasm preset's build directory, or a release build's
+# web-page/ folder) instead of making them again.
 set(MT_PORTABLE_FILES_FROM "" CACHE PATH
-    "The build directory of a release of these sources whose page, language server module and VS Code extension are installed instead of made again")
+    "A WebAssembly build directory of these sources whose page and language server module are installed instead of made again")
 if(MT_PORTABLE_FILES_FROM)
   file(STRINGS "${MT_PORTABLE_FILES_FROM}/CMakeCache.txt" mt_portable_home REGEX "^CMAKE_HOME_DIRECTORY:")
   string(REGEX REPLACE "^[^=]*=" "" mt_portable_home "${mt_portable_home}")
   if(NOT mt_portable_home STREQUAL PROJECT_SOURCE_DIR)
     message(FATAL_ERROR "MT_PORTABLE_FILES_FROM: ${MT_PORTABLE_FILES_FROM} is no build of ${PROJECT_SOURCE_DIR}")
   endif()
-  set(mt_web_build "${MT_PORTABLE_FILES_FROM}/web-page")
+  set(mt_web_build "${MT_PORTABLE_FILES_FROM}")
   foreach(file IN ITEMS web/messages-lint.html lsp/messages-lint-lsp.wasm lsp/messages-lint-lsp.mjs lsp/lsp-worker.js)
     if(NOT EXISTS "${mt_web_build}/${file}")
       message(FATAL_ERROR "MT_PORTABLE_FILES_FROM: ${mt_web_build}/${file} is missing: build that directory first")
