@@ -92,7 +92,7 @@ struct ScannedString {
 
 class Scanner {
   public:
-    Scanner(std::string_view bytes, std::size_t until) : b_(bytes), until_(until) {}
+    Scanner(std::string_view bytes, std::size_t until, bool tokens) : b_(bytes), until_(until), keep_tokens_(tokens) {}
 
     DraftReading run() {
         byte_order_mark();
@@ -101,7 +101,7 @@ class Scanner {
         out_.grammar_end = pos_;
         // Past the grammar's part, strings and brackets only: what stands before a byte there is
         // what a plain reading of strings and brackets says.
-        while (pos_ <= until_ && pos_ < b_.size()) plain_token();
+        while (keep_tokens_ && pos_ <= until_ && pos_ < b_.size()) plain_token();
         return std::move(out_);
     }
 
@@ -126,7 +126,9 @@ class Scanner {
         pos_ = BOM.size();
     }
 
-    void token(TokenKind kind, std::size_t begin, std::size_t end) { out_.tokens.push_back({kind, begin, end}); }
+    void token(TokenKind kind, std::size_t begin, std::size_t end) {
+        if (keep_tokens_) out_.tokens.push_back({kind, begin, end});
+    }
 
     // One token of a plain reading: a string from `"` to the next `"` not escaped (or the end),
     // a bracket, a colon, a comma, or a run of anything else up to one of those or white space.
@@ -483,6 +485,7 @@ class Scanner {
 
     std::string_view b_;
     std::size_t until_ = NO_OFFSET;
+    bool keep_tokens_ = true;
     std::size_t pos_ = 0;
     State state_ = State::value;
     std::vector<Box> boxes_;
@@ -493,9 +496,15 @@ class Scanner {
 
 }  // namespace
 
-DraftReading read_draft(std::string_view document, std::size_t until) { return Scanner(document, until).run(); }
+DraftReading read_draft(std::string_view document, std::size_t until) { return Scanner(document, until, true).run(); }
 
-std::vector<Repair> encoding_repairs(std::string_view document) { return Scanner(document, 0).encoding_repairs(); }
+std::vector<Repair> draft_repairs(std::string_view document) {
+    return Scanner(document, NO_OFFSET, false).run().repairs;
+}
+
+std::vector<Repair> encoding_repairs(std::string_view document) {
+    return Scanner(document, 0, false).encoding_repairs();
+}
 
 Context context_before(const DraftReading& reading, std::size_t offset) {
     Context context;

@@ -71,6 +71,10 @@ struct DraftReading {
 // the place the reader stopped at needs, without reading the rest).
 DraftReading read_draft(std::string_view document, std::size_t until = NO_OFFSET);
 
+// read_draft(document).repairs, without keeping the tokens: for fixing, which reads a draft again
+// after every round of repairs.
+std::vector<Repair> draft_repairs(std::string_view document);
+
 // The repairs of a document that is not UTF-8: the removal of a byte-order mark, and the
 // re-encoding of the rest from Windows-1251 when it is that; nothing else is looked at until
 // that is made.

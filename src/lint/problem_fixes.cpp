@@ -11,8 +11,9 @@ std::optional<Fix> reading_fix(std::string_view document, const DraftReading& re
         const std::size_t stop = error.kind() == ReadErrorKind::invalid_string ? error.invalid_byte_offset
                                  : error.offset > 0                            ? error.offset - 1
                                                                                : 0;
-        const std::vector<Repair> repairs =
-            error.kind() == ReadErrorKind::invalid_string ? encoding_repairs(document) : reading.repairs;
+        const bool not_utf8 = error.kind() == ReadErrorKind::invalid_string;
+        const std::vector<Repair> recoding = not_utf8 ? encoding_repairs(document) : std::vector<Repair>{};
+        const std::vector<Repair>& repairs = not_utf8 ? recoding : reading.repairs;
         for (const Repair& repair : repairs)
             if (stop >= repair.stop && stop <= repair.stop_last) return repair.fix;
         return std::nullopt;
