@@ -6,6 +6,7 @@
 
 #include "code_point.h"
 #include "common/utf8.h"
+#include "common/white_space.h"
 #include "lint/windows_1251.h"
 #include "typographic_quotes.h"
 
@@ -49,8 +50,6 @@ bool has_utf8_cyrillic_word(std::string_view bytes) {
     }
     return false;
 }
-
-bool is_ascii_space(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // The first byte at or after `at` that ends plain string content: a `"`, a `\` or a control
 // byte below 0x20; bytes.size() when there is none.
@@ -148,7 +147,7 @@ class Scanner {
             if (pos_ >= b_.size()) return token(TokenKind::unclosed_string, begin, pos_ = b_.size());
             return token(TokenKind::string, begin, ++pos_);
         }
-        while (pos_ < b_.size() && !is_ascii_space(b_[pos_]) && b_[pos_] != '"' &&
+        while (pos_ < b_.size() && !is_json_space(b_[pos_]) && b_[pos_] != '"' &&
                PUNCTUATION.find(b_[pos_]) == std::string_view::npos)
             ++pos_;
         token(TokenKind::unreadable, begin, pos_);
@@ -339,7 +338,7 @@ class Scanner {
     bool space() {
         while (pos_ < b_.size()) {
             const char c = b_[pos_];
-            if (is_ascii_space(c)) {
+            if (is_json_space(c)) {
                 ++pos_;
             } else if (c == '/' && pos_ + 1 < b_.size() && b_[pos_ + 1] == '/') {
                 std::size_t end = pos_ + 2;
@@ -523,7 +522,7 @@ Context context_before(const DraftReading& reading, std::size_t offset) {
                 break;
             case TokenKind::object_begin:
             case TokenKind::array_begin:
-                open.push_back({.bracket = t.kind == TokenKind::object_begin ? '{' : '[', .offset = t.begin});
+                open.push_back({.bracket = t.kind == TokenKind::object_begin ? '{' : '['});
                 break;
             case TokenKind::object_end:
             case TokenKind::array_end:
@@ -581,13 +580,13 @@ std::size_t plain_value_end(const DraftReading& reading, std::size_t begin) {
 }
 
 std::size_t skip_space(std::string_view bytes, std::size_t at) {
-    while (at < bytes.size() && is_ascii_space(bytes[at])) ++at;
+    while (at < bytes.size() && is_json_space(bytes[at])) ++at;
     return at;
 }
 
 std::size_t previous_token_end(std::string_view bytes, std::size_t offset) {
     for (std::size_t i = std::min(offset, bytes.size()); i > 0; --i)
-        if (!is_ascii_space(bytes[i - 1])) return i - 1;
+        if (!is_json_space(bytes[i - 1])) return i - 1;
     return NO_OFFSET;
 }
 

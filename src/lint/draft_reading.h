@@ -84,7 +84,6 @@ std::vector<Repair> encoding_repairs(std::string_view document);
 // colon.
 struct OpenBracket {
     char bracket = '{';  // '[' or '{'
-    std::size_t offset = 0;
     bool value = false;
 };
 

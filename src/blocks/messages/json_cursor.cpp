@@ -7,6 +7,7 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
+#include "common/white_space.h"
 #include "string_scan.h"
 
 namespace mt::json {
@@ -19,17 +20,15 @@ bool is_digit(int c) { return c >= '0' && c <= '9'; }
 int Cursor::peek_past_space() {
     while (pos_ < bytes_.size()) {
         const char c = bytes_[pos_];
-        if (c != ' ' && c != '\n' && c != '\t' && c != '\r') break;
+        if (!is_json_space(c)) break;
         ++pos_;
     }
     return peek();
 }
 
 bool Cursor::only_space_between(std::size_t from, std::size_t to) const {
-    for (std::size_t i = from; i < to && i < bytes_.size(); ++i) {
-        const char c = bytes_[i];
-        if (c != ' ' && c != '\n' && c != '\t' && c != '\r') return false;
-    }
+    for (std::size_t i = from; i < to && i < bytes_.size(); ++i)
+        if (!is_json_space(bytes_[i])) return false;
     return true;
 }
 
