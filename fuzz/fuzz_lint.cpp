@@ -1,8 +1,9 @@
 // The draft checker against full acceptance on the same bytes after a good signature: it
 // accepts exactly what verify_feed accepts, its first problem carries verify_feed's text as the
 // tool prints it, warnings only follow the errors, every problem is located inside the document,
-// and the human report of the problems has exactly its lines (no byte of the document breaks one
-// or drives a terminal).
+// the human report of the problems has exactly its lines (no byte of the document breaks one
+// or drives a terminal), and wherever the reader stops in JSON's syntax the draft's reading has
+// recognised a mistake at that byte.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -13,6 +14,7 @@
 #include "lint/report.h"
 #include "messages/messages.h"
 #include "support/dev_signer.h"
+#include "support/reading_stop.h"
 #include "verify_feed/verify_feed.h"
 
 using namespace mt::fuzz;
@@ -44,6 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "span within the document", problem.text);
         for (const auto& note : problem.notes) require(is_one_line(note), "one-line note", note);
     }
+    const std::string unrecognised = mt::testing::unrecognised_stop(bytes);
+    require(unrecognised.empty(), "the reading recognises the reader's stop", unrecognised);
     const mt::lint::FileProblems file{"draft.json", std::string(bytes), problems, std::nullopt};
     const std::string human = mt::lint::report(mt::lint::Format::human, {&file, 1}, {});
     std::size_t lines = 1;

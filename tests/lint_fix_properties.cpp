@@ -1,6 +1,7 @@
-// What fixing promises, over every document in the given directories (the documents the reader
-// and acceptance tests hold, the fuzz seeds, the example), with the safe fixes and with the
-// suggestions too:
+// What fixing and the draft's reading promise, over every document in the given directories (the
+// documents the reader and acceptance tests hold, the fuzz seeds, the example): where the strict
+// reader stops in JSON's syntax, the reading has recognised a mistake at that byte; and, with
+// the safe fixes and with the suggestions too:
 //   - a document the rules accept is never changed by the safe fixes, nor by the suggestions
 //     when none of its problems (warnings) offers one;
 //   - fixing a fixed document changes nothing;
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "lint/fix_document.h"
+#include "support/reading_stop.h"
 #include "support/run_program.h"
 
 namespace fs = std::filesystem;
@@ -61,6 +63,10 @@ int main(int argc, char** argv) {
     std::size_t failed = 0, changed = 0;
     for (const fs::path& path : documents) {
         const std::string document = mt::testing::slurp(path);
+        if (const std::string broken = mt::testing::unrecognised_stop(document); !broken.empty()) {
+            ++failed;
+            std::cerr << "BROKEN " << path << ": " << broken << "\n";
+        }
         for (const bool unsafe : {false, true}) {
             if (const std::string broken = broken_promise(document, unsafe); !broken.empty()) {
                 ++failed;
@@ -69,7 +75,7 @@ int main(int argc, char** argv) {
         }
         changed += fix_document(document, {.unsafe = true, .check = CHECK}).document != document;
     }
-    std::cout << "fix properties over " << documents.size() << " documents (" << changed
+    std::cout << "reading and fix properties over " << documents.size() << " documents (" << changed
               << " changed by fixing): " << failed << " broken\n";
     return failed == 0 && !documents.empty() ? 0 : 1;
 }

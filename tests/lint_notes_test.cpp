@@ -312,6 +312,15 @@ TEST(LintNotes, ProblemsOfDrafts) {
            10,
            reading("expected value at line 2 column 10"),
            {"здесь типографская кавычка `“` (U+201C): " + ASCII_QUOTES + AUTOCORRECT}}}},
+        // The note and the fix of a string closed by a typographic mark are of that mark, also
+        // where the reader reads on to a line break (it used to be told to escape the break).
+        {"typographic mark closing a string before a line end",
+         HEAD + "  {\"id\": \"a”\n}]}",
+         {{E,
+           2,
+           12,
+           reading("control character (\\u0000-\\u001F) found while parsing a string at line 3 column 0"),
+           {"здесь типографская кавычка `”` (U+201D): " + ASCII_QUOTES + AUTOCORRECT}}}},
         {"guillemets",
          "{«schema»: 1}",
          {{E,
@@ -446,6 +455,10 @@ TEST(LintNotes, ProblemsOfDrafts) {
            reading("duplicate field `schema` at line 2 column 24"),
            {"ключ `schema` уже есть в этом объекте: строка 1, столбец 2"}}}},
         // Suggestions: case only, up to two edits for long keys, one for short ones, never three.
+        // `null` is JSON the reading takes; only the record refuses it, and `"null"` is no kind either.
+        {"null for a kind",
+         feed(", \"cta\": {\"kind\": null}"),
+         {{E, 2, 119, reading("expected value at line 2 column 119"), {}}}},
         {"kind one edit",
          feed(", \"cta\": {\"kind\": \"open_licence\"}"),
          {{E,

@@ -4,10 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "code_point.h"
+#include "common/digits.h"
 #include "common/utf8.h"
 #include "common/white_space.h"
 #include "lint/windows_1251.h"
+#include "syntax_mistakes.h"
 #include "typographic_quotes.h"
 
 namespace mt::lint {
@@ -15,26 +16,34 @@ namespace {
 
 constexpr std::string_view BOM = "\xEF\xBB\xBF";
 
-constexpr std::string_view REMOVE_BOM = "удалить метку порядка байтов (BOM)";
-constexpr std::string_view RECODE = "перекодировать файл из Windows-1251 в UTF-8";
-constexpr std::string_view STRAIGHT_QUOTES = "заменить типографские кавычки на прямые";
-constexpr std::string_view DOUBLE_QUOTES = "заменить одинарные кавычки на двойные";
-constexpr std::string_view REMOVE_COMMENT = "удалить комментарий";
-constexpr std::string_view REMOVE_COMMA = "удалить лишнюю запятую";
-constexpr std::string_view INSERT_COMMA = "вставить пропущенную запятую";
-
 // White space that looks like a space between tokens but is not JSON's.
 bool is_foreign_space(char32_t c) {
     return c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200B) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
            c == 0x205F || c == 0x2060 || c == 0x3000 || c == 0xFEFF;
 }
 
-std::string space_title(char32_t c) {
-    const std::string name = c == 0x00A0   ? "неразрывный пробел"
-                             : c == 0x200B ? "пробел нулевой ширины"
-                             : c == 0x3000 ? "широкий пробел"
-                                           : "невидимый символ";
-    return "заменить " + name + " " + code_point(c) + " обычным пробелом";
+// The code unit of the `\u` escape whose backslash is at `at`, or -1 when it has no four hex digits.
+long unit_at(std::string_view bytes, std::size_t at) {
+    if (at + 6 > bytes.size() || bytes[at] != '\\' || bytes[at + 1] != 'u') return -1;
+    long value = 0;
+    for (std::size_t i = at + 2; i < at + 6; ++i) {
+        const int digit = hex_digit_value(bytes[i]);
+        if (digit < 0) return -1;
+        value = value << 4 | digit;
+    }
+    return value;
+}
+
+// The length of the escape whose backslash is at `at` when it is one JSON has (a surrogate only
+// in a pair, which is one escape of twelve bytes), else 0.
+std::size_t escape_length(std::string_view bytes, std::size_t at) {
+    if (at + 1 >= bytes.size()) return 0;
+    if (std::string_view("\"\\/bfnrt").find(bytes[at + 1]) != std::string_view::npos) return 2;
+    const long unit = unit_at(bytes, at);
+    if (unit < 0 || (unit >= 0xDC00 && unit <= 0xDFFF)) return 0;
+    if (unit < 0xD800 || unit > 0xDBFF) return 6;
+    const long trailing = unit_at(bytes, at + 6);
+    return trailing >= 0xDC00 && trailing <= 0xDFFF ? 12 : 0;
 }
 
 // Whether two Cyrillic letters written in UTF-8 stand side by side somewhere in `bytes`: then
@@ -83,10 +92,11 @@ std::vector<Edit> recoding_edits(std::string_view bytes, std::size_t from, std::
     return edits;
 }
 
-// What a scanned string gives: where it ends and its repairs.
+// What a scanned string gives: where it ends and the mistakes inside it.
 struct ScannedString {
     std::size_t end = 0;
-    std::vector<Repair> repairs;
+    std::vector<Diagnosis> mistakes;
+    bool repaired = false;  // whether one of them has a repair
 };
 
 class Scanner {
@@ -95,7 +105,11 @@ class Scanner {
 
     DraftReading run() {
         byte_order_mark();
-        while (pos_ <= until_ && step()) {
+        while (pos_ <= until_) {
+            if (step()) continue;
+            const bool finished = state_ == State::done && pos_ >= b_.size();
+            if (!finished && !recorded_) add(stuck_mistake(b_, pos_, place()));
+            break;
         }
         out_.grammar_end = pos_;
         // Past the grammar's part, strings and brackets only: what stands before a byte there is
@@ -104,29 +118,58 @@ class Scanner {
         return std::move(out_);
     }
 
-    std::vector<Repair> encoding_repairs() {
+    std::vector<Diagnosis> encoding_repairs() {
         byte_order_mark();
         // Re-encoding comes first: the rest is read again in UTF-8.
         const std::string_view rest = b_.substr(pos_);
-        if (const auto utf8 = has_utf8_cyrillic_word(rest) ? std::nullopt : decode_windows_1251(rest))
-            add(pos_ + valid_utf8_prefix(b_.substr(pos_)), std::string(RECODE), recoding_edits(b_, pos_, *utf8));
-        return std::move(out_.repairs);
+        if (const auto utf8 = has_utf8_cyrillic_word(rest) ? std::nullopt : decode_windows_1251(rest)) {
+            Diagnosis recode;
+            recode.mistake = Mistake::not_utf8;
+            recode.stop = recode.stop_last = pos_ + valid_utf8_prefix(b_.substr(pos_));
+            recode.fix = Fix{.title = "перекодировать файл из Windows-1251 в UTF-8",
+                             .safe = true,
+                             .edits = recoding_edits(b_, pos_, *utf8)};
+            add(std::move(recode));
+        }
+        return std::move(out_.diagnoses);
     }
 
   private:
     enum class State { value, first_value, key, first_key, colon, comma_or_end, done };
     enum class Role { key, value };
-    enum class Box { object, array };
 
     void byte_order_mark() {
         if (!b_.starts_with(BOM)) return;
         token(TokenKind::byte_order_mark, 0, BOM.size());
-        add(0, std::string(REMOVE_BOM), {{0, BOM.size(), ""}});
+        add(byte_order_mark_mistake());
         pos_ = BOM.size();
     }
 
     void token(TokenKind kind, std::size_t begin, std::size_t end) {
         if (keep_tokens_) out_.tokens.push_back({kind, begin, end});
+    }
+
+    void add(Diagnosis diagnosis) { out_.diagnoses.push_back(std::move(diagnosis)); }
+
+    // Records the mistake the grammar stops at, where it is not at the cursor.
+    bool stuck_at(Diagnosis diagnosis) {
+        add(std::move(diagnosis));
+        recorded_ = true;
+        return false;
+    }
+
+    GrammarPlace place(std::optional<Wanted> wanted = std::nullopt) const {
+        GrammarPlace at;
+        at.open = boxes_;
+        at.member_value =
+            !boxes_.empty() && boxes_.back() == '{' && (state_ == State::value || state_ == State::comma_or_end);
+        at.wanted = wanted                                                   ? *wanted
+                    : state_ == State::value || state_ == State::first_value ? Wanted::value
+                    : state_ == State::key || state_ == State::first_key     ? Wanted::key
+                    : state_ == State::colon                                 ? Wanted::colon
+                    : state_ == State::comma_or_end                          ? Wanted::comma_or_end
+                                                                             : Wanted::nothing;
+        return at;
     }
 
     // One token of a plain reading: a string from `"` to the next `"` not escaped (or the end),
@@ -153,16 +196,6 @@ class Scanner {
         token(TokenKind::unreadable, begin, pos_);
     }
 
-    void add(std::size_t stop, std::string title, std::vector<Edit> edits, std::size_t stop_last = NO_OFFSET) {
-        Repair repair;
-        repair.stop = stop;
-        repair.stop_last = stop_last == NO_OFFSET ? stop : stop_last;
-        repair.fix.title = std::move(title);
-        repair.fix.safe = true;
-        repair.fix.edits = std::move(edits);
-        out_.repairs.push_back(std::move(repair));
-    }
-
     // Whether what follows `at` (after spaces and tabs) may follow a string in its role: a `:`
     // after a key; a `,`, `}` or `]` after a value, or the end of a line (a comma may be missing
     // there), a comment or the end of the document.
@@ -181,51 +214,41 @@ class Scanner {
         return c.valid && is_typographic_quote(c.value);
     }
 
-    // The repair of a raw line break, carriage return or tab at `at` inside a string, and its
-    // length; none for any other control byte.
-    std::optional<std::size_t> escape_control(std::size_t at, std::vector<Repair>& repairs) const {
-        const char c = b_[at];
-        Repair repair;
-        repair.stop = repair.stop_last = at;
-        std::size_t length = 1;
-        if (c == '\n' || (c == '\r' && at + 1 < b_.size() && b_[at + 1] == '\n')) {
-            length = c == '\r' ? 2 : 1;
-            repair.fix.title = "записать перевод строки внутри строки как \\n";
-            repair.fix.edits = {{at, at + length, "\\n"}};
-        } else if (c == '\r') {
-            repair.fix.title = "записать возврат каретки внутри строки как \\r";
-            repair.fix.edits = {{at, at + 1, "\\r"}};
-        } else if (c == '\t') {
-            repair.fix.title = "записать табуляцию внутри строки как \\t";
-            repair.fix.edits = {{at, at + 1, "\\t"}};
-        } else {
-            return std::nullopt;
-        }
-        repairs.push_back(std::move(repair));
+    // The control byte at `at` inside a string, kept in `out`, and its length; none when it is
+    // not one a string can be repaired around (a line end or a tab).
+    std::optional<std::size_t> control_inside(std::size_t at, ScannedString& out) const {
+        Diagnosis control = control_mistake(b_, at);
+        if (!control.fix) return std::nullopt;
+        const std::size_t length = control.fix->edits.front().end - at;
+        out.mistakes.push_back(std::move(control));
+        out.repaired = true;
         return length;
     }
 
-    // A string in JSON's own quotation marks: its raw line breaks and tabs, and a typographic
-    // closing mark where the author closed it with one (the reader then reads on to the next `"`).
+    // A string in JSON's own quotation marks: its raw line breaks and tabs, escapes JSON does not
+    // have, and a typographic closing mark where the author closed it with one (the reader then
+    // reads on to the next `"`).
     std::optional<ScannedString> json_string(std::size_t open, Role role) const {
         ScannedString out;
         for (std::size_t pos = plain_end(b_, open + 1); pos < b_.size(); pos = plain_end(b_, pos)) {
             const char c = b_[pos];
             if (c == '"') {
                 if (!closes_here(pos + 1, role))
-                    if (auto mixed = typographic_close(open, pos, role, out.repairs)) return mixed;
+                    if (auto mixed = typographic_close(open, pos, role, out.mistakes)) return mixed;
                 out.end = pos + 1;
                 // A string that needed repairs inside must end where a string can end.
-                if (!out.repairs.empty() && !closes_here(out.end, role)) return std::nullopt;
+                if (out.repaired && !closes_here(out.end, role)) return std::nullopt;
                 return out;
             }
             if (c == '\\') {
-                pos += 2;
+                const std::size_t length = escape_length(b_, pos);
+                if (length == 0) out.mistakes.push_back(escape_mistake(pos));
+                pos += std::max<std::size_t>(length, 2);
                 continue;
             }
             if (static_cast<unsigned char>(c) < 0x20) {
-                if (auto mixed = typographic_close(open, pos, role, out.repairs)) return mixed;
-                const auto length = escape_control(pos, out.repairs);
+                if (auto mixed = typographic_close(open, pos, role, out.mistakes)) return mixed;
+                const auto length = control_inside(pos, out);
                 if (!length) return std::nullopt;
                 pos += *length;
                 continue;
@@ -235,21 +258,17 @@ class Scanner {
     }
 
     // A string opened with `"` and closed with a typographic mark before `stop`: the first such
-    // mark that something closing follows. The repairs found before it are kept.
+    // mark that something closing follows. The mistakes found before it are kept.
     std::optional<ScannedString> typographic_close(std::size_t open, std::size_t stop, Role role,
-                                                   const std::vector<Repair>& before) const {
+                                                   const std::vector<Diagnosis>& before) const {
         for (std::size_t pos = open + 1; pos < stop;) {
             const Character c = first_character(b_.substr(pos, stop - pos));
             if (c.valid && is_typographic_quote(c.value) && closes_here(pos + c.length, role)) {
                 ScannedString out;
-                for (const Repair& repair : before)
-                    if (repair.stop < pos) out.repairs.push_back(repair);
-                Repair quote;
-                quote.stop = pos;
-                quote.stop_last = stop + 1;
-                quote.fix.title = STRAIGHT_QUOTES;
-                quote.fix.edits = {{pos, pos + c.length, "\""}};
-                out.repairs.push_back(std::move(quote));
+                for (const Diagnosis& mistake : before)
+                    if (mistake.stop < pos) out.mistakes.push_back(mistake);
+                out.mistakes.push_back(quote_mistake(b_, pos, stop + 1, false, {{pos, pos + c.length, "\""}}));
+                out.repaired = true;
                 out.end = pos + c.length;
                 return out;
             }
@@ -266,17 +285,15 @@ class Scanner {
         const bool single = b_[open] == '\'';
         const Character opener = first_character(b_.substr(open));
         const std::u32string_view closers = single ? U"'" : quote_pair(opener.value)->closers;
-        Repair quote;
-        quote.stop = quote.stop_last = open;
-        quote.fix.title = single ? DOUBLE_QUOTES : STRAIGHT_QUOTES;
-        quote.fix.edits.push_back({open, open + opener.length, "\""});
+        std::vector<Edit> edits = {{open, open + opener.length, "\""}};
         ScannedString out;
+        out.repaired = true;
         bool straight_inside = false;
         for (std::size_t pos = open + opener.length; pos < b_.size();) {
             const char byte = b_[pos];
             if (byte == '\n' || byte == '\r') return std::nullopt;
             if (single && byte == '\\' && pos + 1 < b_.size() && b_[pos + 1] == '\'') {
-                quote.fix.edits.push_back({pos, pos + 2, "'"});
+                edits.push_back({pos, pos + 2, "'"});
                 pos += 2;
                 continue;
             }
@@ -285,7 +302,7 @@ class Scanner {
                 continue;
             }
             if (static_cast<unsigned char>(byte) < 0x20) {
-                const auto length = escape_control(pos, out.repairs);
+                const auto length = control_inside(pos, out);
                 if (!length) return std::nullopt;
                 pos += *length;
                 continue;
@@ -295,13 +312,13 @@ class Scanner {
             if (c.valid && closer && closes_here(pos + c.length, role)) {
                 // A `"` that closes after a `"` inside is no closing mark the author typed.
                 if (byte == '"' && straight_inside) return std::nullopt;
-                if (byte != '"') quote.fix.edits.push_back({pos, pos + c.length, "\""});
+                if (byte != '"') edits.push_back({pos, pos + c.length, "\""});
                 out.end = pos + c.length;
-                out.repairs.insert(out.repairs.begin(), std::move(quote));
+                out.mistakes.insert(out.mistakes.begin(), quote_mistake(b_, open, open, single, std::move(edits)));
                 return out;
             }
             if (byte == '"') {
-                quote.fix.edits.push_back({pos, pos + 1, "\\\""});
+                edits.push_back({pos, pos + 1, "\\\""});
                 straight_inside = true;
             }
             pos += c.length;
@@ -313,24 +330,29 @@ class Scanner {
         return b_[at] == '"' ? json_string(at, role) : foreign_string(at, role);
     }
 
-    // Removes a comment from `begin` to `end`: with the spaces around it when it ends its line,
-    // and the whole line when nothing else is on it.
-    void remove_comment(std::size_t begin, std::size_t end) {
-        std::size_t from = begin, to = end;
-        while (from > 0 && (b_[from - 1] == ' ' || b_[from - 1] == '\t')) --from;
-        while (to < b_.size() && (b_[to] == ' ' || b_[to] == '\t')) ++to;
-        const bool line_starts = from == 0 || b_[from - 1] == '\n';
-        const bool crlf = to + 1 < b_.size() && b_[to] == '\r' && b_[to + 1] == '\n';
-        const bool line_ends = to == b_.size() || b_[to] == '\n' || crlf;
-        if (!line_ends) {
-            // Inside a line: the comment and the spaces after it, when spaces stand before it.
-            from = begin;
-            if (begin == 0 || (b_[begin - 1] != ' ' && b_[begin - 1] != '\t')) to = end;
-        } else if (line_starts && to < b_.size()) {
-            to += crlf ? 2 : 1;
+    // Where the reader stops in a string opened with `"` at `open` that the reading could not
+    // take: its first control byte or escape JSON does not have, or the end of the document.
+    Diagnosis string_failure(std::size_t open) const {
+        if (b_[open] != '"') return stuck_mistake(b_, open, place());
+        for (std::size_t pos = open + 1; pos < b_.size(); ++pos) {
+            const char c = b_[pos];
+            if (static_cast<unsigned char>(c) < 0x20) {
+                // The string as a whole could not be read, so no repair inside it is certain.
+                Diagnosis control = control_mistake(b_, pos);
+                control.fix.reset();
+                return control;
+            }
+            if (c == '\\') {
+                const std::size_t length = escape_length(b_, pos);
+                if (pos + 1 < b_.size() && length == 0) return escape_mistake(pos);
+                pos += std::max<std::size_t>(length, 2) - 1;
+            }
         }
-        token(TokenKind::comment, begin, end);
-        add(begin, std::string(REMOVE_COMMENT), {{from, to, ""}});
+        Diagnosis unclosed;
+        unclosed.mistake = Mistake::unclosed_string;
+        unclosed.stop = b_.size() - 1;
+        unclosed.stop_last = b_.size();
+        return unclosed;
     }
 
     // Takes white space and comments, repairing what JSON does not allow; false at a comment
@@ -345,18 +367,20 @@ class Scanner {
                 while (end < b_.size() && b_[end] != '\n' &&
                        !(b_[end] == '\r' && end + 1 < b_.size() && b_[end + 1] == '\n'))
                     ++end;
-                remove_comment(pos_, end);
+                token(TokenKind::comment, pos_, end);
+                add(comment_mistake(b_, pos_, end));
                 pos_ = end;
             } else if (c == '/' && pos_ + 1 < b_.size() && b_[pos_ + 1] == '*') {
                 const std::size_t close = b_.find("*/", pos_ + 2);
                 if (close == std::string_view::npos) return false;
-                remove_comment(pos_, close + 2);
+                token(TokenKind::comment, pos_, close + 2);
+                add(comment_mistake(b_, pos_, close + 2));
                 pos_ = close + 2;
             } else if (static_cast<unsigned char>(c) >= 0x80) {
                 const Character ch = first_character(b_.substr(pos_));
                 if (!ch.valid || !is_foreign_space(ch.value)) return true;
                 token(TokenKind::foreign_space, pos_, pos_ + ch.length);
-                add(pos_, space_title(ch.value), {{pos_, pos_ + ch.length, " "}});
+                add(foreign_space_mistake(b_, pos_));
                 pos_ += ch.length;
             } else {
                 return true;
@@ -365,19 +389,19 @@ class Scanner {
         return true;
     }
 
-    void open(Box box) {
-        boxes_.push_back(box);
-        token(box == Box::object ? TokenKind::object_begin : TokenKind::array_begin, pos_, pos_ + 1);
+    void open(char bracket) {
+        boxes_.push_back(bracket);
+        token(bracket == '{' ? TokenKind::object_begin : TokenKind::array_begin, pos_, pos_ + 1);
         ++pos_;
-        state_ = box == Box::object ? State::first_key : State::first_value;
+        state_ = bracket == '{' ? State::first_key : State::first_value;
     }
 
     // At a `}` or `]`: false when it closes nothing open.
     bool close() {
-        const Box box = b_[pos_] == '}' ? Box::object : Box::array;
-        if (boxes_.empty() || boxes_.back() != box) return false;
+        const char bracket = b_[pos_] == '}' ? '{' : '[';
+        if (boxes_.empty() || boxes_.back() != bracket) return false;
         boxes_.pop_back();
-        token(box == Box::object ? TokenKind::object_end : TokenKind::array_end, pos_, pos_ + 1);
+        token(bracket == '{' ? TokenKind::object_end : TokenKind::array_end, pos_, pos_ + 1);
         ++pos_;
         value_end_ = pos_;
         state_ = boxes_.empty() ? State::done : State::comma_or_end;
@@ -391,17 +415,48 @@ class Scanner {
 
     bool take_string(Role role) {
         auto scanned = string_at(pos_, role);
-        if (!scanned) return false;
-        for (Repair& repair : scanned->repairs) out_.repairs.push_back(std::move(repair));
+        if (!scanned) return stuck_at(string_failure(pos_));
+        for (Diagnosis& mistake : scanned->mistakes) add(std::move(mistake));
         token(b_[pos_] == '"' ? TokenKind::string : TokenKind::foreign_string, pos_, scanned->end);
         pos_ = scanned->end;
         return true;
     }
 
+    // A number JSON does not write so: the reader stops inside the run of number characters
+    // [begin, pos_), or just after it when the number is cut short.
+    void number_form(std::size_t begin) {
+        const std::size_t stop = number_stop(b_, begin, pos_);
+        if (stop == NO_OFFSET || stop >= b_.size()) return;  // the end has its own mistake
+        if (number_stop(b_, begin, stop) == NO_OFFSET)
+            // A whole number ends there, and what follows stands where a comma belongs.
+            return add(stuck_mistake(b_, stop, place(Wanted::comma_or_end)));
+        Diagnosis malformed;
+        malformed.mistake = Mistake::malformed_number;
+        malformed.stop = malformed.stop_last = stop;
+        add(std::move(malformed));
+    }
+
+    // A word of small letters that is not a literal: where the reader stops in it when it starts
+    // like one (a literal misspelt, or one with letters after it).
+    bool not_a_literal(std::string_view word) {
+        const char c = b_[pos_];
+        if (c != 't' && c != 'f' && c != 'n') return false;
+        const std::string_view literal = c == 't' ? "true" : c == 'f' ? "false" : "null";
+        std::size_t same = 0;
+        while (same < word.size() && same < literal.size() && word[same] == literal[same]) ++same;
+        const std::size_t stop = pos_ + same;
+        if (stop >= b_.size()) return stuck_at(stuck_mistake(b_, b_.size(), place()));
+        if (same == literal.size()) return stuck_at(stuck_mistake(b_, stop, place(Wanted::comma_or_end)));
+        Diagnosis misspelt;
+        misspelt.mistake = Mistake::misspelt_literal;
+        misspelt.stop = misspelt.stop_last = stop;
+        return stuck_at(std::move(misspelt));
+    }
+
     // Whether a comma is certainly missing before the token at the cursor: a key (a string a
     // `:` follows) after a member's value, or a record after a record.
     bool comma_missing() const {
-        if (boxes_.back() == Box::object) {
+        if (boxes_.back() == '{') {
             if (!starts_string(pos_)) return false;
             const auto key = string_at(pos_, Role::key);
             if (!key) return false;
@@ -430,13 +485,13 @@ class Scanner {
                 if (c == ',') {
                     token(TokenKind::comma, pos_, pos_ + 1);
                     last_comma_ = pos_++;
-                    state_ = boxes_.back() == Box::object ? State::key : State::value;
+                    state_ = boxes_.back() == '{' ? State::key : State::value;
                     return true;
                 }
                 if (c == '}' || c == ']') return close();
                 if (!comma_missing()) return false;
-                add(pos_, std::string(INSERT_COMMA), {{value_end_, value_end_, ","}});
-                state_ = boxes_.back() == Box::object ? State::key : State::value;
+                add(missing_comma_mistake(b_, value_end_, pos_, boxes_.back()));
+                state_ = boxes_.back() == '{' ? State::key : State::value;
                 last_comma_ = NO_OFFSET;
                 return true;
             default:
@@ -447,7 +502,7 @@ class Scanner {
                 // Only a comma just before makes the bracket a repair; a value missing after
                 // a `:` is not one.
                 if (boxes_.empty() || last_comma_ == NO_OFFSET) return false;
-                add(pos_, std::string(REMOVE_COMMA), {{last_comma_, last_comma_ + 1, ""}});
+                add(trailing_comma_mistake(b_, last_comma_, pos_));
             }
             return close();
         }
@@ -457,7 +512,7 @@ class Scanner {
             return true;
         }
         if (c == '{' || c == '[') {
-            open(c == '{' ? Box::object : Box::array);
+            open(c);
             return true;
         }
         if (starts_string(pos_)) {
@@ -468,11 +523,12 @@ class Scanner {
                                         b_[pos_] == '.' || b_[pos_] == 'e' || b_[pos_] == 'E'))
                 ++pos_;
             token(TokenKind::number, start, pos_);
+            number_form(start);
         } else if (c >= 'a' && c <= 'z') {
             std::size_t end = pos_;
             while (end < b_.size() && b_[end] >= 'a' && b_[end] <= 'z') ++end;
             const std::string_view word = b_.substr(pos_, end - pos_);
-            if (word != "true" && word != "false" && word != "null") return false;
+            if (word != "true" && word != "false" && word != "null") return not_a_literal(word);
             token(TokenKind::literal, pos_, end);
             pos_ = end;
         } else {
@@ -487,9 +543,10 @@ class Scanner {
     bool keep_tokens_ = true;
     std::size_t pos_ = 0;
     State state_ = State::value;
-    std::vector<Box> boxes_;
+    std::string boxes_;                   // the brackets open, '{' or '[', the innermost last
     std::size_t last_comma_ = NO_OFFSET;  // the comma just taken, while the next token is looked for
     std::size_t value_end_ = 0;
+    bool recorded_ = false;  // whether the mistake the grammar stopped at is recorded
     DraftReading out_;
 };
 
@@ -497,11 +554,13 @@ class Scanner {
 
 DraftReading read_draft(std::string_view document, std::size_t until) { return Scanner(document, until, true).run(); }
 
-std::vector<Repair> draft_repairs(std::string_view document) {
-    return Scanner(document, NO_OFFSET, false).run().repairs;
+std::vector<Diagnosis> draft_mistakes(std::string_view document) {
+    return Scanner(document, NO_OFFSET, false).run().diagnoses;
 }
 
-std::vector<Repair> encoding_repairs(std::string_view document) {
+std::vector<Diagnosis> diagnose_draft(std::string_view document) { return draft_mistakes(document); }
+
+std::vector<Diagnosis> encoding_repairs(std::string_view document) {
     return Scanner(document, 0, false).encoding_repairs();
 }
 
@@ -574,8 +633,8 @@ std::size_t plain_value_end(const DraftReading& reading, std::size_t begin) {
         }
     }
     if (end == NO_OFFSET || end > reading.grammar_end) return NO_OFFSET;
-    for (const Repair& repair : reading.repairs)
-        if (repair.stop >= begin && repair.stop < end) return NO_OFFSET;
+    for (const Diagnosis& mistake : reading.diagnoses)
+        if (mistake.fix && mistake.stop >= begin && mistake.stop < end) return NO_OFFSET;
     return end;
 }
 

@@ -4,9 +4,10 @@
 // looks like a space), with the certain repair of each mistake it meets: the byte-order mark,
 // typographic or single quotation marks around a string, a comment, a comma too many before `}`
 // or `]` or one missing between two members or two records, white space that JSON does not
-// allow between tokens, a raw line break or tab inside a string. It never fails: where the
-// grammar can follow the draft no further, the rest is read as strings and brackets only, so
-// that what stands before any byte is still known.
+// allow between tokens, a raw line break or tab inside a string; and, without a repair, a number
+// or an escape JSON does not write so. Where the grammar can follow the draft no further it
+// records what stands there as the last mistake, and reads the rest as strings and brackets
+// only, so that what stands before any byte is still known. It never fails.
 //
 // The strict reader decides whether a document reads and where it stops; this reading tells
 // the notes and the fixes what the author wrote around that place. Up to the reader's stop a
@@ -18,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lint/fix.h"
+#include "lint/diagnosis.h"
 #include "messages/read_error.h"
 
 namespace mt::lint {
@@ -48,19 +49,11 @@ struct Token {
     std::size_t end;
 };
 
-struct Repair {
-    // The reader stops for this mistake at a byte from `stop` to `stop_last` (the same byte but
-    // for a string closed by a typographic mark, where the reader misreads on to a later byte).
-    std::size_t stop = 0;
-    std::size_t stop_last = 0;
-    Fix fix;  // always safe
-};
-
 struct DraftReading {
     std::vector<Token> tokens;  // in document order
-    // Every repair of the grammar's part, in the order of their mistakes; their edits never
-    // overlap, and a document that is JSON gets none.
-    std::vector<Repair> repairs;
+    // Every mistake of the grammar's part, in document order, and the one it stopped at; the
+    // edits of their repairs never overlap, and a document that is JSON has none.
+    std::vector<Diagnosis> diagnoses;
     // Where the grammar, with its repairs, followed the draft to: the first byte of the first
     // mistake it could not repair, or the end of what was read. Beyond it the tokens are only
     // strings, brackets, colons, commas and unreadable runs.
@@ -71,14 +64,14 @@ struct DraftReading {
 // the place the reader stopped at needs, without reading the rest).
 DraftReading read_draft(std::string_view document, std::size_t until = NO_OFFSET);
 
-// read_draft(document).repairs, without keeping the tokens: for fixing, which reads a draft again
-// after every round of repairs.
-std::vector<Repair> draft_repairs(std::string_view document);
+// read_draft(document).diagnoses, without keeping the tokens: for fixing, which reads a draft
+// again after every round of repairs.
+std::vector<Diagnosis> draft_mistakes(std::string_view document);
 
 // The repairs of a document that is not UTF-8: the removal of a byte-order mark, and the
 // re-encoding of the rest from Windows-1251 when it is that; nothing else is looked at until
 // that is made.
-std::vector<Repair> encoding_repairs(std::string_view document);
+std::vector<Diagnosis> encoding_repairs(std::string_view document);
 
 // An open array or object. In an object, `value` says whether its current member is past its
 // colon.

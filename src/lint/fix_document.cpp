@@ -92,7 +92,8 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
         // the document worse, the first fix alone.
         Plan all, first;
         if (!reads(problems))
-            for (const Repair& repair : draft_repairs(out.document)) all.add(repair.fix);
+            for (const Diagnosis& mistake : draft_mistakes(out.document))
+                if (mistake.fix) all.add(*mistake.fix);
         for (const Problem& problem : problems) {
             if (!problem.fix || !wanted(*problem.fix)) continue;
             all.add(*problem.fix);

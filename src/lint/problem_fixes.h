@@ -13,8 +13,10 @@
 
 namespace mt::lint {
 
-// The repair of what stopped the reader, if any; `reading` reaches as far as the error needs.
-std::optional<Fix> reading_fix(std::string_view document, const DraftReading& reading, const ReadError& error);
+// The repair of what stopped the reader, if any: of `mistake`, the reading's mistake at the byte
+// it stopped at, for an error of JSON's syntax; `reading` reaches as far as the error needs.
+std::optional<Fix> reading_fix(std::string_view document, const DraftReading& reading, const ReadError& error,
+                               const Diagnosis* mistake);
 
 // The repair of a value a rule refused or warned about (a version of one or two parts, a time
 // in milliseconds), if any.

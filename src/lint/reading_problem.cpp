@@ -5,12 +5,10 @@
 #include "common/utf8.h"
 #include "draft_reading.h"
 #include "editor_steps.h"
-#include "foreign_syntax.h"
 #include "key_suggestion.h"
 #include "locate.h"
 #include "messages/acceptance.h"
 #include "problem_fixes.h"
-#include "syntax_notes.h"
 #include "type_names.h"
 #include "value_notes.h"
 #include "windows_1251.h"
@@ -88,12 +86,14 @@ std::optional<std::string_view> field_of(const ReadError& error) {
     return error.field;
 }
 
-// The note on what stands at the error, with the place it is about.
-std::optional<LocatedNote> located_note(std::string_view document, const DraftReading& reading,
-                                        const ReadError& error) {
-    if (error.kind() == ReadErrorKind::invalid_type)
-        if (const auto field = field_of(error)) return string_value_note(document, error, *field);
-    return syntax_note(document, reading, error);
+// The reading's mistake at the byte the reader stopped at (the one it took last), for an error
+// of JSON's syntax or an end of the document.
+const Diagnosis* mistake_at(const DraftReading& reading, const ReadError& error) {
+    if (error.kind() != ReadErrorKind::syntax && error.kind() != ReadErrorKind::end_of_input) return nullptr;
+    const std::size_t stop = error.offset > 0 ? error.offset - 1 : 0;
+    for (const Diagnosis& mistake : reading.diagnoses)
+        if (mistake.stops_at(stop)) return &mistake;
+    return nullptr;
 }
 
 // What the value must look like: in the words of its field where the field is known.
@@ -106,21 +106,16 @@ std::string value_words(const ReadError& error) {
     return "";
 }
 
-// Every note but the located one, which `located` says there is.
-std::vector<std::string> notes_for(std::string_view document, const ReadError& error, std::size_t stop,
+// Every note but the located one, which `located` says there is, and the mistake's.
+std::vector<std::string> notes_for(std::string_view document, const DraftReading& reading, const ReadError& error,
                                    const std::optional<Location>& first_key, bool located) {
     std::vector<std::string> notes;
-    if (document.starts_with("\xEF\xBB\xBF"))
-        notes.push_back(
-            "файл начинается с метки порядка байтов (BOM, байты EF BB BF): сохраните его в UTF-8 без BOM (" +
-            std::string(SAVE_WITHOUT_BOM) + ")");
+    if (!reading.diagnoses.empty() && reading.diagnoses.front().mistake == Mistake::byte_order_mark)
+        notes.push_back(reading.diagnoses.front().note);
     if (is_blank(document))
         notes.push_back(std::string(document.empty() ? "файл пуст" : "в файле только пробелы и переводы строк") +
                         ": лента — это объект {\"schema\": 1, \"revision\": …, \"messages\": […]}");
     switch (error.kind()) {
-        case ReadErrorKind::syntax:
-            if (auto note = foreign_syntax_note(document, stop)) notes.push_back(std::move(*note));
-            break;
         case ReadErrorKind::invalid_string:
             if (error.invalid_byte_offset < document.size()) notes.push_back(not_utf8_note(document, error));
             break;
@@ -224,7 +219,14 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
     place(document, error, problem.at);
     const DraftReading reading = read_draft(document, reading_needed(error));
-    const std::optional<LocatedNote> located = located_note(document, reading, error);
+    const Diagnosis* mistake = mistake_at(reading, error);
+    const std::optional<LocatedNote> located = error.kind() == ReadErrorKind::invalid_type && field_of(error)
+                                                   ? string_value_note(document, error, *field_of(error))
+                                                   : std::nullopt;
+    if (mistake && mistake->shown) {
+        problem.at.shown = mistake->shown->begin;
+        problem.at.end = mistake->shown->end;
+    }
     if (located) {
         problem.at.shown = located->shown;
         problem.at.end = located->end;
@@ -238,11 +240,11 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     std::vector<Location*> all = {&problem.at};
     if (problem.related) all.push_back(&*problem.related);
     fill_lines_and_columns(document, std::move(all));
-    // The byte the reader stopped at; after a line feed, that line feed.
-    problem.notes = notes_for(document, error, error.column > 0 ? error.offset - 1 : NO_OFFSET, problem.related,
-                              located.has_value());
+    problem.notes = notes_for(document, reading, error, problem.related, located.has_value());
+    if (mistake && !mistake->note.empty() && mistake->mistake != Mistake::byte_order_mark)
+        problem.notes.push_back(mistake->note);
     if (located) problem.notes.push_back(located->text);
-    problem.fix = reading_fix(document, reading, error);
+    problem.fix = reading_fix(document, reading, error, mistake);
     return problem;
 }
 

@@ -3,14 +3,22 @@
 // the lint core.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "messages/read_error.h"
-#include "syntax_notes.h"
 
 namespace mt::lint {
+
+// A note and the place it is about: `shown` is where the author is pointed, `end` one past the
+// last byte of what the note is about.
+struct LocatedNote {
+    std::string text;
+    std::size_t shown;
+    std::size_t end;
+};
 
 // For a string that stands where `field` needs something else (`error` is the reader's
 // invalid-type error about it): what the field takes, and what to write instead where that

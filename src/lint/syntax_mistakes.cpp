@@ -1,0 +1,390 @@
+#include "syntax_mistakes.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "code_point.h"
+#include "common/escape.h"
+#include "common/utf8.h"
+#include "common/white_space.h"
+#include "draft_reading.h"
+#include "editor_steps.h"
+#include "invisible.h"
+#include "typographic_quotes.h"
+
+namespace mt::lint {
+namespace {
+
+struct NamedCharacter {
+    char32_t value;
+    std::string_view name;
+};
+
+// Characters that look like a space, or like nothing, where JSON allows only its own four.
+constexpr std::array<NamedCharacter, 7> SPACE_LOOKALIKES = {{
+    {U'\u00A0', "неразрывный пробел U+00A0 (на Mac его ставит ⌥Пробел)"},
+    {U'\u2007', "цифровой пробел U+2007"},
+    {U'\u202F', "узкий неразрывный пробел U+202F"},
+    {U'\u3000', "идеографический пробел U+3000"},
+    {U'\u200B', "невидимый пробел нулевой ширины U+200B"},
+    {U'\uFEFF', "невидимая метка порядка байтов U+FEFF (она попадает внутрь файла при склейке или вставке текста)"},
+    {U'\u2060', "невидимый соединитель слов U+2060"},
+}};
+
+// Dashes and minus signs that stand where a number's `-` belongs.
+constexpr std::array<NamedCharacter, 8> DASHES = {{
+    {U'\u2010', "дефис U+2010"},
+    {U'\u2011', "неразрывный дефис U+2011"},
+    {U'\u2012', "цифровое тире U+2012"},
+    {U'\u2013', "короткое тире U+2013"},
+    {U'\u2014', "длинное тире U+2014"},
+    {U'\u2212', "знак минуса U+2212"},
+    {U'\uFE63', "малый дефис-минус U+FE63"},
+    {U'\uFF0D', "широкий дефис-минус U+FF0D"},
+}};
+
+constexpr std::string_view JSON_SPACES =
+    "JSON между ключами, значениями и скобками допускает только обычный пробел, табуляцию и перевод строки";
+constexpr std::string_view ONLY_DOUBLE_QUOTES =
+    "в JSON строки и ключи заключаются только в прямые двойные кавычки ASCII `\"`";
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_ascii_letter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+std::optional<std::string_view> name_of(const auto& table, char32_t value) {
+    for (const NamedCharacter& c : table)
+        if (c.value == value) return c.name;
+    return std::nullopt;
+}
+
+Diagnosis at_byte(Mistake mistake, std::size_t at) {
+    Diagnosis d;
+    d.mistake = mistake;
+    d.stop = d.stop_last = at;
+    return d;
+}
+
+Diagnosis noted(Mistake mistake, std::size_t at, std::string note, std::size_t shown_begin, std::size_t shown_end) {
+    Diagnosis d = at_byte(mistake, at);
+    d.note = std::move(note);
+    d.shown = ByteRange{shown_begin, shown_end};
+    return d;
+}
+
+Fix safe_fix(std::string_view title, std::vector<Edit> edits) {
+    return Fix{.title = std::string(title), .safe = true, .edits = std::move(edits)};
+}
+
+// The digits on both sides of a gap from `gap_begin` to `gap_end`, written together: what a
+// number broken by spaces reads as once they are gone.
+std::string joined_number(std::string_view bytes, std::size_t gap_begin, std::size_t gap_end) {
+    std::size_t begin = gap_begin, end = gap_end;
+    while (begin > 0 && (is_digit(bytes[begin - 1]) || bytes[begin - 1] == '-')) --begin;
+    while (end < bytes.size() && is_digit(bytes[end])) ++end;
+    return std::string(bytes.substr(begin, gap_begin - begin)) + std::string(bytes.substr(gap_end, end - gap_end));
+}
+
+bool digits_around(std::string_view bytes, std::size_t gap_begin, std::size_t gap_end) {
+    return gap_begin > 0 && is_digit(bytes[gap_begin - 1]) && gap_end < bytes.size() && is_digit(bytes[gap_end]);
+}
+
+// The note on a character at `at` that looks like a space or like nothing, with its length;
+// none for any other character.
+std::optional<std::string> space_note(std::string_view bytes, std::size_t at, std::size_t* length) {
+    const Character c = first_character(bytes.substr(at));
+    if (!c.valid || c.value < 0x80 || (c.value == U'\uFEFF' && at == 0)) return std::nullopt;
+    auto name = name_of(SPACE_LOOKALIKES, c.value);
+    std::string unnamed;
+    if (!name && is_invisible(c.value)) {
+        unnamed = "невидимый символ " + code_point(c.value);
+        name = unnamed;
+    }
+    if (!name) return std::nullopt;
+    *length = c.length;
+    std::string text = "здесь " + std::string(*name) + ": " + std::string(JSON_SPACES) +
+                       "; замените этот символ обычным пробелом или удалите его";
+    if (digits_around(bytes, at, at + c.length))
+        text += "; внутри числа пробелов не бывает: `" + joined_number(bytes, at, at + c.length) + "`";
+    return text;
+}
+
+// The title of the fix of white space JSON does not allow.
+std::string space_title(char32_t c) {
+    const std::string name = c == 0x00A0   ? "неразрывный пробел"
+                             : c == 0x200B ? "пробел нулевой ширины"
+                             : c == 0x3000 ? "широкий пробел"
+                                           : "невидимый символ";
+    return "заменить " + name + " " + code_point(c) + " обычным пробелом";
+}
+
+std::optional<Diagnosis> dash(std::string_view bytes, std::size_t at) {
+    const Character c = first_character(bytes.substr(at));
+    const auto name = c.valid ? name_of(DASHES, c.value) : std::nullopt;
+    if (!name) return std::nullopt;
+    const std::size_t end = at + c.length;
+    std::string example = "-";
+    for (std::size_t i = end; i < bytes.size() && is_digit(bytes[i]); ++i) example += bytes[i];
+    if (example.size() == 1) example += "1";
+    return noted(Mistake::dash_for_minus, at,
+                 "здесь `" + std::string(bytes.substr(at, c.length)) + "` (" + std::string(*name) +
+                     "), а не минус ASCII `-`: отрицательное число пишется с дефисом-минусом с клавиатуры: `" +
+                     example + "`",
+                 at, end);
+}
+
+// What authors bring from other writing where a token belongs: a comment that never ends, a
+// single or typographic quotation mark that opens no string the reading could follow.
+std::optional<Diagnosis> foreign_syntax(std::string_view bytes, std::size_t at) {
+    const std::string_view rest = bytes.substr(at);
+    if (rest.starts_with("//") || rest.starts_with("/*")) {
+        Diagnosis d = at_byte(Mistake::unclosed_comment, at);
+        d.note = "здесь комментарий `" + std::string(rest.substr(0, 2)) + "`: в JSON комментариев нет, удалите его";
+        return d;
+    }
+    const Character c = first_character(rest);
+    if (rest.front() == '\'' || (c.valid && is_typographic_quote(c.value)))
+        return quote_mistake(bytes, at, at, rest.front() == '\'', {});
+    return std::nullopt;
+}
+
+// A word that stands without quotation marks, from `at` up to the next JSON punctuation or
+// white space, up to 40 bytes.
+std::optional<std::string_view> bare_word(std::string_view bytes, std::size_t at) {
+    if (!starts_bare_word(bytes, at)) return std::nullopt;
+    std::size_t end = at;
+    while (end < bytes.size() && end - at < 40 &&
+           std::string_view(",:{}[]\" \t\r\n").find(bytes[end]) == std::string_view::npos)
+        end += first_character(bytes.substr(end)).length;
+    const std::string_view word = bytes.substr(at, end - at);
+    if (!is_valid_utf8(word)) return std::nullopt;
+    return word;
+}
+
+// What stands between the token before `at` and the token at `at`.
+std::optional<Diagnosis> between_tokens(std::string_view bytes, std::size_t at, const GrammarPlace& place) {
+    const std::size_t before = previous_token_end(bytes, at);
+    if (before == NO_OFFSET || place.open.empty()) return std::nullopt;
+    const char open = place.open.back();
+    const char p = bytes[before], s = bytes[at];
+
+    const bool after_value = (p == '"' || p == '}' || p == ']' || is_digit(p) || p == 'e' || p == 'l') &&
+                             (open == '[' || place.member_value);
+    const bool starts_value =
+        s == '"' || s == '{' || s == '[' || s == '-' || is_digit(s) || s == 't' || s == 'f' || s == 'n';
+    const bool comma_or_end = place.wanted == Wanted::comma_or_end;
+    if (comma_or_end && is_digit(p) && is_digit(s)) {
+        // Digits right after digits are one malformed number (`01`), not two values.
+        if (before + 1 == at) return at_byte(Mistake::malformed_number, at);
+        std::size_t run = at;
+        while (run < bytes.size() && is_digit(bytes[run])) ++run;
+        const bool one_line = bytes.substr(before + 1, at - before - 1).find_first_of("\r\n") == std::string_view::npos;
+        // In an array, two numbers apart may be two elements; a group of three digits is a thousands group.
+        if (one_line && (open == '{' || run - at == 3))
+            return noted(Mistake::space_in_number, at,
+                         "пробел внутри числа: в JSON число пишется слитно, без пробелов между разрядами: `" +
+                             joined_number(bytes, before + 1, at) + "`",
+                         before + 1, at);
+    }
+    if (comma_or_end && after_value && starts_value)
+        return noted(Mistake::missing_comma, at,
+                     std::string("не хватает запятой: ") +
+                         (open == '{' ? "пары «ключ: значение» объекта" : "элементы массива") +
+                         " разделяются запятыми; поставьте `,` здесь, после предыдущего значения",
+                     before + 1, at);
+
+    const auto word = bare_word(bytes, at);
+    if (!word) return std::nullopt;
+    const std::string shown = escape_unprintable(*word);
+    if (place.wanted == Wanted::key && open == '{' && !place.member_value)
+        return noted(
+            Mistake::bare_key, at,
+            "ключ `" + shown + "` без кавычек: в JSON ключ пишется в прямых двойных кавычках: `\"" + shown + "\"`", at,
+            at + word->size());
+    if (place.wanted == Wanted::value && (p == ':' || p == '[' || p == ','))
+        return noted(
+            Mistake::bare_value, at,
+            "значение `" + shown + "` без кавычек: строка пишется в прямых двойных кавычках: `\"" + shown + "\"`", at,
+            at + word->size());
+    return std::nullopt;
+}
+
+// The end of the document where the grammar wanted more: the brackets still open, closed in the
+// order they must be, when only they are missing.
+Diagnosis at_end(std::string_view bytes, const GrammarPlace& place) {
+    // The reader stops at the last byte, or at the end itself when a line feed ends the document.
+    Diagnosis d = at_byte(Mistake::unexpected, bytes.empty() ? 0 : bytes.size() - 1);
+    d.stop_last = bytes.size();
+    if (place.open.empty()) return d;
+    const std::size_t last = previous_token_end(bytes, bytes.size());
+    const char p = bytes[last];
+    if (p == ',' || p == ':') return d;  // a value is missing too, not only brackets
+    std::string closers;
+    for (auto it = place.open.rbegin(); it != place.open.rend(); ++it) closers += *it == '{' ? '}' : ']';
+    d.mistake = Mistake::open_at_end;
+    d.note = "файл кончился, а скобки не закрыты: в конце не хватает `" + closers + "`";
+    d.shown = ByteRange{last + 1, last + 1};
+    return d;
+}
+
+}  // namespace
+
+Diagnosis byte_order_mark_mistake() {
+    Diagnosis d = at_byte(Mistake::byte_order_mark, 0);
+    d.note = "файл начинается с метки порядка байтов (BOM, байты EF BB BF): сохраните его в UTF-8 без BOM (" +
+             std::string(SAVE_WITHOUT_BOM) + ")";
+    d.fix = safe_fix("удалить метку порядка байтов (BOM)", {{0, 3, ""}});
+    return d;
+}
+
+Diagnosis comment_mistake(std::string_view bytes, std::size_t begin, std::size_t end) {
+    std::size_t from = begin, to = end;
+    while (from > 0 && (bytes[from - 1] == ' ' || bytes[from - 1] == '\t')) --from;
+    while (to < bytes.size() && (bytes[to] == ' ' || bytes[to] == '\t')) ++to;
+    const bool line_starts = from == 0 || bytes[from - 1] == '\n';
+    const bool crlf = to + 1 < bytes.size() && bytes[to] == '\r' && bytes[to + 1] == '\n';
+    const bool line_ends = to == bytes.size() || bytes[to] == '\n' || crlf;
+    if (!line_ends) {
+        // Inside a line: the comment and the spaces after it, when spaces stand before it.
+        from = begin;
+        if (begin == 0 || (bytes[begin - 1] != ' ' && bytes[begin - 1] != '\t')) to = end;
+    } else if (line_starts && to < bytes.size()) {
+        to += crlf ? 2 : 1;
+    }
+    Diagnosis d = at_byte(Mistake::comment, begin);
+    d.note = "здесь комментарий `" + std::string(bytes.substr(begin, 2)) + "`: в JSON комментариев нет, удалите его";
+    d.fix = safe_fix("удалить комментарий", {{from, to, ""}});
+    return d;
+}
+
+Diagnosis quote_mistake(std::string_view bytes, std::size_t mark, std::size_t stop_last, bool single,
+                        std::vector<Edit> edits) {
+    Diagnosis d = at_byte(single ? Mistake::single_quote : Mistake::typographic_quote, mark);
+    d.stop_last = stop_last;
+    const Character c = first_character(bytes.substr(mark));
+    d.shown = ByteRange{mark, mark + c.length};
+    if (single) {
+        d.note = "здесь одинарная кавычка `'`: " + std::string(ONLY_DOUBLE_QUOTES);
+    } else {
+        d.note = "здесь типографская кавычка `" + std::string(bytes.substr(mark, c.length)) + "` (" +
+                 code_point(c.value) + "): " + std::string(ONLY_DOUBLE_QUOTES) + "; " + std::string(SMART_QUOTES_OFF);
+    }
+    if (!edits.empty())
+        d.fix = safe_fix(single ? "заменить одинарные кавычки на двойные" : "заменить типографские кавычки на прямые",
+                         std::move(edits));
+    return d;
+}
+
+Diagnosis trailing_comma_mistake(std::string_view bytes, std::size_t comma, std::size_t bracket) {
+    Diagnosis d =
+        noted(Mistake::trailing_comma, bracket,
+              std::string("лишняя запятая: после ") +
+                  (bytes[bracket] == '}' ? "последней пары «ключ: значение» объекта" : "последнего элемента массива") +
+                  " запятая не ставится; удалите её",
+              comma, comma + 1);
+    d.fix = safe_fix("удалить лишнюю запятую", {{comma, comma + 1, ""}});
+    return d;
+}
+
+Diagnosis missing_comma_mistake(std::string_view bytes, std::size_t value_end, std::size_t next, char open) {
+    Diagnosis d = at_byte(Mistake::missing_comma, next);
+    if (auto noted_here = between_tokens(
+            bytes, next,
+            {.wanted = Wanted::comma_or_end, .open = open == '{' ? "{" : "[", .member_value = open == '{'}))
+        d = std::move(*noted_here);
+    else if (auto foreign = foreign_syntax(bytes, next))
+        d.note = std::move(foreign->note);  // a key in typographic quotation marks
+    d.mistake = Mistake::missing_comma;
+    d.fix = safe_fix("вставить пропущенную запятую", {{value_end, value_end, ","}});
+    return d;
+}
+
+Diagnosis foreign_space_mistake(std::string_view bytes, std::size_t at) {
+    const Character c = first_character(bytes.substr(at));
+    Diagnosis d = at_byte(Mistake::foreign_space, at);
+    std::size_t length = 0;
+    if (auto note = space_note(bytes, at, &length)) {
+        d.note = std::move(*note);
+        d.shown = ByteRange{at, at + length};
+    }
+    d.fix = safe_fix(space_title(c.value), {{at, at + c.length, " "}});
+    return d;
+}
+
+Diagnosis control_mistake(std::string_view bytes, std::size_t at) {
+    const char c = bytes[at];
+    if (c == '\n' || c == '\r') {
+        const bool crlf = c == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n';
+        const std::size_t end = crlf ? at + 2 : at + 1;
+        Diagnosis d = noted(Mistake::line_break_in_string, at,
+                            "строка не закрыта до конца строки: перевод строки внутри строки пишется `\\n`; если "
+                            "строка здесь кончается, поставьте закрывающую кавычку `\"`",
+                            at, end);
+        d.fix = c == '\n' || crlf ? safe_fix("записать перевод строки внутри строки как \\n", {{at, end, "\\n"}})
+                                  : safe_fix("записать возврат каретки внутри строки как \\r", {{at, end, "\\r"}});
+        return d;
+    }
+    if (c == '\t') {
+        Diagnosis d = noted(Mistake::tab_in_string, at, "табуляция внутри строки пишется `\\t`", at, at + 1);
+        d.fix = safe_fix("записать табуляцию внутри строки как \\t", {{at, at + 1, "\\t"}});
+        return d;
+    }
+    std::string escape = code_point(static_cast<unsigned char>(c));
+    escape.replace(0, 2, "\\u");
+    return noted(
+        Mistake::control_in_string, at,
+        "управляющий символ " + code_point(static_cast<unsigned char>(c)) + " внутри строки пишется `" + escape + "`",
+        at, at + 1);
+}
+
+Diagnosis escape_mistake(std::size_t at) {
+    // The reader stops at the letter after the backslash, or takes the four digits of a `\u`
+    // escape (and of the trailing surrogate after a leading one) first.
+    Diagnosis d = at_byte(Mistake::invalid_escape, at + 1);
+    d.stop_last = at + 11;
+    return d;
+}
+
+Diagnosis stuck_mistake(std::string_view bytes, std::size_t at, const GrammarPlace& place) {
+    if (at >= bytes.size()) return at_end(bytes, place);
+    if (auto d = foreign_syntax(bytes, at)) return *d;
+    std::size_t length = 0;
+    if (auto note = space_note(bytes, at, &length))
+        return noted(Mistake::invisible_character, at, std::move(*note), at, at + length);
+    if (auto d = dash(bytes, at)) return *d;
+    if (auto d = between_tokens(bytes, at, place)) return *d;
+    return at_byte(Mistake::unexpected, at);
+}
+
+std::size_t number_stop(std::string_view bytes, std::size_t begin, std::size_t end) {
+    std::size_t i = begin;
+    const auto digits = [&] {
+        const std::size_t from = i;
+        while (i < end && is_digit(bytes[i])) ++i;
+        return i > from;
+    };
+    if (i < end && bytes[i] == '-') ++i;
+    if (i < end && bytes[i] == '0') {
+        ++i;
+    } else if (!digits()) {
+        return i;
+    }
+    if (i < end && bytes[i] == '.') {
+        ++i;
+        if (!digits()) return i;
+    }
+    if (i < end && (bytes[i] == 'e' || bytes[i] == 'E')) {
+        ++i;
+        if (i < end && (bytes[i] == '+' || bytes[i] == '-')) ++i;
+        if (!digits()) return i;
+    }
+    return i == end ? NO_OFFSET : i;
+}
+
+bool starts_bare_word(std::string_view bytes, std::size_t at) {
+    const Character first = first_character(bytes.substr(at));
+    return is_ascii_letter(bytes[at]) || bytes[at] == '_' || bytes[at] == '$' ||
+           (first.valid && first.value >= 0x0400 && first.value <= 0x04FF);
+}
+
+}  // namespace mt::lint

@@ -1,0 +1,61 @@
+// The mistakes of JSON's syntax an author makes, each kind made here once with its note and
+// its repair: the draft's reading calls these where it meets one. Internal to the lint core.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+#include "lint/diagnosis.h"
+
+namespace mt::lint {
+
+// What the grammar wanted where it could not follow the draft.
+enum class Wanted : unsigned char { value, key, colon, comma_or_end, nothing };
+
+// Where the grammar stood: what it wanted, inside which brackets (the innermost last: '{' or
+// '['), and whether the current member of an object is past its colon.
+struct GrammarPlace {
+    Wanted wanted = Wanted::value;
+    std::string_view open;
+    bool member_value = false;
+};
+
+Diagnosis byte_order_mark_mistake();
+
+// The comment [begin, end), removed with the spaces around it when it ends its line, and with
+// its whole line when nothing else is on it.
+Diagnosis comment_mistake(std::string_view bytes, std::size_t begin, std::size_t end);
+
+// A string whose quotation mark at `mark` is typographic (or single, `single`), repaired by
+// `edits`; the reader stops for it at a byte from `mark` to `stop_last`.
+Diagnosis quote_mistake(std::string_view bytes, std::size_t mark, std::size_t stop_last, bool single,
+                        std::vector<Edit> edits);
+
+// The comma at `comma` before the `}` or `]` at `bracket`.
+Diagnosis trailing_comma_mistake(std::string_view bytes, std::size_t comma, std::size_t bracket);
+
+// A comma certainly missing at `value_end`, before the key or record at `next`.
+Diagnosis missing_comma_mistake(std::string_view bytes, std::size_t value_end, std::size_t next, char open);
+
+// A white space character at `at` between tokens that JSON does not allow, replaced by a space.
+Diagnosis foreign_space_mistake(std::string_view bytes, std::size_t at);
+
+// The control byte at `at` inside a string; repaired when it is a line end or a tab.
+Diagnosis control_mistake(std::string_view bytes, std::size_t at);
+
+// The escape whose backslash is at `at` that JSON does not have.
+Diagnosis escape_mistake(std::size_t at);
+
+// What stands at `at`, where the grammar could not follow the draft; `at` may be the end.
+Diagnosis stuck_mistake(std::string_view bytes, std::size_t at, const GrammarPlace& place);
+
+// Whether the reader would take the whole run of number characters [begin, end) as one
+// number; where it would not, the byte it stops at (`end` when the number is cut short).
+std::size_t number_stop(std::string_view bytes, std::size_t begin, std::size_t end);
+
+// The character at `at` that a string cannot begin with, mistaken for a bare word: whether it
+// begins one (an ASCII letter, `_` or `$`, or a Cyrillic letter).
+bool starts_bare_word(std::string_view bytes, std::size_t at);
+
+}  // namespace mt::lint
