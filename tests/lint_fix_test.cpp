@@ -109,6 +109,11 @@ struct Row {
     bool accepted = true;  // whether the meant document is a feed the tool accepts
 };
 
+// The user and group nobody, and the command that runs a program as them (util-linux's setpriv,
+// in every Debian system).
+constexpr uid_t NOBODY = 65534;
+const std::vector<std::string> AS_NOBODY = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+
 // Sets or clears a folder's immutable flag (chattr +i), which only the superuser may set.
 bool set_immutable(const fs::path& folder, bool on) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -136,10 +141,11 @@ class LintFix : public ::testing::Test {
         std::ofstream(dir_ / name, std::ios::binary) << bytes;
         return (dir_ / name).string();
     }
-    testing::ProgramRun lint(std::vector<std::string> args) {
+    static std::vector<std::string> with_now(std::vector<std::string> args) {
         args.insert(args.begin(), "--now=" + std::to_string(NOW));
-        return run_program(MT_LINT_PATH, args, dir_);
+        return args;
     }
+    testing::ProgramRun lint(std::vector<std::string> args) { return run_program(MT_LINT_PATH, with_now(args), dir_); }
     fs::path dir_;
 };
 
@@ -391,12 +397,20 @@ TEST_F(LintFix, WritesOnlyWhatItShould) {
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_)) ++entries;
     EXPECT_EQ(entries, 2u);  // no temporary file is left beside them
 
-    // A file over the limit gets no fix.
+    // A draft over the limit is fixed as well, then checked: still refused while it is over,
+    // accepted once its fixes bring it under.
     const std::string big =
         with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // было 11"}}) + std::string(70000, ' ');
     const std::string big_path = put("big.json", big);
     EXPECT_EQ(lint({"--fix", "--format=github", big_path}).status, 1);
-    EXPECT_EQ(slurp(big_path), big);
+    EXPECT_EQ(slurp(big_path), MEANT + std::string(70000, ' '));
+    const std::string long_comment =
+        with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // " + std::string(70000, 'x')}});
+    const std::string long_comment_path = put("long-comment.json", long_comment);
+    EXPECT_EQ(
+        lint({"--fix", "--format=github", long_comment_path}),
+        (testing::ProgramRun{0, "", "[messages-lint] " + long_comment_path + ": исправлено: удалить комментарий\n"}));
+    EXPECT_EQ(slurp(long_comment_path), MEANT);
 }
 
 // Each way a fix can fail to reach the disk, or reach it through something other than the file
@@ -422,7 +436,11 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
             killed_by_limit,
             fifo,
             folder,
-            link
+            link,
+            read_only_file,
+            hard_link,
+            nobodys_file,
+            others_file
         } kind = plain;
         int status;
         std::string err;      // with @ for the path given
@@ -446,28 +464,52 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
          "1",
          WriteRow::plain, 1, "[messages-lint] @: исправлено: удалить метку порядка байтов (BOM)\n", "1", 1},
         {"a read-only folder", "draft.json", draft, WriteRow::read_only_folder, 2,
-         "[messages-lint] не записываю @: Permission denied (os error 13); файл оставлен как был\n", draft, 1},
+         "[messages-lint] не записываю @: нет прав доступа (ошибка ОС 13); файл оставлен как был\n", draft, 1},
         // The superuser's read-only folder: nothing can be made in it, not even by root.
         {"an immutable folder", "draft.json", draft, WriteRow::immutable_folder, 2,
-         "[messages-lint] не записываю @: Operation not permitted (os error 1); файл оставлен как был\n", draft, 1},
+         "[messages-lint] не записываю @: операция не разрешена (ошибка ОС 1); файл оставлен как был\n", draft, 1},
         {"a write past the size limit", "draft.json", long_draft, WriteRow::size_limit, 2,
-         "[messages-lint] не записываю @: File too large (os error 27); файл оставлен как был\n", long_draft, 1},
+         "[messages-lint] не записываю @: файл больше, чем позволено (ошибка ОС 27); файл оставлен как был\n",
+         long_draft, 1},
         // Killed half-way (SIGXFSZ at its default): the file keeps its old bytes, and what is left
         // is the hidden temporary beside it, its name cut to fit the folder.
         {"killed half-way", "draft.json", long_draft, WriteRow::killed_by_limit, -SIGXFSZ, "", long_draft, 2},
         {"killed half-way, a name of 255 bytes", long_name, long_draft, WriteRow::killed_by_limit, -SIGXFSZ, "",
          long_draft, 2},
         {"a FIFO in the file's place", "draft.json", draft, WriteRow::fifo, 2,
-         "[messages-lint] не записываю @: Invalid argument (os error 22); файл оставлен как был\n", "", 1},
+         "[messages-lint] не записываю @: это не обычный файл (канал, устройство), и исправленный файл на его место "
+         "не записать; файл оставлен как был\n",
+         "", 1},
         {"a folder in the file's place", "draft.json", "", WriteRow::folder, 2,
-         "[messages-lint] не читаю @: Is a directory (os error 21)\n", "", 1},
+         "[messages-lint] не читаю @: это папка, а не файл (ошибка ОС 21)\n", "", 1},
+        // The mode says the author wants the file left alone: the superuser leaves it too.
+        {"a file its owner may not write", "draft.json", draft, WriteRow::read_only_file, 2,
+         "[messages-lint] не записываю @: у владельца нет права записи в этот файл (снимите защиту, chmod u+w, если "
+         "файл можно менять); файл оставлен как был\n",
+         draft, 1},
+        // A replaced file would leave its other names with the old bytes.
+        {"a file with a second name", "draft.json", draft, WriteRow::hard_link, 2,
+         "[messages-lint] не записываю @: у файла есть другие имена (жёсткие ссылки), а записанный заново файл был "
+         "бы только под этим; файл оставлен как был\n",
+         draft, 2},
+        // Fixed by the superuser, the author's file stays the author's.
+        {"another user's file, fixed by root", "draft.json", draft, WriteRow::nobodys_file, 0, fixed, MEANT, 1},
+        // In a folder anyone may write, another user's file cannot be given back to its owner.
+        {"another user's file in a writable folder", "draft.json", draft, WriteRow::others_file, 2,
+         "[messages-lint] не записываю @: файл принадлежит другому пользователю или группе, и записанному заново "
+         "файлу их не передать; файл оставлен как был\n",
+         draft, 1},
         // The link stays a link, and the file it names gets the fix.
         {"a symbolic link", "link.json", draft, WriteRow::link, 0, fixed, MEANT, 1},
         {"a symbolic link to a long draft", "link.json", long_draft, WriteRow::link, 0, fixed, long_meant, 1},
     };
     for (const WriteRow& row : rows) {
         SCOPED_TRACE(row.name);
-        if (row.kind == WriteRow::read_only_folder && ::geteuid() == 0) continue;  // the superuser writes anyway
+        // Rows about other users need the superuser to make them; the superuser writes into a
+        // read-only folder anyway, so that row runs as nobody.
+        const bool root = ::geteuid() == 0;
+        const bool as_nobody = root && (row.kind == WriteRow::read_only_folder || row.kind == WriteRow::others_file);
+        if (!root && (row.kind == WriteRow::nobodys_file || row.kind == WriteRow::others_file)) continue;
         // The file in a folder of its own, away from the folder the program runs in.
         fs::remove_all(dir_);
         const fs::path drafts = dir_ / "drafts";
@@ -500,6 +542,13 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         } else {
             std::ofstream(path, std::ios::binary) << row.bytes;
         }
+        if (row.kind == WriteRow::read_only_file) fs::permissions(path, fs::perms::owner_read | fs::perms::group_read);
+        if (row.kind == WriteRow::hard_link) fs::create_hard_link(path, drafts / "second.json");
+        // Another user's: the file, or the folder (with the file too when nobody must read it).
+        const bool nobody_owns_file =
+            row.kind == WriteRow::nobodys_file || (row.kind == WriteRow::read_only_folder && as_nobody);
+        ASSERT_TRUE(!nobody_owns_file || ::chown(path.c_str(), NOBODY, NOBODY) == 0);
+        ASSERT_TRUE(!as_nobody || ::chown(drafts.c_str(), NOBODY, NOBODY) == 0);
         std::vector<std::string> args = {"--fix", "--format=json", path};
         std::string err;
         for (int i = 1; row.kind == WriteRow::few_descriptors && i < 12; ++i) {
@@ -537,7 +586,8 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
             row.kind == WriteRow::no_stdin
                 ? run_program(MT_LINT_PATH, {"--now=" + std::to_string(NOW), "--fix", "--format=json", path}, dir_,
                               testing::Stdout::captured, testing::CLOSED_STDIN)
-                : lint(args);
+            : as_nobody ? run_program(MT_LINT_PATH, with_now(args), dir_, testing::Stdout::captured, -1, AS_NOBODY)
+                        : lint(args);
         ::setrlimit(RLIMIT_NOFILE, &descriptors_before);
         if (limited_size) {
             ::setrlimit(RLIMIT_FSIZE, &before);
@@ -557,6 +607,19 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         }
         if (row.kind == WriteRow::link) {
             EXPECT_TRUE(fs::is_symlink(path));
+        }
+        struct stat info;
+        if (row.kind == WriteRow::nobodys_file && ::stat(path.c_str(), &info) == 0) {
+            EXPECT_EQ(info.st_uid, NOBODY);
+            EXPECT_EQ(info.st_gid, NOBODY);
+        }
+        if (row.kind == WriteRow::read_only_file) {
+            ASSERT_EQ(::stat(path.c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, 0440u);
+            fs::permissions(path, fs::perms::owner_all);
+        }
+        if (row.kind == WriteRow::hard_link) {
+            EXPECT_TRUE(fs::equivalent(path, drafts / "second.json"));
         }
         std::vector<std::string> others;
         for (const auto& entry : fs::directory_iterator(holder.parent_path()))

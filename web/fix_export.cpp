@@ -15,7 +15,7 @@ extern "C" {
 
 // Fixes `document_size` bytes at `document` with the safe fixes (and the suggestions when
 // `unsafe` is not 0). Stores the fixed document's address and length in result[0] and
-// result[1] (the document as it was when nothing is fixed, or when it is over the size limit),
+// result[1] (the document as it was when nothing is fixed, or when it is over MAX_DRAFT_BYTES),
 // and the number of fixes made in result[2]; the document is a block for mt_free. Returns 0, or
 // 1 when the result could not be allocated.
 __attribute__((export_name("mt_fix"))) int mt_fix(const char* document, std::size_t document_size, int unsafe,

@@ -83,7 +83,7 @@ std::string apply_edits(std::string_view document, std::span<const Edit> edits) 
 FixOutcome fix_document(std::string_view document, const FixOptions& options) {
     FixOutcome out;
     out.document = std::string(document);
-    if (document.size() > MAX_FEED_BYTES) return out;
+    if (document.size() > MAX_DRAFT_BYTES) return out;
     std::vector<Problem> problems = find_problems(out.document, options.check);
     const auto wanted = [&](const Fix& fix) { return fix.safe || options.unsafe; };
     for (int round = 0; round < MAX_ROUNDS; ++round) {
@@ -103,7 +103,7 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
         for (Plan* plan : {&all, &first}) {
             if (plan->edits.empty() || (plan == &first && first.edits == all.edits)) continue;
             std::string candidate = apply_edits(out.document, plan->edits);
-            if (candidate.size() > MAX_FEED_BYTES || candidate == out.document) continue;
+            if (candidate.size() > MAX_DRAFT_BYTES || candidate == out.document) continue;
             std::vector<Problem> after = find_problems(candidate, options.check);
             if (!no_worse(problems, after, plan->edits)) continue;
             out.document = std::move(candidate);

@@ -11,6 +11,7 @@
 #include "common/utf8.h"
 #include "feed_files/read_head.h"
 #include "feed_files/write_file.h"
+#include "file_errors.h"
 #include "lint/fix_document.h"
 #include "lsp/session.h"
 #include "messages/records.h"
@@ -204,39 +205,48 @@ Outcome check_files(const Request& request, const Environment& environment) {
         const bool from_stdin = given == "-";
         FileProblems& file = files.emplace_back();
         file.path = from_stdin ? request.stdin_name : given;
-        auto head = from_stdin ? read_head(STDIN_FILENO, MAX_FEED_BYTES + 1) : read_head(given, MAX_FEED_BYTES + 1);
+        // Fixing reads as much of a draft as the page opens: safe fixes may bring it under the limit.
+        const bool fixing = request.fix != FixMode::report;
+        const std::size_t cap = (fixing ? MAX_DRAFT_BYTES : MAX_FEED_BYTES) + 1;
+        auto head = from_stdin ? read_head(STDIN_FILENO, cap) : read_head(given, cap);
         if (!head) {
             unreadable = true;
-            file.read_error = head.error().text;
-            outcome.err += diagnostic(read_problem_text(file.path, head.error().text));
+            file.read_error = file_error_words(head.error());
+            outcome.err += diagnostic(read_problem_text(file.path, *file.read_error));
             continue;
         }
         std::vector<std::string> applied;
         std::optional<std::vector<Problem>> left;  // the problems fixing found left, when it ran
-        // A file over the limit gets no fix: it is refused before anything in it is read.
-        if (request.fix != FixMode::report && head->bytes.size() <= MAX_FEED_BYTES) {
+        if (fixing && head->bytes.size() > MAX_DRAFT_BYTES) {
+            // Not fixed, and from standard input not passed on either: only part of it was read.
+            if (from_stdin) unreadable = true;
+            outcome.err +=
+                diagnostic("не исправляю " + file.path + ": в нём больше 16 МиБ (" + decimal(MAX_DRAFT_BYTES) +
+                           " байт)" + (from_stdin ? ", и в стандартный вывод он не выведен" : ""));
+        } else if (fixing) {
             FixOutcome fixed = fix_document(head->bytes, {.unsafe = request.unsafe_fixes, .check = check});
             changes |= fixed.document != head->bytes;
+            if (fixed.document.size() > MAX_FEED_BYTES) fixed.problems.clear();  // checked below, as over the limit
+            const bool checked = fixed.document.size() <= MAX_FEED_BYTES;
             if (request.fix == FixMode::diff) {
                 diffs += unified_diff(file.path, head->bytes, fixed.document);
             } else if (from_stdin) {
                 fixed_stdin = fixed.document;
                 head->bytes = std::move(fixed.document);
                 applied = std::move(fixed.applied);
-                left = std::move(fixed.problems);
+                if (checked) left = std::move(fixed.problems);
             } else if (fixed.document == head->bytes) {
-                left = std::move(fixed.problems);
+                if (checked) left = std::move(fixed.problems);
+            } else if (auto written = write_file_atomically(given, fixed.document); !written) {
+                unreadable = true;
+                outcome.err += diagnostic("не записываю " + file.path + ": " + file_error_words(written.error()) +
+                                          "; файл оставлен как был");
             } else {
-                if (auto written = write_file_atomically(given, fixed.document); !written) {
-                    unreadable = true;
-                    outcome.err += diagnostic("не записываю " + file.path + ": " + written.error().text +
-                                              "; файл оставлен как был");
-                } else {
-                    head->bytes = std::move(fixed.document);
-                    applied = std::move(fixed.applied);
-                    left = std::move(fixed.problems);
-                }
+                head->bytes = std::move(fixed.document);
+                applied = std::move(fixed.applied);
+                if (checked) left = std::move(fixed.problems);
             }
+            head->length = head->bytes.size();  // a fixing read takes the whole draft
         }
         if (!applied.empty()) {
             // People read what was fixed beside the report; programs get a report of what is left.
@@ -246,7 +256,11 @@ Outcome check_files(const Request& request, const Environment& environment) {
             else
                 outcome.err += "[messages-lint] " + line;
         }
-        file.problems = left ? std::move(*left) : check_file(head->bytes, head->length, file.path, check).problems;
+        // A draft beyond the limit is checked as acceptance reads it: up to one byte past the limit.
+        file.problems = left ? std::move(*left)
+                             : check_file(std::string_view(head->bytes).substr(0, MAX_FEED_BYTES + 1), head->length,
+                                          file.path, check)
+                                   .problems;
         failed |= std::any_of(file.problems.begin(), file.problems.end(),
                               [](const Problem& p) { return p.severity == Severity::error; });
         file.bytes = std::move(head->bytes);

@@ -5,6 +5,7 @@
 
 #include "common/digits.h"
 #include "common/escape.h"
+#include "common/os_error.h"
 #include "common/utf8.h"
 #include "common/white_space.h"
 #include "feed_files/limits.h"
@@ -72,12 +73,12 @@ Outcome run_check(const CheckRequest& request) {
     // The feed is read and closed before the signature file is opened, and an oversize feed
     // is refused before its signature file is even looked for.
     auto feed = read_head(request.file, MAX_FEED_BYTES + 1);
-    if (!feed) return diagnostic(2, "не читаю " + request.file + ": " + feed.error().text);
+    if (!feed) return diagnostic(2, "не читаю " + request.file + ": " + os_error_text(feed.error().code));
     if (feed->bytes.size() > MAX_FEED_BYTES)
         return diagnostic(1, feed_too_large_text(request.file, feed->bytes.size()));
 
     auto sig = read_head(request.sig, MAX_SIG_BYTES + 1);
-    if (!sig) return diagnostic(2, "не читаю подпись " + request.sig + ": " + sig.error().text);
+    if (!sig) return diagnostic(2, "не читаю подпись " + request.sig + ": " + os_error_text(sig.error().code));
     if (sig->bytes.size() > MAX_SIG_BYTES) return diagnostic(1, signature_too_large_text(request.sig, sig->length));
 
     const std::string sig_text = decode_utf8_lossy(sig->bytes);

@@ -45,14 +45,16 @@ std::string slurp(const fs::path& path) {
 }
 
 ProgramRun run_program(const std::string& program, const std::vector<std::string>& args, const fs::path& cwd,
-                       Stdout out_mode, int stdin_fd) {
+                       Stdout out_mode, int stdin_fd, const std::vector<std::string>& through) {
     const fs::path out_path = scratch_file("stdout"), err_path = scratch_file("stderr");
     int dead_pipe[2] = {-1, -1};
     if (out_mode == Stdout::closed_pipe) {
         if (!cloexec_pipe(dead_pipe)) return {-1000, "", "pipe failed"};
         ::close(dead_pipe[0]);
     }
-    std::vector<std::string> command = {MT_EMULATOR};
+    std::vector<std::string> command = through;
+    const std::vector<std::string> emulator = {MT_EMULATOR};
+    command.insert(command.end(), emulator.begin(), emulator.end());
     command.push_back(program);
     command.insert(command.end(), args.begin(), args.end());
     std::vector<char*> argv;

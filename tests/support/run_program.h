@@ -27,9 +27,11 @@ enum class Stdout { captured, dev_full, closed_pipe };
 inline constexpr int CLOSED_STDIN = -2;
 
 // Runs `program` with `args` in `cwd`, SIGPIPE at its default; a run that takes longer than 20
-// seconds is killed (status -SIGKILL), so a hang never stalls the suite.
+// seconds is killed (status -SIGKILL), so a hang never stalls the suite. `through` is a command
+// of this machine's that starts it (setpriv, to run it as another user), before the emulator.
 ProgramRun run_program(const std::string& program, const std::vector<std::string>& args,
-                       const std::filesystem::path& cwd, Stdout out_mode = Stdout::captured, int stdin_fd = -1);
+                       const std::filesystem::path& cwd, Stdout out_mode = Stdout::captured, int stdin_fd = -1,
+                       const std::vector<std::string>& through = {});
 
 // A pipe whose ends a started program does not inherit (pipe2 is not everywhere).
 bool cloexec_pipe(int fds[2]);

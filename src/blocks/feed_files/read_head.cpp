@@ -5,19 +5,17 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "common/os_error.h"
-
 namespace mt {
 
-Result<FileHead> read_head(const std::string& path, std::size_t cap) {
+FileResult<FileHead> read_head(const std::string& path, std::size_t cap) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return fail(os_error_text(errno));
+    if (fd < 0) return os_failure(errno);
     auto head = read_head(fd, cap);
     ::close(fd);
     return head;
 }
 
-Result<FileHead> read_head(int fd, std::size_t cap) {
+FileResult<FileHead> read_head(int fd, std::size_t cap) {
     FileHead head;
     head.bytes.resize(cap);
     std::size_t filled = 0;
@@ -36,7 +34,7 @@ Result<FileHead> read_head(int fd, std::size_t cap) {
     if (!error && filled == cap && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
         static_cast<std::uint64_t>(info.st_size) > head.length)
         head.length = static_cast<std::uint64_t>(info.st_size);
-    if (error) return fail(os_error_text(error));
+    if (error) return os_failure(error);
     return head;
 }
 

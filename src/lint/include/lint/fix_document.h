@@ -3,6 +3,7 @@
 // A document that is accepted is never changed; fixing a fixed document changes nothing.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,6 +13,10 @@
 
 namespace mt::lint {
 
+// The largest draft fixing takes: as large as the page opens. Safe fixes may bring a draft over
+// the feed's limit under it (a long comment, a file in another encoding).
+inline constexpr std::size_t MAX_DRAFT_BYTES = 16 * 1024 * 1024;
+
 struct FixOptions {
     bool unsafe = false;  // also apply the suggestions
     CheckOptions check;   // how each round checks the document
@@ -20,12 +25,12 @@ struct FixOptions {
 struct FixOutcome {
     std::string document;              // the fixed document (the input when nothing applied)
     std::vector<std::string> applied;  // the titles of the fixes applied, in the order applied
-    std::vector<Problem> problems;     // find_problems of the fixed document (none over the limit)
+    std::vector<Problem> problems;     // find_problems of the fixed document, as if it were within the limit
 };
 
-// The document fixed in rounds. A document over the size limit is left as it is, and so is a
-// round that would take it over the limit or leave it worse (more errors once it reads, or a
-// reading that stops earlier).
+// The document fixed in rounds. A document over MAX_DRAFT_BYTES is left as it is, and so is a
+// round that would take it over that or leave it worse (more errors once it reads, or a reading
+// that stops earlier).
 FixOutcome fix_document(std::string_view document, const FixOptions& options);
 
 // `document` with `edits` made (in any order; an edit that overlaps one before it is skipped).

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/error.h"
+#include "feed_files/file_error.h"
 
 namespace mt {
 
@@ -20,10 +20,10 @@ struct FileHead {
 };
 
 // Opens `path` read-only, reads until end of file or `cap` bytes (retrying interrupted reads)
-// and closes it. Errors: os_error_text.
-Result<FileHead> read_head(const std::string& path, std::size_t cap);
+// and closes it. Errors: the operating system's.
+FileResult<FileHead> read_head(const std::string& path, std::size_t cap);
 
 // The same read from a descriptor that is already open (standard input), which stays open.
-Result<FileHead> read_head(int fd, std::size_t cap);
+FileResult<FileHead> read_head(int fd, std::size_t cap);
 
 }  // namespace mt
