@@ -30,6 +30,9 @@ add_custom_command(
   DEPENDS "${PROJECT_SOURCE_DIR}/package.json" "${PROJECT_SOURCE_DIR}/package-lock.json" web_page
   COMMENT "the page build's npm packages for the VS Code extension")
 
+# The manifest with the project's one version (CMakeLists.txt): the source names it @PROJECT_VERSION@.
+configure_file("${mt_vsix_source}/package.json" "${mt_vsix}/package.json" @ONLY)
+
 # The folder vsce packages: the manifest, the read-me, the licence, the two bundled scripts and
 # the server's files as the WebAssembly build made them.
 set(mt_vsix_stage "${mt_vsix}/extension")
@@ -49,7 +52,7 @@ add_custom_command(
   COMMAND "${CMAKE_COMMAND}" -E rm -rf "${mt_vsix_stage}"
   COMMAND "${CMAKE_COMMAND}" -E make_directory "${mt_vsix_stage}/dist" "${mt_vsix_stage}/server" "${mt_vsix}/src"
   COMMAND "${CMAKE_COMMAND}" -E copy ${mt_vsix_script_sources} "${mt_vsix}/src"
-  COMMAND "${CMAKE_COMMAND}" -E copy "${mt_vsix_source}/package.json" "${mt_vsix_source}/README.md" "${mt_vsix_stage}"
+  COMMAND "${CMAKE_COMMAND}" -E copy "${mt_vsix}/package.json" "${mt_vsix_source}/README.md" "${mt_vsix_stage}"
   COMMAND "${CMAKE_COMMAND}" -E copy "${PROJECT_SOURCE_DIR}/doc/copyright" "${mt_vsix_stage}/LICENSE.txt"
   COMMAND "${CMAKE_COMMAND}" -E copy "${MT_LSP_WASM_DIR}/lsp-worker.js" "${mt_vsix_stage}/dist"
   COMMAND "${CMAKE_COMMAND}" -E copy ${mt_lsp_server_inputs} "${mt_vsix_stage}/server"
@@ -57,7 +60,7 @@ add_custom_command(
           "--outfile=${mt_vsix_stage}/dist/extension.js" --metafile=inputs.json
   COMMAND "${MT_VSIX_ESBUILD}" src/browser.js ${mt_esbuild_extension} --platform=browser --target=es2020
           "--outfile=${mt_vsix_stage}/dist/browser.js" --metafile=inputs-browser.json
-  DEPENDS ${mt_vsix_script_sources} "${mt_vsix_source}/package.json" "${mt_vsix_source}/README.md"
+  DEPENDS ${mt_vsix_script_sources} "${mt_vsix}/package.json" "${mt_vsix_source}/README.md"
           "${PROJECT_SOURCE_DIR}/doc/copyright" "${mt_vsix}/node_modules.linked"
           "${MT_LSP_WASM_DIR}/lsp-worker.js" ${mt_lsp_server_inputs} web_page
   WORKING_DIRECTORY "${mt_vsix}"
