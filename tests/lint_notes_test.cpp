@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "lint/code_pages.h"
 #include "lint/problems.h"
-#include "lint/windows_1251.h"
 
 namespace mt::lint {
 namespace {
@@ -359,15 +359,43 @@ TEST(LintNotes, ProblemsOfDrafts) {
            {"файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «Привет, "
             "мир «ок»»" +
             SAVE_1251}}}},
-        // Every typographic sign the code page has, 0x80 (its first letter, Ђ) and 0x7F (the last ASCII).
+        // Every typographic sign the code page has, and 0x7F (the last ASCII).
         {"Windows-1251 typography",
-         HEAD + "  {\"id\": \"\x80\xAB\xCF\xF0\xE8\xE2\xE5\xF2\xBB \x96 \x97 \x91\x92 \x93\x94 \x84 \x85 "
+         HEAD + "  {\"id\": \"\xAB\xCF\xF0\xE8\xE2\xE5\xF2\xBB \x96 \x97 \x91\x92 \x93\x94 \x84 \x85 "
                 "\xB9\xA0\x7F\"}]}",
          {{E,
            2,
            11,
-           reading("invalid unicode code point at line 2 column 38"),
-           {in_1251("Ђ«Привет» – — ‘’ “” „ … №\\u{a0}\\u{7f}")}}}},
+           reading("invalid unicode code point at line 2 column 37"),
+           {in_1251("«Привет» – — ‘’ “” „ … №\\u{a0}\\u{7f}")}}}},
+        // A letter of no Russian, Ukrainian or Belarusian word (0x80, Ђ, as Mac Cyrillic's А reads
+        // in Windows-1251) is no sign of Windows-1251.
+        {"Windows-1251's Serbian letter",
+         HEAD + "  {\"id\": \"\x80\xCF\xF0\xE8\xE2\xE5\xF2\"}]}",
+         {{E, 2, 11, reading("invalid unicode code point at line 2 column 18"), {not_utf8("0x80")}}}},
+        // KOI8-R: in Windows-1251 its letters would read with their cases crossed.
+        {"KOI8-R",
+         HEAD + "  {\"id\": \"\xF0\xD2\xCF\xC4\xCC\xC9\xD4\xC5\"}]}",
+         {{E,
+           2,
+           11,
+           reading("invalid unicode code point at line 2 column 19"),
+           {"файл не в UTF-8: похоже, он сохранён в кодировке KOI8-R (в ней эти байты читаются как «Продлите»); "
+            "откройте его в этой кодировке и сохраните в UTF-8 (TextEdit: Файл → Открыть, в «Параметрах» кодировка "
+            "«Кириллица (KOI8-R)», затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: кодировка в строке "
+            "состояния → «Reopen with Encoding» → «Cyrillic (KOI8-R)», затем «Save with Encoding» → «UTF-8»)"}}}},
+        // Small letters alone read the same in two code pages, and as capitals in a third: all are
+        // named, none is taken.
+        {"Windows-1251 or Mac Cyrillic",
+         HEAD + "  {\"id\": \"\xEC\xE8\xF0\"}]}",
+         {{E,
+           2,
+           11,
+           reading("invalid unicode code point at line 2 column 14"),
+           {"файл не в UTF-8: похоже, он сохранён в одной из кириллических кодировок, и по тексту не понять, в "
+            "какой: в Windows-1251 эти байты читаются как «мир», в KOI8-R эти байты читаются как «ЛХП», в Mac "
+            "Cyrillic эти байты читаются как «мир»; "
+            "откройте файл в той, в которой текст верен, и сохраните в UTF-8"}}}},
         {"Windows-1251 signs without a letter",
          HEAD + "  {\"id\": \"\xAB\xBB\"}]}",
          {{E, 2, 11, reading("invalid unicode code point at line 2 column 13"), {not_utf8("0xAB")}}}},
@@ -848,24 +876,45 @@ TEST(LintNotes, Oversize) {
         EXPECT_EQ(oversize_problem(head, length, "f.json").notes, std::vector{note}) << length;
 }
 
-// The whole draft decoded for the "convert" action, exactly when the note says Windows-1251 and
-// nothing else in the file reads otherwise.
-TEST(LintNotes, DecodesWholeWindows1251Drafts) {
-    const std::vector<std::pair<std::string, std::optional<std::string>>> rows = {
+// The whole draft decoded for the "convert" action and the recoding fix, exactly when one code
+// page, and only one, reads as Russian text what is not UTF-8 in it.
+TEST(LintNotes, DecodesDraftsOfOneCodePage) {
+    using Decoded = std::optional<std::pair<CodePage, std::string>>;
+    constexpr CodePage CP1251 = CodePage::windows_1251;
+    const std::vector<std::pair<std::string, Decoded>> rows = {
         {"{\"title\":\"\xCF\xF0\xE8\xE2\xE5\xF2\",\"body\":\"\xCC\xE8\xF0\"}\r\n",
-         "{\"title\":\"Привет\",\"body\":\"Мир\"}\r\n"},
+         {{CP1251, "{\"title\":\"Привет\",\"body\":\"Мир\"}\r\n"}}},
         // Russian typography, and a letter pair that happens to be a valid UTF-8 sequence (Т ё).
-        {"\"\xAB\xD2\xB8\xEC\xED\xE0\xFF\xBB \xB9 2 \x97 \xEE\xEA\"", "\"«Тёмная» № 2 — ок\""},
+        {"\"\xAB\xD2\xB8\xEC\xED\xE0\xFF\xBB \xB9 2 \x97 \xEE\xEA\"", {{CP1251, "\"«Тёмная» № 2 — ок\""}}},
         {"\"\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82\"", std::nullopt},  // UTF-8 already
         // A letter of an escape is no Latin word.
-        {"\"\\n\xCC\xE8\xF0\"", "\"\\nМир\""},
-        {"\"caf\xE9\"", std::nullopt},                // Latin-1
-        {"\"\xD0\xB0 \xEC\xE8\xF0\"", std::nullopt},  // UTF-8 «а» before Windows-1251 «мир»
-        {"\"\xE0\x98\"", std::nullopt},               // a byte the code page leaves out
-        {"\"\x97\"", std::nullopt},                   // no letter
+        {"\"\\n\xCC\xE8\xF0\"", {{CP1251, "\"\\nМир\""}}},
+        {"\"caf\xE9\"", std::nullopt},   // Latin-1
+        {"\"\xE0\x98\"", std::nullopt},  // a byte no code page reads as a letter or a sign
+        {"\"\x97\"", std::nullopt},      // no letter
         {"{}", std::nullopt},
+        // Each code page the same text was saved in, and only that one reads it: KOI8-R read in
+        // Windows-1251 crosses the cases («рТПДМЙФЕ»), Mac Cyrillic's capitals are other letters there.
+        {"\"\xF0\xD2\xCF\xC4\xCC\xC9\xD4\xC5 \xCC\xC9\xC3\xC5\xCE\xDA\xC9\xC0\"",
+         {{CodePage::koi8_r, "\"Продлите лицензию\""}}},
+        {"\"\x8F\xF0\xEE\xE4\xEB\xE8\xF2\xE5 \xEB\xE8\xF6\xE5\xED\xE7\xE8\xFE\"",
+         {{CodePage::mac_cyrillic, "\"Продлите лицензию\""}}},
+        {"\"\x8F\xE0\xAE\xA4\xAB\xA8\xE2\xA5 \xAB\xA8\xE6\xA5\xAD\xA7\xA8\xEE\"",
+         {{CodePage::cp866, "\"Продлите лицензию\""}}},
+        {"\"\xCF\xF0\xEE\xE4\xEB\xE8\xF2\xE5 \xEB\xE8\xF6\xE5\xED\xE7\xE8\xFE\"", {{CP1251, "\"Продлите лицензию\""}}},
+        // Small letters alone read the same in Windows-1251 and Mac Cyrillic: no certain one.
+        {"\"\xEC\xE8\xF0\"", std::nullopt},
+        // A UTF-8 title and a Windows-1251 body: the UTF-8 letters are kept.
+        {"{\"title\":\"\xD0\xA2\xD1\x91\xD0\xBC\xD0\xBD\xD0\xB0\xD1\x8F \xD1\x82\xD0\xB5\xD0\xBC\xD0\xB0\",\"body\":"
+         "\"\xCF\xF0\xEE\xE4\xEB\xE8\xF2\xE5\"}",
+         {{CP1251, "{\"title\":\"Тёмная тема\",\"body\":\"Продлите\"}"}}},
+        {"\"\xD0\xB0 \xEC\xE8\xF0\"", std::nullopt},  // one UTF-8 letter is no word: «Р° мир» is no Russian
     };
-    for (const auto& [bytes, text] : rows) EXPECT_EQ(decode_windows_1251(bytes), text) << bytes;
+    for (const auto& [bytes, decoded] : rows) {
+        const auto got = certain_recoding(bytes);
+        const Decoded pair = got ? Decoded{{got->page, got->text}} : std::nullopt;
+        EXPECT_EQ(pair, decoded) << bytes;
+    }
 }
 
 }  // namespace

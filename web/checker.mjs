@@ -71,7 +71,7 @@ export async function createChecker(module, report = (text) => console.error(tex
       const status = exports.mt_recode(doc, document.length, out);
       if (status === 2) return null;
       if (status !== 0) throw new Error("messages-lint: не хватило памяти");
-      return takeResult(out);
+      return JSON.parse(takeResult(out));
     } finally {
       exports.mt_free(out);
       exports.mt_free(doc);

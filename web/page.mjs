@@ -22,7 +22,8 @@ const DEBOUNCE_MS = 150;
 // The largest file the page opens: the whole of it is kept, so that an author can shorten a
 // draft that is over the feed's limit.
 const MAX_OPEN_BYTES = 16 * 1024 * 1024;
-const CONVERT = "Перекодировать из Windows-1251 в UTF-8";
+// The convert action's label, naming the code page the checker read the file in.
+const convertLabel = (recoded) => `Перекодировать из ${recoded.from} в UTF-8`;
 const FIXES = { one: "исправление", few: "исправления", many: "исправлений" };
 
 const $ = (id) => document.getElementById(id);
@@ -160,8 +161,8 @@ function lineEndsOf(bytes) {
 // What the editor holds. `bytes`: the opened file's whole bytes while they are what is checked
 // and saved (until the first edit), else null. `opened`: what the page says of the file.
 // `lineEnd`, `counts`, `mixed`: its line end (lineEndsOf). `utf8`: whether the text is the
-// file's (false for a file that is not UTF-8, which takes no edit). `recoded`: the file's text
-// as the checker decodes it from Windows-1251, when it does. `strays`: the escapes drawn over
+// file's (false for a file that is not UTF-8, which takes no edit). `recoded`: the code page the
+// checker reads the file in and the text it reads, {from, text}, when it is certain of one. `strays`: the escapes drawn over
 // the text of a file that is not UTF-8.
 const EMPTY_SOURCE = {
   bytes: null, opened: "", lineEnd: "\n", counts: null, mixed: false, utf8: true, recoded: null, strays: Decoration.none,
@@ -330,7 +331,7 @@ function showProblems(view, problems, diagnostics, convert, fixes) {
       const action = document.createElement("button");
       action.type = "button";
       action.className = "action";
-      action.textContent = CONVERT;
+      action.textContent = convertLabel(view.state.field(sourceField).recoded);
       action.addEventListener("click", () => convert(view));
       item.append(action);
     }
@@ -379,7 +380,7 @@ function showSave(source) {
   if (!source.utf8) {
     note = "Сохранить нельзя: файл не в UTF-8 (байты, которые не читаются как UTF-8, показаны как \\x{..}), "
       + "а сама страница не меняет в нём ни байта. "
-      + (source.recoded !== null ? `Его можно перекодировать кнопкой «${CONVERT}» у проблемы.`
+      + (source.recoded !== null ? `Его можно перекодировать кнопкой «${convertLabel(source.recoded)}» у проблемы.`
         : "Сохраните его в UTF-8 в своём редакторе и откройте снова.");
   } else if (source.mixed) {
     const parts = Object.entries(source.counts).filter(([, n]) => n > 0)
@@ -412,7 +413,7 @@ function start(checker) {
   const convert = (view) => {
     const source = view.state.field(sourceField);
     view.dispatch({
-      changes: { from: 0, to: view.state.doc.length, insert: source.recoded },
+      changes: { from: 0, to: view.state.doc.length, insert: source.recoded.text },
       effects: setSource.of({ ...source, bytes: null, utf8: true, strays: Decoration.none }),
       annotations: isolateHistory.of("full"),
       userEvent: "input.recode",
@@ -460,7 +461,7 @@ function start(checker) {
       })),
     }));
     const actionsOf = (i) => {
-      if (offer && i === 0) return [{ name: CONVERT, apply: (v) => convert(v) }];
+      if (offer && i === 0) return [{ name: convertLabel(source.recoded), apply: (v) => convert(v) }];
       if (fixes[i]) return [{ name: fixes[i].name, apply: (v, from) => applyFix(v, from, fixes[i].changes) }];
       return undefined;
     };

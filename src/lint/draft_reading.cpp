@@ -7,7 +7,7 @@
 #include "common/digits.h"
 #include "common/utf8.h"
 #include "common/white_space.h"
-#include "lint/windows_1251.h"
+#include "lint/code_pages.h"
 #include "syntax_mistakes.h"
 #include "typographic_quotes.h"
 
@@ -44,20 +44,6 @@ std::size_t escape_length(std::string_view bytes, std::size_t at) {
     if (unit < 0xD800 || unit > 0xDBFF) return 6;
     const long trailing = unit_at(bytes, at + 6);
     return trailing >= 0xDC00 && trailing <= 0xDFFF ? 12 : 0;
-}
-
-// Whether two Cyrillic letters written in UTF-8 stand side by side somewhere in `bytes`: then
-// the file is UTF-8 with a few damaged bytes, and reading it as Windows-1251 would garble it.
-bool has_utf8_cyrillic_word(std::string_view bytes) {
-    bool previous = false;
-    for (std::size_t i = 0; i < bytes.size();) {
-        const Character c = first_character(bytes.substr(i));
-        const bool letter = c.valid && c.length == 2 && c.value >= 0x0400 && c.value <= 0x04FF;
-        if (letter && previous) return true;
-        previous = letter;
-        i += c.length;
-    }
-    return false;
 }
 
 // The first byte at or after `at` that ends plain string content: a `"`, a `\` or a control
@@ -122,13 +108,14 @@ class Scanner {
         byte_order_mark();
         // Re-encoding comes first: the rest is read again in UTF-8.
         const std::string_view rest = b_.substr(pos_);
-        if (const auto utf8 = has_utf8_cyrillic_word(rest) ? std::nullopt : decode_windows_1251(rest)) {
+        if (const auto recoded = certain_recoding(rest)) {
             Diagnosis recode;
             recode.mistake = Mistake::not_utf8;
             recode.stop = recode.stop_last = pos_ + valid_utf8_prefix(b_.substr(pos_));
-            recode.fix = Fix{.title = "перекодировать файл из Windows-1251 в UTF-8",
-                             .safe = true,
-                             .edits = recoding_edits(b_, pos_, *utf8)};
+            recode.fix =
+                Fix{.title = "перекодировать файл из " + std::string(code_page_name(recoded->page)) + " в UTF-8",
+                    .safe = true,
+                    .edits = recoding_edits(b_, pos_, recoded->text)};
             add(std::move(recode));
         }
         return std::move(out_.diagnoses);

@@ -1,17 +1,18 @@
 #include "reading_problem.h"
 
+#include "code_page_reading.h"
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
 #include "draft_reading.h"
 #include "editor_steps.h"
 #include "key_suggestion.h"
+#include "lint/code_pages.h"
 #include "locate.h"
 #include "messages/acceptance.h"
 #include "problem_fixes.h"
 #include "type_names.h"
 #include "value_notes.h"
-#include "windows_1251.h"
 
 namespace mt::lint {
 namespace {
@@ -51,13 +52,31 @@ std::string missing_field_note(const ReadError& error) {
 }
 
 std::string not_utf8_note(std::string_view document, const ReadError& error) {
+    // A byte-order mark is a mistake of its own, and no letter of any code page.
+    const std::size_t skipped = document.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    const std::string_view body = document.substr(skipped);
     const std::size_t first = error.invalid_byte_offset;
     // The rest of the string, up to its closing quotation mark, just before the reader's position.
     const std::size_t end = error.offset > first ? error.offset - 1 : first;
-    if (const auto text = cyrillic_in_windows_1251(document.substr(0, end), first))
-        return "файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «" +
-               shortened(*text) + "»); откройте его в этой кодировке и сохраните в UTF-8 (" +
-               std::string(REOPEN_FROM_WINDOWS_1251) + ")";
+    const std::vector<Recoding> recodings = first >= skipped ? plausible_recodings(body) : std::vector<Recoding>{};
+    const auto read = [&](CodePage page) { return shortened(read_part(page, body, first - skipped, end - skipped)); };
+    if (recodings.size() == 1) {
+        const CodePage page = recodings.front().page;
+        return "файл не в UTF-8: похоже, он сохранён в кодировке " + std::string(code_page_name(page)) +
+               " (в ней эти байты читаются как «" + read(page) +
+               "»); откройте его в этой кодировке и сохраните в "
+               "UTF-8 (" +
+               std::string(reopen_steps(page)) + ")";
+    }
+    if (recodings.size() > 1) {
+        std::string out =
+            "файл не в UTF-8: похоже, он сохранён в одной из кириллических кодировок, и по тексту не "
+            "понять, в какой:";
+        for (std::size_t i = 0; i < recodings.size(); ++i)
+            out += std::string(i == 0 ? " " : ", ") + "в " + std::string(code_page_name(recodings[i].page)) +
+                   " эти байты читаются как «" + read(recodings[i].page) + "»";
+        return out + "; откройте файл в той, в которой текст верен, и сохраните в UTF-8";
+    }
     return "файл не в UTF-8: байт " + hex_byte(static_cast<unsigned char>(document[first])) +
            " не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (" + std::string(SAVE_AS_UTF8) + ")";
 }

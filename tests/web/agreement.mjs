@@ -17,18 +17,30 @@ if (dirs.length === 0) {
   process.exit(2);
 }
 
-const windows1251 = new TextDecoder("windows-1251");
-const WINDOWS_1251 = new Map([...Array(256).keys()].map((b) => [windows1251.decode(Uint8Array.of(b)), b]));
+// Each character of `text` through a code page's table, as the browser's decoder reads it.
+const encodeIn = (label, text) => {
+  const decoder = new TextDecoder(label);
+  const table = new Map([...Array(256).keys()].map((b) => [decoder.decode(Uint8Array.of(b)), b]));
+  return Buffer.from([...text].map((c) => table.get(c)));
+};
 const made = mkdtempSync(join(tmpdir(), "web-agreement-"));
 const good = readFileSync(new URL("../../examples/messages.json", import.meta.url));
+const goodText = good.toString("utf8");
+// [name, bytes, what the convert action gives ({from, text}) or null]
 const MADE = [
-  ["oversize.json", Buffer.concat([good, Buffer.alloc(70000 - good.length, 0x20)])],
-  ["crlf.json", Buffer.from(good.toString("latin1").replaceAll("\n", "\r\n"), "latin1")],
-  // «Привет» in Windows-1251 inside a title: not UTF-8.
-  ["cp1251.json", Buffer.from(good.toString("latin1").replace("Тёмная тема", "\xcf\xf0\xe8\xe2\xe5\xf2"), "latin1")],
-  // The whole example in Windows-1251 (each character through the code page's table).
-  ["whole-1251.json", Buffer.from([...good.toString("utf8")].map((c) => WINDOWS_1251.get(c)))],
+  ["oversize.json", Buffer.concat([good, Buffer.alloc(70000 - good.length, 0x20)]), null],
+  ["crlf.json", Buffer.from(good.toString("latin1").replaceAll("\n", "\r\n"), "latin1"), null],
+  // «Привет» in Windows-1251 inside a title of a UTF-8 file: its UTF-8 letters are kept.
+  ["cp1251.json", Buffer.concat([Buffer.from(goodText.split("Тёмная тема")[0]), encodeIn("windows-1251", "Привет"),
+    Buffer.from(goodText.split("Тёмная тема").slice(1).join("Тёмная тема"))]),
+    { from: "Windows-1251", text: goodText.replace("Тёмная тема", "Привет") }],
+  // The whole example in each code page: exactly that one reads it as Russian.
+  ["whole-1251.json", encodeIn("windows-1251", goodText), { from: "Windows-1251", text: goodText }],
+  ["whole-koi8-r.json", encodeIn("koi8-r", goodText), { from: "KOI8-R", text: goodText }],
+  ["whole-mac-cyrillic.json", encodeIn("x-mac-cyrillic", goodText), { from: "Mac Cyrillic", text: goodText }],
+  ["whole-cp866.json", encodeIn("ibm866", goodText), { from: "CP866", text: goodText }],
 ];
+const madeRecodings = new Map(MADE.map(([name, , recoded]) => [join(made, name), recoded]));
 for (const [name, bytes] of MADE) writeFileSync(join(made, name), bytes);
 
 const files = [...dirs, made].flatMap((dir) =>
@@ -54,8 +66,8 @@ for (const line of output.toString("utf8").split("\n").filter(Boolean)) {
 const checker = await createChecker(readFileSync(modulePath), (text) => {
   throw new Error(`the module wrote: ${text}`);
 });
-// The convert action's decoding: none for a UTF-8 document, and where there is one, the text
-// the browser's own Windows-1251 decoder reads; the made Windows-1251 draft must have one.
+// The convert action's decoding: none for a UTF-8 document, and for each made draft exactly the
+// code page and the text it was made from.
 const utf8 = new TextDecoder("utf-8", { fatal: true });
 let failures = 0, problems = 0, recoded = 0;
 for (const file of files) {
@@ -67,7 +79,8 @@ for (const file of files) {
   } catch {
     isUtf8 = false;
   }
-  if ((text !== null && (isUtf8 || text !== windows1251.decode(bytes))) || (text === null && file.endsWith("/whole-1251.json"))) {
+  const expected = madeRecodings.get(file);
+  if ((text !== null && isUtf8) || (expected !== undefined && JSON.stringify(text) !== JSON.stringify(expected))) {
     failures++;
     console.error(`RECODED WRONG: ${file}: ${JSON.stringify(text)?.slice(0, 200)}`);
   }

@@ -1,0 +1,36 @@
+// The Cyrillic code pages older editors still save drafts in, Windows-1251, KOI8-R, Mac Cyrillic
+// and CP866, and the one decision which of them a draft that is not UTF-8 was saved in: the note
+// on its bytes, its recoding fix and the page's convert action all take it from here.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mt::lint {
+
+enum class CodePage : unsigned char { windows_1251, koi8_r, mac_cyrillic, cp866 };
+
+// "Windows-1251", "KOI8-R", "Mac Cyrillic", "CP866".
+std::string_view code_page_name(CodePage page);
+
+// A draft's bytes that are not UTF-8 read in one code page, as UTF-8.
+struct Recoding {
+    CodePage page = CodePage::windows_1251;
+    std::string text;
+};
+
+// Every code page in which the bytes of `document` that are not UTF-8 read as Russian text:
+// each of them a letter of the Russian, Ukrainian or Belarusian alphabet or a mark of Russian
+// typography (« » — – … № and the like), at least one a letter, no letter next to a Latin one
+// (as the accents of Latin-1 text would be), and no capital letter right after a small one in a
+// word (as KOI8-R read in Windows-1251 gives, its cases crossed). A document with UTF-8 Cyrillic
+// words keeps them: only the bytes outside valid UTF-8 are read in the code page. None for a
+// document that is UTF-8.
+std::vector<Recoding> plausible_recodings(std::string_view document);
+
+// The recoding of `document` when exactly one code page reads it as Russian text: the certain one.
+std::optional<Recoding> certain_recoding(std::string_view document);
+
+}  // namespace mt::lint
