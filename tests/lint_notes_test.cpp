@@ -143,7 +143,8 @@ TEST(LintNotes, ProblemsOfDrafts) {
            2,
            12,
            reading("control character (\\u0000-\\u001F) found while parsing a string at line 2 column 12"),
-           {"табуляция внутри строки пишется `\\t`"}}}},
+           {"табуляция внутри строки: в JSON она пишется `\\t`, но в title и body управляющих символов быть не "
+            "должно, поставьте вместо неё пробел"}}}},
         {"control in a string",
          HEAD + "  {\"id\": \"a\x01\"}]}",
          {{E,

@@ -85,18 +85,21 @@ bool has_utf8_cyrillic_word(std::string_view bytes) {
 std::optional<std::string> read_as(CodePage page, std::string_view bytes, bool keep_utf8, bool plausible) {
     const char16_t* half = upper_half(page);
     std::string text;
-    bool letter = false, after_small = false;
+    bool letter = false, word = false, after_small = false;
+    std::size_t run = 0;  // letters read in the code page in a row
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
             text += bytes[i++];
             after_small = false;
+            run = 0;
             continue;
         }
         if (keep_utf8) {
             if (const Character kept = first_character(bytes.substr(i)); kept.valid) {
                 text.append(bytes.substr(i, kept.length));
                 after_small = is_small(kept.value);
+                run = 0;
                 i += kept.length;
                 continue;
             }
@@ -112,10 +115,14 @@ std::optional<std::string> read_as(CodePage page, std::string_view bytes, bool k
         }
         after_small = is_small(c);
         letter = letter || is_letter(c);
+        run = is_letter(c) ? run + 1 : 0;
+        word = word || run >= 2;
         append_utf8(text, c != 0 ? c : U'\uFFFD');
         ++i;
     }
-    if (plausible && !letter) return std::nullopt;
+    // Beside UTF-8 Cyrillic words, a byte or two that are not UTF-8 are most often a damaged
+    // character; only a word of the code page's letters tells of text saved in it.
+    if (plausible && (keep_utf8 ? !word : !letter)) return std::nullopt;
     return text;
 }
 

@@ -138,6 +138,20 @@ class Scanner {
 
     void add(Diagnosis diagnosis) { out_.diagnoses.push_back(std::move(diagnosis)); }
 
+    // Whether the document's lines end in lone carriage returns more often than in line feeds
+    // (counted once, when a carriage return inside a string asks).
+    bool cr_lines() const {
+        if (!cr_lines_) {
+            std::size_t lone = 0, feeds = 0;
+            for (std::size_t i = 0; i < b_.size(); ++i) {
+                if (b_[i] == '\n') ++feeds;
+                if (b_[i] == '\r' && (i + 1 == b_.size() || b_[i + 1] != '\n')) ++lone;
+            }
+            cr_lines_ = lone > feeds;
+        }
+        return *cr_lines_;
+    }
+
     // Records the mistake the grammar stops at, where it is not at the cursor.
     bool stuck_at(Diagnosis diagnosis) {
         add(std::move(diagnosis));
@@ -204,7 +218,7 @@ class Scanner {
     // The control byte at `at` inside a string, kept in `out`, and its length; none when it is
     // not one a string can be repaired around (a line end or a tab).
     std::optional<std::size_t> control_inside(std::size_t at, ScannedString& out) const {
-        Diagnosis control = control_mistake(b_, at);
+        Diagnosis control = control_mistake(b_, at, cr_lines());
         if (!control.fix) return std::nullopt;
         const std::size_t length = control.fix->edits.front().end - at;
         out.mistakes.push_back(std::move(control));
@@ -325,7 +339,7 @@ class Scanner {
             const char c = b_[pos];
             if (static_cast<unsigned char>(c) < 0x20) {
                 // The string as a whole could not be read, so no repair inside it is certain.
-                Diagnosis control = control_mistake(b_, pos);
+                Diagnosis control = control_mistake(b_, pos, cr_lines());
                 control.fix.reset();
                 return control;
             }
@@ -534,6 +548,7 @@ class Scanner {
     std::size_t last_comma_ = NO_OFFSET;  // the comma just taken, while the next token is looked for
     std::size_t value_end_ = 0;
     bool recorded_ = false;  // whether the mistake the grammar stopped at is recorded
+    mutable std::optional<bool> cr_lines_;
     DraftReading out_;
 };
 

@@ -52,8 +52,19 @@ std::size_t moved(std::size_t offset, std::vector<Edit> edits) {
 }
 
 // Whether a round left the document no worse: a document that read still reads with no more
-// errors; one that did not read now reads, or its reader stops no earlier than before.
+// errors; one that did not read now reads, or its reader stops no earlier than before. Either
+// way no repair may leave a mistake in what it wrote: the reader stopping there again, or a
+// character the rules refuse (a tab escaped inside a title is still a tab).
 bool no_worse(const std::vector<Problem>& before, const std::vector<Problem>& after, const std::vector<Edit>& edits) {
+    for (const Problem& problem : after) {
+        if (problem.code != Code::json && problem.code != Code::control_character) continue;
+        const std::size_t from = problem.at.shown_offset(), to = std::max(problem.at.end, from + 1);
+        for (const Edit& edit : edits) {
+            // What an edit wrote: a removal writes nothing that could be wrong.
+            const std::size_t begin = moved(edit.begin, edits), end = begin + edit.replacement.size();
+            if (begin < end && begin < to && from < end) return false;
+        }
+    }
     if (reads(before)) return reads(after) && error_count(after) <= error_count(before);
     if (reads(after)) return true;
     return after.front().at.offset >= moved(before.front().at.offset, edits);
@@ -93,7 +104,7 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
         Plan all, first;
         if (!reads(problems))
             for (const Diagnosis& mistake : draft_mistakes(out.document))
-                if (mistake.fix) all.add(*mistake.fix);
+                if (mistake.fix && wanted(*mistake.fix)) all.add(*mistake.fix);
         for (const Problem& problem : problems) {
             if (!problem.fix || !wanted(*problem.fix)) continue;
             all.add(*problem.fix);

@@ -109,13 +109,12 @@ std::optional<std::string> space_note(std::string_view bytes, std::size_t at, st
     return text;
 }
 
-// The title of the fix of white space JSON does not allow.
-std::string space_title(char32_t c) {
-    const std::string name = c == 0x00A0   ? "неразрывный пробел"
-                             : c == 0x200B ? "пробел нулевой ширины"
-                             : c == 0x3000 ? "широкий пробел"
-                                           : "невидимый символ";
-    return "заменить " + name + " " + code_point(c) + " обычным пробелом";
+// How the fixes of white space JSON does not allow name it.
+std::string space_name(char32_t c) {
+    return c == 0x00A0   ? "неразрывный пробел"
+           : c == 0x200B ? "пробел нулевой ширины"
+           : c == 0x3000 ? "широкий пробел"
+                         : "невидимый символ";
 }
 
 std::optional<Diagnosis> dash(std::string_view bytes, std::size_t at) {
@@ -307,11 +306,16 @@ Diagnosis foreign_space_mistake(std::string_view bytes, std::size_t at) {
         d.note = std::move(*note);
         d.shown = ByteRange{at, at + length};
     }
-    d.fix = safe_fix(space_title(c.value), {{at, at + c.length, " "}});
+    // Between two digits it splits one number: a space there would still split it.
+    d.fix = digits_around(bytes, at, at + c.length)
+                ? safe_fix("удалить " + space_name(c.value) + " " + code_point(c.value) + " внутри числа",
+                           {{at, at + c.length, ""}})
+                : safe_fix("заменить " + space_name(c.value) + " " + code_point(c.value) + " обычным пробелом",
+                           {{at, at + c.length, " "}});
     return d;
 }
 
-Diagnosis control_mistake(std::string_view bytes, std::size_t at) {
+Diagnosis control_mistake(std::string_view bytes, std::size_t at, bool cr_lines) {
     const char c = bytes[at];
     if (c == '\n' || c == '\r') {
         const bool crlf = c == '\r' && at + 1 < bytes.size() && bytes[at + 1] == '\n';
@@ -320,13 +324,17 @@ Diagnosis control_mistake(std::string_view bytes, std::size_t at) {
                             "строка не закрыта до конца строки: перевод строки внутри строки пишется `\\n`; если "
                             "строка здесь кончается, поставьте закрывающую кавычку `\"`",
                             at, end);
-        d.fix = c == '\n' || crlf ? safe_fix("записать перевод строки внутри строки как \\n", {{at, end, "\\n"}})
-                                  : safe_fix("записать возврат каретки внутри строки как \\r", {{at, end, "\\r"}});
+        d.fix = safe_fix("записать перевод строки внутри строки как \\n", {{at, end, "\\n"}});
+        // A lone carriage return ends a line only where the document's lines end so.
+        if (c == '\r' && !crlf && !cr_lines) d.fix->safe = false;
         return d;
     }
     if (c == '\t') {
-        Diagnosis d = noted(Mistake::tab_in_string, at, "табуляция внутри строки пишется `\\t`", at, at + 1);
-        d.fix = safe_fix("записать табуляцию внутри строки как \\t", {{at, at + 1, "\\t"}});
+        Diagnosis d = noted(Mistake::tab_in_string, at,
+                            "табуляция внутри строки: в JSON она пишется `\\t`, но в title и body управляющих символов "
+                            "быть не должно, поставьте вместо неё пробел",
+                            at, at + 1);
+        d.fix = Fix{.title = "заменить табуляцию внутри строки пробелом", .safe = false, .edits = {{at, at + 1, " "}}};
         return d;
     }
     std::string escape = code_point(static_cast<unsigned char>(c));

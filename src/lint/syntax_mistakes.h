@@ -38,11 +38,14 @@ Diagnosis trailing_comma_mistake(std::string_view bytes, std::size_t comma, std:
 // A comma certainly missing at `value_end`, before the key or record at `next`.
 Diagnosis missing_comma_mistake(std::string_view bytes, std::size_t value_end, std::size_t next, char open);
 
-// A white space character at `at` between tokens that JSON does not allow, replaced by a space.
+// A white space character at `at` between tokens that JSON does not allow: replaced by a space,
+// or removed between two digits (a number split by it).
 Diagnosis foreign_space_mistake(std::string_view bytes, std::size_t at);
 
-// The control byte at `at` inside a string; repaired when it is a line end or a tab.
-Diagnosis control_mistake(std::string_view bytes, std::size_t at);
+// The control byte at `at` inside a string. A line end is written as `\n`, certainly so for a
+// lone carriage return only when `cr_lines` (the document's lines end in lone carriage returns);
+// a tab becomes a space as a suggestion (a title or body may not hold one, escaped or not).
+Diagnosis control_mistake(std::string_view bytes, std::size_t at, bool cr_lines);
 
 // The escape whose backslash is at `at` that JSON does not have.
 Diagnosis escape_mistake(std::size_t at);

@@ -26,7 +26,8 @@ struct Recoding {
 // typography (« » — – … № and the like), at least one a letter, no letter next to a Latin one
 // (as the accents of Latin-1 text would be), and no capital letter right after a small one in a
 // word (as KOI8-R read in Windows-1251 gives, its cases crossed). A document with UTF-8 Cyrillic
-// words keeps them: only the bytes outside valid UTF-8 are read in the code page. None for a
+// words keeps them: only the bytes outside valid UTF-8 are read in the code page, and they must
+// hold a word of two letters or more (a lone byte there is a damaged character). None for a
 // document that is UTF-8.
 std::vector<Recoding> plausible_recodings(std::string_view document);
 
