@@ -306,6 +306,26 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
          "{\"schema\": 1, \"revision\": 1}"},
         {"a no-break space inside a string stays", "{\"schema\": 1, \"revision\": 1, \"messages\": []\u00A0,}",
          "{\"schema\": 1, \"revision\": 1, \"messages\": [] }"},
+        // Written as their exact edit says: a key without quotation marks, another case of a
+        // literal, a dash for a minus, a character that shows nothing between tokens.
+        {"a bare key", "{schema: 1, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
+        {"NULL for null", head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": NULL}]}",
+         head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": null}]}"},
+        {"None is only probably null",
+         head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": None}]}",
+         head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": None}]}"},
+        {"None with the suggestions",
+         head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": None}]}",
+         head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": null}]}", true},
+        {"a minus sign of typesetting", "{\"schema\": 1, \"revision\": \u22125}", "{\"schema\": 1, \"revision\": -5}"},
+        {"a zero width joiner between tokens", "{\"schema\": 1,\u200D \"revision\": 1}",
+         "{\"schema\": 1, \"revision\": 1}"},
+        // Only suggestions: the brackets a file cut short lacks, spaces between a number's groups.
+        {"brackets open at the end", "{\"schema\": 1, \"revision\": 1", "{\"schema\": 1, \"revision\": 1"},
+        {"brackets open at the end, with the suggestions", "{\"schema\": 1, \"revision\": 1",
+         "{\"schema\": 1, \"revision\": 1}", true},
+        {"spaces between a number's groups, with the suggestions", "{\"schema\": 1, \"revision\": 1 798 761 600}",
+         "{\"schema\": 1, \"revision\": 1798761600}", true},
         // A no-break space between digits splits one number: a space would split it still.
         {"a no-break space inside a number", "{\"schema\": 1, \"revision\": 1\u00A0000}",
          "{\"schema\": 1, \"revision\": 1000}"},

@@ -53,11 +53,11 @@ std::size_t moved(std::size_t offset, std::vector<Edit> edits) {
 
 // Whether a round left the document no worse: a document that read still reads with no more
 // errors; one that did not read now reads, or its reader stops no earlier than before. Either
-// way no repair may leave a mistake in what it wrote: the reader stopping there again, or a
-// character the rules refuse (a tab escaped inside a title is still a tab).
+// way no repair may write a character the rules refuse (a tab escaped inside a title is still a
+// tab).
 bool no_worse(const std::vector<Problem>& before, const std::vector<Problem>& after, const std::vector<Edit>& edits) {
     for (const Problem& problem : after) {
-        if (problem.code != Code::json && problem.code != Code::control_character) continue;
+        if (problem.code != Code::control_character) continue;
         const std::size_t from = problem.at.shown_offset(), to = std::max(problem.at.end, from + 1);
         for (const Edit& edit : edits) {
             // What an edit wrote: a removal writes nothing that could be wrong.

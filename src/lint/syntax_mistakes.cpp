@@ -76,13 +76,42 @@ Fix safe_fix(std::string_view title, std::vector<Edit> edits) {
     return Fix{.title = std::string(title), .safe = true, .edits = std::move(edits)};
 }
 
-// The digits on both sides of a gap from `gap_begin` to `gap_end`, written together: what a
-// number broken by spaces reads as once they are gone.
+// The length of the gap between two groups of a number's digits at `at`: a space, a no-break
+// space or a narrow no-break space (what typesetting puts between thousands); 0 for none.
+std::size_t group_gap(std::string_view bytes, std::size_t at) {
+    for (const std::string_view gap : {" ", "\xC2\xA0", "\xE2\x80\xAF"})
+        if (bytes.substr(at).starts_with(gap) && at + gap.size() < bytes.size() && is_digit(bytes[at + gap.size()]))
+            return gap.size();
+    return 0;
+}
+
+// The gaps of the number whose digits stand around the gap from `gap_begin` to `gap_end`, this
+// one and every one after it between groups of digits (`1 798 761 600`).
+std::vector<Edit> gaps_removed(std::string_view bytes, std::size_t gap_begin, std::size_t gap_end) {
+    std::vector<Edit> edits = {{gap_begin, gap_end, ""}};
+    for (std::size_t at = gap_end;;) {
+        while (at < bytes.size() && is_digit(bytes[at])) ++at;
+        const std::size_t gap = group_gap(bytes, at);
+        if (gap == 0) return edits;
+        edits.push_back({at, at + gap, ""});
+        at += gap;
+    }
+}
+
+// The number around the gap from `gap_begin` to `gap_end` written together: what a number
+// broken by spaces reads as once they are gone.
 std::string joined_number(std::string_view bytes, std::size_t gap_begin, std::size_t gap_end) {
-    std::size_t begin = gap_begin, end = gap_end;
+    std::size_t begin = gap_begin;
     while (begin > 0 && (is_digit(bytes[begin - 1]) || bytes[begin - 1] == '-')) --begin;
+    std::string out(bytes.substr(begin, gap_begin - begin));
+    std::size_t at = gap_begin;
+    for (const Edit& gap : gaps_removed(bytes, gap_begin, gap_end)) {
+        out += bytes.substr(at, gap.begin - at);
+        at = gap.end;
+    }
+    std::size_t end = at;
     while (end < bytes.size() && is_digit(bytes[end])) ++end;
-    return std::string(bytes.substr(begin, gap_begin - begin)) + std::string(bytes.substr(gap_end, end - gap_end));
+    return out + std::string(bytes.substr(at, end - at));
 }
 
 bool digits_around(std::string_view bytes, std::size_t gap_begin, std::size_t gap_end) {
@@ -109,12 +138,10 @@ std::optional<std::string> space_note(std::string_view bytes, std::size_t at, st
     return text;
 }
 
-// How the fixes of white space JSON does not allow name it.
+// How the fixes of white space JSON does not allow name it: as its note does.
 std::string space_name(char32_t c) {
-    return c == 0x00A0   ? "неразрывный пробел"
-           : c == 0x200B ? "пробел нулевой ширины"
-           : c == 0x3000 ? "широкий пробел"
-                         : "невидимый символ";
+    if (const auto name = name_of(SPACE_LOOKALIKES, c)) return std::string(name->substr(0, name->find(" U+")));
+    return "невидимый символ";
 }
 
 std::optional<Diagnosis> dash(std::string_view bytes, std::size_t at) {
@@ -125,11 +152,13 @@ std::optional<Diagnosis> dash(std::string_view bytes, std::size_t at) {
     std::string example = "-";
     for (std::size_t i = end; i < bytes.size() && is_digit(bytes[i]); ++i) example += bytes[i];
     if (example.size() == 1) example += "1";
-    return noted(Mistake::dash_for_minus, at,
-                 "здесь `" + std::string(bytes.substr(at, c.length)) + "` (" + std::string(*name) +
-                     "), а не минус ASCII `-`: отрицательное число пишется с дефисом-минусом с клавиатуры: `" +
-                     example + "`",
-                 at, end);
+    Diagnosis d = noted(Mistake::dash_for_minus, at,
+                        "здесь `" + std::string(bytes.substr(at, c.length)) + "` (" + std::string(*name) +
+                            "), а не минус ASCII `-`: отрицательное число пишется с дефисом-минусом с клавиатуры: `" +
+                            example + "`",
+                        at, end);
+    d.fix = safe_fix("заменить " + std::string(name->substr(0, name->find(" U+"))) + " минусом `-`", {{at, end, "-"}});
+    return d;
 }
 
 // What authors bring from other writing where a token belongs: a comment that never ends, a
@@ -160,6 +189,25 @@ std::optional<std::string_view> bare_word(std::string_view bytes, std::size_t at
     return word;
 }
 
+// The words other languages write for JSON's literals: the same literal in other letter cases
+// certainly, another language's empty value probably.
+struct ForeignLiteral {
+    std::string_view json;
+    std::string_view language;
+    bool certain;
+};
+
+std::optional<ForeignLiteral> json_literal_for(std::string_view word) {
+    std::string lower;
+    for (const char c : word) lower += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    if (lower == "true" || lower == "false" || lower == "null")
+        return ForeignLiteral{lower == "true" ? "true" : lower == "false" ? "false" : "null", "", true};
+    if (word == "None") return ForeignLiteral{"null", "Python", false};
+    if (word == "undefined") return ForeignLiteral{"null", "JavaScript", false};
+    if (word == "nil") return ForeignLiteral{"null", "Ruby, Go и Lua", false};
+    return std::nullopt;
+}
+
 // What stands between the token before `at` and the token at `at`.
 std::optional<Diagnosis> between_tokens(std::string_view bytes, std::size_t at, const GrammarPlace& place) {
     const std::size_t before = previous_token_end(bytes, at);
@@ -179,11 +227,16 @@ std::optional<Diagnosis> between_tokens(std::string_view bytes, std::size_t at, 
         while (run < bytes.size() && is_digit(bytes[run])) ++run;
         const bool one_line = bytes.substr(before + 1, at - before - 1).find_first_of("\r\n") == std::string_view::npos;
         // In an array, two numbers apart may be two elements; a group of three digits is a thousands group.
-        if (one_line && (open == '{' || run - at == 3))
-            return noted(Mistake::space_in_number, at,
-                         "пробел внутри числа: в JSON число пишется слитно, без пробелов между разрядами: `" +
-                             joined_number(bytes, before + 1, at) + "`",
-                         before + 1, at);
+        if (one_line && (open == '{' || run - at == 3)) {
+            Diagnosis d = noted(Mistake::space_in_number, at,
+                                "пробел внутри числа: в JSON число пишется слитно, без пробелов между разрядами: `" +
+                                    joined_number(bytes, before + 1, at) + "`",
+                                before + 1, at);
+            d.fix = Fix{.title = "убрать пробелы внутри числа: " + joined_number(bytes, before + 1, at),
+                        .safe = false,
+                        .edits = gaps_removed(bytes, before + 1, at)};
+            return d;
+        }
     }
     if (comma_or_end && after_value && starts_value)
         return noted(Mistake::missing_comma, at,
@@ -195,17 +248,34 @@ std::optional<Diagnosis> between_tokens(std::string_view bytes, std::size_t at, 
     const auto word = bare_word(bytes, at);
     if (!word) return std::nullopt;
     const std::string shown = escape_unprintable(*word);
-    if (place.wanted == Wanted::key && open == '{' && !place.member_value)
-        return noted(
+    const std::size_t end = at + word->size();
+    if (place.wanted == Wanted::key && open == '{' && !place.member_value) {
+        Diagnosis d = noted(
             Mistake::bare_key, at,
             "ключ `" + shown + "` без кавычек: в JSON ключ пишется в прямых двойных кавычках: `\"" + shown + "\"`", at,
-            at + word->size());
-    if (place.wanted == Wanted::value && (p == ':' || p == '[' || p == ','))
-        return noted(
-            Mistake::bare_value, at,
-            "значение `" + shown + "` без кавычек: строка пишется в прямых двойных кавычках: `\"" + shown + "\"`", at,
-            at + word->size());
-    return std::nullopt;
+            end);
+        d.fix = safe_fix("заключить ключ `" + shown + "` в кавычки", {{at, at, "\""}, {end, end, "\""}});
+        return d;
+    }
+    if (place.wanted != Wanted::value || (p != ':' && p != '[' && p != ',')) return std::nullopt;
+    if (const auto literal = json_literal_for(*word)) {
+        Diagnosis d = noted(Mistake::bare_value, at,
+                            literal->certain ? "`" + shown + "`: в JSON это пишется маленькими буквами, `" +
+                                                   std::string(literal->json) + "`"
+                                             : "`" + shown + "` — так «нет значения» пишут в " +
+                                                   std::string(literal->language) + "; в JSON это `null`",
+                            at, end);
+        d.fix = Fix{.title = "заменить `" + shown + "` на `" + std::string(literal->json) + "`",
+                    .safe = literal->certain,
+                    .edits = {{at, end, std::string(literal->json)}}};
+        return d;
+    }
+    Diagnosis d = noted(
+        Mistake::bare_value, at,
+        "значение `" + shown + "` без кавычек: строка пишется в прямых двойных кавычках: `\"" + shown + "\"`", at, end);
+    d.fix =
+        Fix{.title = "заключить `" + shown + "` в кавычки", .safe = false, .edits = {{at, at, "\""}, {end, end, "\""}}};
+    return d;
 }
 
 // The end of the document where the grammar wanted more: the brackets still open, closed in the
@@ -223,6 +293,8 @@ Diagnosis at_end(std::string_view bytes, const GrammarPlace& place) {
     d.mistake = Mistake::open_at_end;
     d.note = "файл кончился, а скобки не закрыты: в конце не хватает `" + closers + "`";
     d.shown = ByteRange{last + 1, last + 1};
+    // Only probable: a file cut short lacks more than its brackets.
+    d.fix = Fix{.title = "закрыть скобки: " + closers, .safe = false, .edits = {{last + 1, last + 1, closers}}};
     return d;
 }
 
@@ -357,8 +429,13 @@ Diagnosis stuck_mistake(std::string_view bytes, std::size_t at, const GrammarPla
     if (at >= bytes.size()) return at_end(bytes, place);
     if (auto d = foreign_syntax(bytes, at)) return *d;
     std::size_t length = 0;
-    if (auto note = space_note(bytes, at, &length))
-        return noted(Mistake::invisible_character, at, std::move(*note), at, at + length);
+    if (auto note = space_note(bytes, at, &length)) {
+        // Between tokens a character that shows nothing stands for nothing.
+        Diagnosis d = noted(Mistake::invisible_character, at, std::move(*note), at, at + length);
+        const char32_t c = first_character(bytes.substr(at)).value;
+        d.fix = safe_fix("удалить невидимый символ " + code_point(c), {{at, at + length, ""}});
+        return d;
+    }
     if (auto d = dash(bytes, at)) return *d;
     if (auto d = between_tokens(bytes, at, place)) return *d;
     return at_byte(Mistake::unexpected, at);
