@@ -293,8 +293,13 @@ Diagnosis at_end(std::string_view bytes, const GrammarPlace& place) {
     d.mistake = Mistake::open_at_end;
     d.note = "файл кончился, а скобки не закрыты: в конце не хватает `" + closers + "`";
     d.shown = ByteRange{last + 1, last + 1};
-    // Only probable: a file cut short lacks more than its brackets.
-    d.fix = Fix{.title = "закрыть скобки: " + closers, .safe = false, .edits = {{last + 1, last + 1, closers}}};
+    // Only probable: a file cut short lacks more than its brackets. And only after a whole value
+    // or an open bracket: after `tru` or `1.` closing them reads no better.
+    const bool whole = p == '"' || p == '}' || p == ']' || p == '{' || p == '[' || is_digit(p) ||
+                       bytes.substr(0, last + 1).ends_with("true") || bytes.substr(0, last + 1).ends_with("false") ||
+                       bytes.substr(0, last + 1).ends_with("null");
+    if (whole)
+        d.fix = Fix{.title = "закрыть скобки: " + closers, .safe = false, .edits = {{last + 1, last + 1, closers}}};
     return d;
 }
 
