@@ -1,5 +1,6 @@
 #include "feed_files/read_head.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,12 +17,19 @@ FileResult<FileHead> read_head(const std::string& path, std::size_t cap) {
 }
 
 FileResult<FileHead> read_head(int fd, std::size_t cap) {
+    // The buffer grows as bytes come, from what a regular file says it holds (one byte more, to
+    // see it end) or from a feed's size: a cap far above what a file holds costs nothing.
+    constexpr std::size_t FIRST_SIZE = 64 * 1024 + 1;
+    struct stat info;
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    std::size_t size = regular ? static_cast<std::size_t>(info.st_size) + 1 : FIRST_SIZE;
     FileHead head;
-    head.bytes.resize(cap);
+    head.bytes.resize(std::min(cap, std::max<std::size_t>(size, 1)));
     std::size_t filled = 0;
     int error = 0;
     while (filled < cap) {
-        const ssize_t got = ::read(fd, head.bytes.data() + filled, cap - filled);
+        if (filled == head.bytes.size()) head.bytes.resize(std::min(cap, 2 * head.bytes.size()));
+        const ssize_t got = ::read(fd, head.bytes.data() + filled, head.bytes.size() - filled);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) error = errno;
         if (got <= 0) break;
@@ -30,7 +38,6 @@ FileResult<FileHead> read_head(int fd, std::size_t cap) {
     head.bytes.resize(filled);
     head.length = filled;
     // Only a regular file has a known length beyond what was read; a device or pipe may never end.
-    struct stat info;
     if (!error && filled == cap && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
         static_cast<std::uint64_t>(info.st_size) > head.length)
         head.length = static_cast<std::uint64_t>(info.st_size);
