@@ -131,6 +131,9 @@ class LintFix : public ::testing::Test {
     void SetUp() override {
         dir_ = fs::path(::testing::TempDir()) / ("lint_fix_test." + std::to_string(::getpid()));
         fs::create_directories(dir_);
+        nobody_can_run_ =
+            ::geteuid() == 0 &&
+            run_program(MT_LINT_PATH, {"--version"}, dir_, testing::Stdout::captured, -1, AS_NOBODY).status == 0;
     }
     void TearDown() override {
         set_immutable(dir_ / "drafts", false);  // should a row have stopped half-way
@@ -147,6 +150,7 @@ class LintFix : public ::testing::Test {
     }
     testing::ProgramRun lint(std::vector<std::string> args) { return run_program(MT_LINT_PATH, with_now(args), dir_); }
     fs::path dir_;
+    bool nobody_can_run_ = false;  // as root: whether the program starts as nobody
 };
 
 TEST_F(LintFix, DraftsBecomeWhatTheirAuthorsMeant) {
@@ -541,6 +545,11 @@ TEST_F(LintFix, WhatReachesTheDiskAndWhatIsLeftOnFailure) {
         const bool root = ::geteuid() == 0;
         const bool as_nobody = root && (row.kind == WriteRow::read_only_folder || row.kind == WriteRow::others_file);
         if (!root && (row.kind == WriteRow::nobodys_file || row.kind == WriteRow::others_file)) continue;
+        // A checkout in a folder only root may enter (/root) leaves nobody nothing to run.
+        if (as_nobody && !nobody_can_run_) {
+            std::cerr << "skipped as nobody cannot start " << MT_LINT_PATH << ": " << row.name << "\n";
+            continue;
+        }
         // The file in a folder of its own, away from the folder the program runs in.
         fs::remove_all(dir_);
         const fs::path drafts = dir_ / "drafts";
