@@ -330,6 +330,8 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
          "{\"schema\": 1, \"revision\": 1}", true},
         {"spaces between a number's groups, with the suggestions", "{\"schema\": 1, \"revision\": 1 798 761 600}",
          "{\"schema\": 1, \"revision\": 1798761600}", true},
+        {"a number with a leading zero in quotation marks, with the suggestions",
+         "{\"schema\": 1, \"revision\": \"01\"}", "{\"schema\": 1, \"revision\": 1}", true},
         // A no-break space between digits splits one number: a space would split it still.
         {"a no-break space inside a number", "{\"schema\": 1, \"revision\": 1\u00A0000}",
          "{\"schema\": 1, \"revision\": 1000}"},

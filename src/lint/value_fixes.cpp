@@ -8,6 +8,7 @@
 #include "date_seconds.h"
 #include "draft_reading.h"
 #include "key_suggestion.h"
+#include "number_text.h"
 #include "time_text.h"
 
 namespace mt::lint {
@@ -56,8 +57,8 @@ std::optional<Fix> rename(const ReadError& error) {
                       {{error.key_offset, end, "\"" + std::string(*nearest) + "\""}});
 }
 
-bool is_integer_text(std::string_view text) {
-    if (text.starts_with('-')) text.remove_prefix(1);
+// A part of a version as the version rule takes it: digits, no leading zero.
+bool is_version_part(std::string_view text) {
     return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos &&
            (text.size() == 1 || text[0] != '0');
 }
@@ -70,8 +71,8 @@ std::optional<Fix> string_for_integer(std::string_view document, const DraftRead
         return std::nullopt;
     const std::string_view text = document.substr(open + 1, error.offset - open - 2);
     const Edit whole{open, error.offset, ""};
-    if (is_integer_text(text))
-        return unsafe_fix("убрать кавычки вокруг числа", {{whole.begin, whole.end, std::string(text)}});
+    if (const auto integer = integer_from_text(text))
+        return unsafe_fix("убрать кавычки вокруг числа", {{whole.begin, whole.end, *integer}});
     if (error.expected != ValueType::i64) return std::nullopt;
     const auto date = date_seconds(text);
     if (!date) return std::nullopt;
@@ -109,7 +110,7 @@ std::optional<Fix> version_fix(std::string_view document, std::size_t at, std::s
     for (std::size_t from = 0; from <= text.size(); ++parts) {
         const std::size_t dot = std::min(text.find('.', from), text.size());
         const std::string_view part = text.substr(from, dot - from);
-        if (part.starts_with('-') || !is_integer_text(part)) return std::nullopt;
+        if (!is_version_part(part)) return std::nullopt;
         from = dot + 1;
     }
     if (parts > 2) return std::nullopt;

@@ -9,6 +9,7 @@
 #include "date_seconds.h"
 #include "lint/problems.h"
 #include "messages/records.h"
+#include "number_text.h"
 #include "plural.h"
 #include "time_text.h"
 #include "type_names.h"
@@ -16,20 +17,9 @@
 namespace mt::lint {
 namespace {
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
-
-// A decimal integer of at most 20 digits, an optional `-` first.
-bool is_integer_text(std::string_view text) {
-    if (text.starts_with('-')) text.remove_prefix(1);
-    if (text.empty() || text.size() > 20) return false;
-    for (const char c : text)
-        if (!is_digit(c)) return false;
-    return true;
-}
-
 // What to write instead of the string `text` for `field`; empty when nothing follows from it.
 std::string instead(std::string_view field, std::string_view text) {
-    if (is_integer_text(text) && field != "cta") return "; пишите `" + std::string(text) + "`";
+    if (const auto integer = integer_from_text(text); integer && field != "cta") return "; пишите `" + *integer + "`";
     if (field == "cta")
         for (const std::string_view kind : CTA_KIND_NAMES)
             if (kind == text) return "; пишите `{\"kind\": \"" + std::string(kind) + "\"}`";
