@@ -368,9 +368,14 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         {"a date with minutes only and an offset without a colon",
          head + R"("title": "t", "body": "b", "start_at": "2026-03-20 10:00-0130", "end_at": 1800000000}]})",
          head + R"("title": "t", "body": "b", "start_at": 1774006200, "end_at": 1800000000}]})", true},
-        {"a time in milliseconds that does not divide",
+        // Milliseconds with a remainder: divided, the remainder dropped, as their note says.
+        {"times in milliseconds that do not divide",
+         head + R"("title": "t", "body": "b", "start_at": 1774000000001, "end_at": 1774086400002}]})",
+         head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1774086400}]})", true},
+        // Both would be the same second: the end, fixed second, would end the window at its start.
+        {"times in milliseconds within one second",
          head + R"("title": "t", "body": "b", "start_at": 1774000000001, "end_at": 1774000000002}]})",
-         head + R"("title": "t", "body": "b", "start_at": 1774000000001, "end_at": 1774000000002}]})", true},
+         head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1774000000002}]})", true},
         {"milliseconds that would end before the start stay",
          head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})",
          head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})", true},

@@ -21,8 +21,6 @@ std::optional<Fix> value_fix(std::string_view document, const Problem& problem) 
     switch (problem.code) {
         case Code::version:
             return version_fix(document, problem.at.offset, problem.at.end);
-        case Code::milliseconds:
-            return milliseconds_fix(document, problem.at.offset);
         default:
             return std::nullopt;
     }

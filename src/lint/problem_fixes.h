@@ -18,8 +18,7 @@ namespace mt::lint {
 std::optional<Fix> reading_fix(std::string_view document, const DraftReading& reading, const ReadError& error,
                                const Diagnosis* mistake);
 
-// The repair of a value a rule refused or warned about (a version of one or two parts, a time
-// in milliseconds), if any.
+// The repair of a value a rule refused (a version of one or two parts), if any.
 std::optional<Fix> value_fix(std::string_view document, const Problem& problem);
 
 }  // namespace mt::lint

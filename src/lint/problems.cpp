@@ -80,7 +80,8 @@ Check check_document(std::string_view document, const CheckOptions& options) {
     }
     if (options.warnings)
         for (Problem& warning : find_warnings(*feed, at, options.now)) problems.push_back(std::move(warning));
-    for (Problem& problem : problems) problem.fix = value_fix(document, problem);
+    for (Problem& problem : problems)
+        if (!problem.fix) problem.fix = value_fix(document, problem);
     std::vector<Location*> all;
     for (Problem& problem : problems) {
         all.push_back(&problem.at);

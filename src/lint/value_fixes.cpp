@@ -1,6 +1,5 @@
 #include "value_fixes.h"
 
-#include <charconv>
 #include <string>
 
 #include "common/digits.h"
@@ -116,17 +115,6 @@ std::optional<Fix> version_fix(std::string_view document, std::size_t at, std::s
     if (parts > 2) return std::nullopt;
     const std::string completed = std::string(text) + (parts == 1 ? ".0.0" : ".0");
     return unsafe_fix("дополнить версию нулями: \"" + completed + "\"", {{at, end, "\"" + completed + "\""}});
-}
-
-std::optional<Fix> milliseconds_fix(std::string_view document, std::size_t at) {
-    std::size_t end = at;
-    if (end < document.size() && document[end] == '-') ++end;
-    while (end < document.size() && document[end] >= '0' && document[end] <= '9') ++end;
-    std::int64_t value = 0;
-    const auto [stop, error] = std::from_chars(document.data() + at, document.data() + end, value);
-    if (error != std::errc{} || stop != document.data() + end || value % 1000 != 0) return std::nullopt;
-    const std::string seconds = signed_decimal(value / 1000);
-    return unsafe_fix("разделить на 1000 (миллисекунды в секунды): " + seconds, {{at, end, seconds}});
 }
 
 }  // namespace mt::lint

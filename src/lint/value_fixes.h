@@ -1,8 +1,8 @@
 // The repairs of keys and values the feed does not take, as the reader or a rule reports
 // them: an unknown key (the nearest known one, a suggestion), the `$schema` key of editors
 // (removed), a time written as a date or a number in quotation marks (its value, a suggestion),
-// a version of one or two parts (completed with zeros, a suggestion), a time in milliseconds
-// (divided by 1000 when it divides exactly, a suggestion). Internal to the lint core.
+// a version of one or two parts (completed with zeros, a suggestion). (A time in milliseconds
+// gets its suggestion with its warning, warnings.cpp.) Internal to the lint core.
 #pragma once
 
 #include <cstddef>
@@ -22,8 +22,5 @@ std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReadin
 
 // For the version string [at, end) of a document that reads, as the reader spans it.
 std::optional<Fix> version_fix(std::string_view document, std::size_t at, std::size_t end);
-
-// For the time in milliseconds whose first byte is at `at`.
-std::optional<Fix> milliseconds_fix(std::string_view document, std::size_t at);
 
 }  // namespace mt::lint

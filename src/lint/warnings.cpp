@@ -59,13 +59,22 @@ std::vector<Problem> find_warnings(const Feed& feed, const FeedLocations& at, st
         for (const auto& [name, value, subject] :
              {std::tuple{"start_at", m.start_at, Subject::start_at}, std::tuple{"end_at", m.end_at, Subject::end_at}}) {
             if (!looks_like_milliseconds(value)) continue;
+            // The note and the suggestion give the same seconds: the milliseconds divided, any
+            // remainder dropped.
+            const std::string seconds = signed_decimal(value / 1000);
+            const std::int64_t remainder = value % 1000;
             std::string note = "в секундах Unix это дальше 5138 года, в миллисекундах — " + utc_text(value / 1000) +
-                               ", то есть " + signed_decimal(value / 1000) +
+                               ", то есть " + seconds +
                                " в секундах (приложение само не приписывает полям времени единиц: это догадка)";
-            warnings.push_back(
+            Problem& problem = warnings.emplace_back(
                 warning(Code::milliseconds, at, subject, i, m,
                         std::string(name) + " " + signed_decimal(value) + " похоже на миллисекунды, а не секунды",
                         {std::move(note)}));
+            problem.fix = Fix{.title = remainder == 0 ? "разделить на 1000 (миллисекунды в секунды): " + seconds
+                                                      : "разделить на 1000, отбросив " + signed_decimal(remainder) +
+                                                            " мс (миллисекунды в секунды): " + seconds,
+                              .safe = false,
+                              .edits = {{problem.at.offset, problem.at.end, seconds}}};
         }
         for (const auto& [name, text, subject] :
              {std::tuple{"title", &m.title, Subject::title}, std::tuple{"body", &m.body, Subject::body}}) {
