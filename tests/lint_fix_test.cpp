@@ -332,6 +332,12 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
          "{\"schema\": 1, \"revision\": 1798761600}", true},
         {"a number with a leading zero in quotation marks, with the suggestions",
          "{\"schema\": 1, \"revision\": \"01\"}", "{\"schema\": 1, \"revision\": 1}", true},
+        {"an integer written with a fraction, with the suggestions", "{\"schema\": 1, \"revision\": 31.0}",
+         "{\"schema\": 1, \"revision\": 31}", true},
+        {"an integer written with an exponent, with the suggestions", "{\"schema\": 1, \"revision\": 2.5e1}",
+         "{\"schema\": 1, \"revision\": 25}", true},
+        {"a fraction that is no integer stays", "{\"schema\": 1, \"revision\": 2.5}",
+         "{\"schema\": 1, \"revision\": 2.5}", true},
         // A no-break space between digits splits one number: a space would split it still.
         {"a no-break space inside a number", "{\"schema\": 1, \"revision\": 1\u00A0000}",
          "{\"schema\": 1, \"revision\": 1000}"},

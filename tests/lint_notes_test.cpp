@@ -637,6 +637,16 @@ TEST(LintNotes, ProblemsOfDrafts) {
            12,
            reading("invalid type: floating point `1.0`, expected u32 at line 1 column 14"),
            {"число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите "
+            "`1`",
+            "schema — число 1 без кавычек"}}}},
+        // A fraction that is no integer: nothing to write instead but an integer of the author's.
+        {"u32 and a fraction that is no integer",
+         "{\"schema\": 1.5}",
+         {{E,
+           1,
+           12,
+           reading("invalid type: floating point `1.5`, expected u32 at line 1 column 14"),
+           {"число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите "
             "`1`, `100`",
             "schema — число 1 без кавычек"}}}},
         {"u64",

@@ -12,6 +12,7 @@
 #include "messages/acceptance.h"
 #include "problem_fixes.h"
 #include "type_names.h"
+#include "value_fixes.h"
 #include "value_notes.h"
 
 namespace mt::lint {
@@ -161,10 +162,13 @@ std::vector<std::string> notes_for(std::string_view document, const DraftReading
             break;
         case ReadErrorKind::invalid_type:
         case ReadErrorKind::invalid_value:
-            if (error.found == FoundValue::floating && is_integer_type(error.expected))
+            if (error.found == FoundValue::floating && is_integer_type(error.expected)) {
+                const auto integer = integral_value(document, error);
                 notes.push_back(
                     "число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если "
-                    "равно целому: пишите `1`, `100`");
+                    "равно целому: пишите " +
+                    (integer ? "`" + *integer + "`" : std::string("`1`, `100`")));
+            }
             if (auto words = value_words(error); !located && !words.empty()) notes.push_back(std::move(words));
             break;
         default:

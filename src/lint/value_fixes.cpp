@@ -83,6 +83,13 @@ std::optional<Fix> string_for_integer(std::string_view document, const DraftRead
 
 }  // namespace
 
+std::optional<std::string> integral_value(std::string_view document, const ReadError& error) {
+    if (error.found != FoundValue::floating || !is_integer_type(error.expected) || error.value_offset == NO_OFFSET ||
+        error.offset > document.size() || error.offset <= error.value_offset)
+        return std::nullopt;
+    return integer_from_number(document.substr(error.value_offset, error.offset - error.value_offset));
+}
+
 std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReading& reading, const ReadError& error) {
     switch (error.kind()) {
         case ReadErrorKind::unknown_field:
@@ -94,6 +101,8 @@ std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReadin
         case ReadErrorKind::invalid_type:
             if (error.found == FoundValue::string && is_integer_type(error.expected))
                 return string_for_integer(document, reading, error);
+            if (const auto integer = integral_value(document, error))
+                return unsafe_fix("записать целым числом: " + *integer, {{error.value_offset, error.offset, *integer}});
             return std::nullopt;
         default:
             return std::nullopt;

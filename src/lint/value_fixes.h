@@ -20,6 +20,11 @@ namespace mt::lint {
 // reaches the value the error is about (past the member of a `$schema` key).
 std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReading& reading, const ReadError& error);
 
+// For a number with a fraction or an exponent where an integer belongs (`error` the reader's
+// type or range error about it): the integer it equals, when it equals one (`31.0` is `31`).
+// What the note on it says to write and its fix writes.
+std::optional<std::string> integral_value(std::string_view document, const ReadError& error);
+
 // For the version string [at, end) of a document that reads, as the reader spans it.
 std::optional<Fix> version_fix(std::string_view document, std::size_t at, std::size_t end);
 
