@@ -338,6 +338,11 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
          "{\"schema\": 1, \"revision\": 25}", true},
         {"a fraction that is no integer stays", "{\"schema\": 1, \"revision\": 2.5}",
          "{\"schema\": 1, \"revision\": 2.5}", true},
+        {"a call to action given by its kind alone, with the suggestions",
+         head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": \"open_license\"}]}",
+         head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": {\"kind\": "
+                "\"open_license\"}}]}",
+         true},
         // A no-break space between digits splits one number: a space would split it still.
         {"a no-break space inside a number", "{\"schema\": 1, \"revision\": 1\u00A0000}",
          "{\"schema\": 1, \"revision\": 1000}"},

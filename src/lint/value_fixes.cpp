@@ -7,6 +7,7 @@
 #include "date_seconds.h"
 #include "draft_reading.h"
 #include "key_suggestion.h"
+#include "messages/records.h"
 #include "number_text.h"
 #include "time_text.h"
 
@@ -81,7 +82,23 @@ std::optional<Fix> string_for_integer(std::string_view document, const DraftRead
                       {{whole.begin, whole.end, seconds}});
 }
 
+// A call to action given by its kind's name alone, written as the object it stands for.
+std::optional<Fix> kind_for_cta(std::string_view document, const DraftReading& reading, const ReadError& error) {
+    const std::size_t open = error.value_offset;
+    if (open == NO_OFFSET || document[open] != '"' || plain_value_end(reading, open) != error.offset)
+        return std::nullopt;
+    const auto object = cta_for_kind(document.substr(open + 1, error.offset - open - 2));
+    if (!object) return std::nullopt;
+    return unsafe_fix("записать cta объектом: " + *object, {{open, error.offset, *object}});
+}
+
 }  // namespace
+
+std::optional<std::string> cta_for_kind(std::string_view text) {
+    for (const std::string_view kind : CTA_KIND_NAMES)
+        if (kind == text) return "{\"kind\": \"" + std::string(kind) + "\"}";
+    return std::nullopt;
+}
 
 std::optional<std::string> integral_value(std::string_view document, const ReadError& error) {
     if (error.found != FoundValue::floating || !is_integer_type(error.expected) || error.value_offset == NO_OFFSET ||
@@ -101,6 +118,8 @@ std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReadin
         case ReadErrorKind::invalid_type:
             if (error.found == FoundValue::string && is_integer_type(error.expected))
                 return string_for_integer(document, reading, error);
+            if (error.found == FoundValue::string && error.field == "cta")
+                return kind_for_cta(document, reading, error);
             if (const auto integer = integral_value(document, error))
                 return unsafe_fix("записать целым числом: " + *integer, {{error.value_offset, error.offset, *integer}});
             return std::nullopt;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "draft_reading.h"
@@ -24,6 +25,10 @@ std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReadin
 // type or range error about it): the integer it equals, when it equals one (`31.0` is `31`).
 // What the note on it says to write and its fix writes.
 std::optional<std::string> integral_value(std::string_view document, const ReadError& error);
+
+// The call to action a kind's name written alone stands for, `{"kind": "open_license"}`, when
+// `text` is one of the kinds' names. What the note on it says to write and its fix writes.
+std::optional<std::string> cta_for_kind(std::string_view text);
 
 // For the version string [at, end) of a document that reads, as the reader spans it.
 std::optional<Fix> version_fix(std::string_view document, std::size_t at, std::size_t end);

@@ -13,6 +13,7 @@
 #include "plural.h"
 #include "time_text.h"
 #include "type_names.h"
+#include "value_fixes.h"
 
 namespace mt::lint {
 namespace {
@@ -21,8 +22,7 @@ namespace {
 std::string instead(std::string_view field, std::string_view text) {
     if (const auto integer = integer_from_text(text); integer && field != "cta") return "; пишите `" + *integer + "`";
     if (field == "cta")
-        for (const std::string_view kind : CTA_KIND_NAMES)
-            if (kind == text) return "; пишите `{\"kind\": \"" + std::string(kind) + "\"}`";
+        if (const auto object = cta_for_kind(text)) return "; пишите `" + *object + "`";
     return "";
 }
 
