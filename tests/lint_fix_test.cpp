@@ -390,8 +390,17 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         {"milliseconds that would end before the start stay",
          head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})",
          head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})", true},
+        // The version its note says to write: no leading zero, no `v`, no spaces, a dot for a comma.
         {"a version with a leading zero", head + tail.substr(0, 53) + R"(, "minVersion": "02.1"}]})",
-         head + tail.substr(0, 53) + R"(, "minVersion": "02.1"}]})", true},
+         head + tail.substr(0, 53) + R"(, "minVersion": "2.1.0"}]})", true},
+        {"a version with a v", head + tail.substr(0, 53) + R"(, "minVersion": "v2.1.0"}]})",
+         head + tail.substr(0, 53) + R"(, "minVersion": "2.1.0"}]})", true},
+        {"a version with a space before it", head + tail.substr(0, 53) + R"(, "minVersion": " 2.5.0"}]})",
+         head + tail.substr(0, 53) + R"(, "minVersion": "2.5.0"}]})", true},
+        {"a version with a comma", head + tail.substr(0, 53) + R"(, "minVersion": "2,5"}]})",
+         head + tail.substr(0, 53) + R"(, "minVersion": "2.5.0"}]})", true},
+        {"a version with a suffix stays", head + tail.substr(0, 53) + R"(, "minVersion": "2.1.0-beta"}]})",
+         head + tail.substr(0, 53) + R"(, "minVersion": "2.1.0-beta"}]})", true},
     };
     // The last day of every month, of a leap February and of the year 1, as dates to convert;
     // the day after each, and a February 29th of a year that is not leap, stay as written.

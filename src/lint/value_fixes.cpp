@@ -1,6 +1,7 @@
 #include "value_fixes.h"
 
 #include <string>
+#include <vector>
 
 #include "common/digits.h"
 #include "common/escape.h"
@@ -55,12 +56,6 @@ std::optional<Fix> rename(const ReadError& error) {
     if (!nearest || end == NO_OFFSET) return std::nullopt;
     return unsafe_fix("заменить `" + escape_unprintable(error.key) + "` на `" + std::string(*nearest) + "`",
                       {{error.key_offset, end, "\"" + std::string(*nearest) + "\""}});
-}
-
-// A part of a version as the version rule takes it: digits, no leading zero.
-bool is_version_part(std::string_view text) {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos &&
-           (text.size() == 1 || text[0] != '0');
 }
 
 // A string where an integer field wants a number: a number in quotation marks, or for a time
@@ -128,21 +123,42 @@ std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReadin
     }
 }
 
+std::optional<std::string> version_meant(std::string_view text) {
+    std::string_view rest = text;
+    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+    while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
+    if (rest.starts_with('v') || rest.starts_with('V')) rest.remove_prefix(1);
+    if (rest.empty() || text.size() > 40) return std::nullopt;
+    std::vector<std::string_view> parts;
+    for (;;) {
+        const std::size_t separator = rest.find_first_of(".,");
+        parts.push_back(rest.substr(0, separator));
+        if (separator == std::string_view::npos) break;
+        rest.remove_prefix(separator + 1);
+    }
+    if (parts.size() > 3) return std::nullopt;
+    std::string meant;
+    for (std::size_t i = 0; i < 3; ++i) {
+        std::string_view part = i < parts.size() ? parts[i] : "0";
+        if (part.empty() || part.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+        while (part.size() > 1 && part.front() == '0') part.remove_prefix(1);
+        meant += (i > 0 ? "." : "") + std::string(part);
+    }
+    if (meant == text) return std::nullopt;
+    return meant;
+}
+
 std::optional<Fix> version_fix(std::string_view document, std::size_t at, std::size_t end) {
     if (at >= document.size() || document[at] != '"' || end < at + 2 || end > document.size() ||
         document[end - 1] != '"')
         return std::nullopt;
     const std::string_view text = document.substr(at + 1, end - at - 2);
-    std::size_t parts = 0;
-    for (std::size_t from = 0; from <= text.size(); ++parts) {
-        const std::size_t dot = std::min(text.find('.', from), text.size());
-        const std::string_view part = text.substr(from, dot - from);
-        if (!is_version_part(part)) return std::nullopt;
-        from = dot + 1;
-    }
-    if (parts > 2) return std::nullopt;
-    const std::string completed = std::string(text) + (parts == 1 ? ".0.0" : ".0");
-    return unsafe_fix("дополнить версию нулями: \"" + completed + "\"", {{at, end, "\"" + completed + "\""}});
+    if (text.find('\\') != std::string_view::npos) return std::nullopt;  // as written, not as read
+    const auto meant = version_meant(text);
+    if (!meant) return std::nullopt;
+    const bool completed = *meant == std::string(text) + ".0" || *meant == std::string(text) + ".0.0";
+    return unsafe_fix((completed ? "дополнить версию нулями: \"" : "записать версию как \"") + *meant + "\"",
+                      {{at, end, "\"" + *meant + "\""}});
 }
 
 }  // namespace mt::lint

@@ -30,6 +30,12 @@ std::optional<std::string> integral_value(std::string_view document, const ReadE
 // `text` is one of the kinds' names. What the note on it says to write and its fix writes.
 std::optional<std::string> cta_for_kind(std::string_view text);
 
+// The version an author meant by `text`, a version the rule refuses, when that follows from it:
+// without a `v` before it or spaces around it, a comma taken for a dot, leading zeros dropped,
+// completed with zeros to three numbers ("v2.1" is "2.1.0"). What the note on it says to write
+// and its fix writes. None when it does not follow, or `text` is already three numbers.
+std::optional<std::string> version_meant(std::string_view text);
+
 // For the version string [at, end) of a document that reads, as the reader spans it.
 std::optional<Fix> version_fix(std::string_view document, std::size_t at, std::size_t end);
 

@@ -62,28 +62,12 @@ std::optional<LocatedNote> string_value_note(std::string_view document, const Re
 
 std::string version_note(std::string_view field, std::string_view text) {
     const std::string rule = std::string(field) + " — это три числа через точку (major.minor.patch)";
-    std::string_view rest = text;
-    if (rest.starts_with('v') || rest.starts_with('V')) rest.remove_prefix(1);
-    std::vector<std::string_view> parts;
-    for (;;) {
-        const std::size_t dot = rest.find('.');
-        parts.push_back(rest.substr(0, dot));
-        if (dot == std::string_view::npos) break;
-        rest.remove_prefix(dot + 1);
-    }
-    bool numbers = parts.size() <= 3 && text.size() <= 40;
-    for (const std::string_view part : parts)
-        numbers = numbers && !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+    if (const auto meant = version_meant(text))
+        return rule + ": вместо " + quoted_form(text) + " пишите \"" + *meant + "\"";
+    bool numbers = text.size() <= 40 && !text.empty();
+    for (const char c : text) numbers = numbers && ((c >= '0' && c <= '9') || c == '.');
     if (!numbers) return rule + " без букв и суффиксов, например \"2.1.0\"";
-    std::string completed;
-    for (std::size_t i = 0; i < 3; ++i) {
-        std::string_view part = i < parts.size() ? parts[i] : "0";
-        while (part.size() > 1 && part.front() == '0') part.remove_prefix(1);
-        if (i > 0) completed += '.';
-        completed += part;
-    }
-    if (completed == text) return rule + ", каждое не больше 18446744073709551615";
-    return rule + ": вместо " + quoted_form(text) + " пишите \"" + completed + "\"";
+    return rule + ", каждое не больше 18446744073709551615";
 }
 
 std::optional<std::string> code_points_note(std::string_view text) {
