@@ -343,6 +343,9 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
          head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": {\"kind\": "
                 "\"open_license\"}}]}",
          true},
+        {"a date without quotation marks, with the suggestions",
+         head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 2027-01-01, \"end_at\": 4102444800}]}",
+         head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1798761600, \"end_at\": 4102444800}]}", true},
         // A no-break space between digits splits one number: a space would split it still.
         {"a no-break space inside a number", "{\"schema\": 1, \"revision\": 1\u00A0000}",
          "{\"schema\": 1, \"revision\": 1000}"},

@@ -290,6 +290,15 @@ TEST(LintNotes, ProblemsOfDrafts) {
            10,
            reading("expected value at line 2 column 10"),
            {"значение `Привет` без кавычек: строка пишется в прямых двойных кавычках: `\"Привет\"`"}}}},
+        // A date without quotation marks is no number followed by a missing comma.
+        {"a date without quotation marks",
+         with(feed(""), "1767225600", "2027-01-01"),
+         {{E,
+           2,
+           69,
+           reading("expected `,` or `}` at line 2 column 73"),
+           {"дата `2027-01-01` без кавычек, как число: время в ленте — целое число секунд Unix; эта дата по UTC — "
+            "1798761600"}}}},
         // Other languages' words for JSON's literals: not strings to quote.
         {"None for null",
          feed(", \"cta\": None"),

@@ -428,6 +428,7 @@ class Scanner {
     void number_form(std::size_t begin) {
         const std::size_t stop = number_stop(b_, begin, pos_);
         if (stop == NO_OFFSET || stop >= b_.size()) return;  // the end has its own mistake
+        if (auto date = unquoted_date_mistake(b_, begin, pos_, stop)) return add(std::move(*date));
         if (number_stop(b_, begin, stop) == NO_OFFSET)
             // A whole number ends there, and what follows stands where a comma belongs.
             return add(stuck_mistake(b_, stop, place(Wanted::comma_or_end)));

@@ -5,9 +5,11 @@
 #include <string>
 
 #include "code_point.h"
+#include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
 #include "common/white_space.h"
+#include "date_seconds.h"
 #include "draft_reading.h"
 #include "editor_steps.h"
 #include "invisible.h"
@@ -444,6 +446,25 @@ Diagnosis stuck_mistake(std::string_view bytes, std::size_t at, const GrammarPla
     if (auto d = dash(bytes, at)) return *d;
     if (auto d = between_tokens(bytes, at, place)) return *d;
     return at_byte(Mistake::unexpected, at);
+}
+
+std::optional<Diagnosis> unquoted_date_mistake(std::string_view bytes, std::size_t begin, std::size_t end,
+                                               std::size_t stop) {
+    const std::string_view text = bytes.substr(begin, end - begin);
+    // Only the date alone: a time after it would not be in the run of number characters.
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
+    const auto date = date_seconds(text);
+    if (!date) return std::nullopt;
+    const std::string seconds = signed_decimal(date->seconds);
+    Diagnosis d =
+        noted(Mistake::unquoted_date, stop,
+              "дата `" + std::string(text) +
+                  "` без кавычек, как число: время в ленте — целое число секунд Unix; эта дата по UTC — " + seconds,
+              begin, end);
+    d.fix = Fix{.title = "заменить дату секундами Unix: " + seconds + " (часовой пояс не указан: взято время UTC)",
+                .safe = false,
+                .edits = {{begin, end, seconds}}};
+    return d;
 }
 
 std::size_t number_stop(std::string_view bytes, std::size_t begin, std::size_t end) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -52,6 +53,11 @@ Diagnosis escape_mistake(std::size_t at);
 
 // What stands at `at`, where the grammar could not follow the draft; `at` may be the end.
 Diagnosis stuck_mistake(std::string_view bytes, std::size_t at, const GrammarPlace& place);
+
+// The date [begin, end) written without quotation marks where a value belongs (`2027-01-01`),
+// when it is a date: the reader stops at `stop`.
+std::optional<Diagnosis> unquoted_date_mistake(std::string_view bytes, std::size_t begin, std::size_t end,
+                                               std::size_t stop);
 
 // Whether the reader would take the whole run of number characters [begin, end) as one
 // number; where it would not, the byte it stops at (`end` when the number is cut short).

@@ -33,6 +33,7 @@ enum class Mistake : unsigned char {
     dash_for_minus,        // a dash or a minus sign of typesetting before a number
     space_in_number,       // a number split by a space
     malformed_number,      // a number JSON does not write so (`01`, `1.`, `-`)
+    unquoted_date,         // a date written as if it were a number (`2027-01-01`)
     misspelt_literal,      // `tru`, `nul`
     bare_key,              // a key without quotation marks
     bare_value,            // a word without quotation marks where a value belongs
