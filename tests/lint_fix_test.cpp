@@ -69,6 +69,21 @@ std::string with(std::string text, std::initializer_list<std::pair<std::string_v
     return text;
 }
 
+// UTF-8 `text` (no character beyond U+FFFF) as a UTF-16LE file with its byte-order mark.
+std::string in_utf16(std::string_view text) {
+    std::string out = "\xFF\xFE";
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead >= 0xE0 ? 3 : 2;
+        char32_t c = length == 1 ? lead : lead & (length == 3 ? 0x0F : 0x1F);
+        for (std::size_t k = 1; k < length; ++k) c = c << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += length;
+        out += static_cast<char>(c & 0xFF);
+        out += static_cast<char>(c >> 8);
+    }
+    return out;
+}
+
 // The Cyrillic letters, Ё, ё, «, » and — of UTF-8 `text` as Windows-1251 saves them.
 std::string in_windows_1251(std::string_view text) {
     std::string out;
@@ -159,6 +174,7 @@ TEST_F(LintFix, DraftsBecomeWhatTheirAuthorsMeant) {
         {"byte-order mark", "\xEF\xBB\xBF" + MEANT, MEANT},
         {"windows-1251", in_windows_1251(MEANT), MEANT},
         {"windows-1251 with a byte-order mark", "\xEF\xBB\xBF" + in_windows_1251(MEANT), MEANT},
+        {"UTF-16", in_utf16(MEANT), MEANT},
         {"typographic quotes round a value", with(MEANT, {{"\"Весенняя скидка 20%\"", "“Весенняя скидка 20%”"}}),
          MEANT},
         {"guillemets round a value", with(MEANT, {{"\"Новые темы оформления\"", "«Новые темы оформления»"}}), MEANT},

@@ -400,6 +400,15 @@ TEST(LintNotes, ProblemsOfDrafts) {
            11,
            reading("invalid unicode code point at line 2 column 37"),
            {in_1251("«Привет» – — ‘’ “” „ … №\\u{a0}\\u{7f}")}}}},
+        {"UTF-16",
+         std::string("\xFF\xFE{\0}\0", 6),
+         {{E,
+           1,
+           1,
+           reading("expected value at line 1 column 1"),
+           {"файл в кодировке UTF-16 (он начинается с её метки порядка байтов, FF FE), а лента читается только в "
+            "UTF-8: сохраните его в UTF-8 (TextEdit: Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: кодировка "
+            "в строке состояния → «Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», кодировка «UTF-8»)"}}}},
         // A letter of no Russian, Ukrainian or Belarusian word (0x80, Ђ, as Mac Cyrillic's А reads
         // in Windows-1251) is no sign of Windows-1251.
         {"Windows-1251's Serbian letter",
@@ -974,6 +983,10 @@ TEST(LintNotes, DecodesDraftsOfOneCodePage) {
          "\"\xCF\xF0\xEE\xE4\xEB\xE8\xF2\xE5\"}",
          {{CP1251, "{\"title\":\"Тёмная тема\",\"body\":\"Продлите\"}"}}},
         {"\"\xD0\xB0 \xEC\xE8\xF0\"", std::nullopt},  // one UTF-8 letter is no word: «Р° мир» is no Russian
+        // UTF-16 by its byte-order mark, either way round; a lone surrogate is no UTF-16.
+        {std::string("\xFF\xFE{\0\x1F\x04}\0", 8), {{CodePage::utf_16, "{П}"}}},
+        {std::string("\xFE\xFF\0{\x04\x1F\0}", 8), {{CodePage::utf_16, "{П}"}}},
+        {std::string("\xFF\xFE\x00\xD8{\0", 6), std::nullopt},
     };
     for (const auto& [bytes, decoded] : rows) {
         const auto got = certain_recoding(bytes);

@@ -20,6 +20,8 @@ const char16_t* upper_half(CodePage page) {
             return MAC_CYRILLIC;
         case CodePage::cp866:
             return CP866;
+        case CodePage::utf_16:
+            break;
     }
     return WINDOWS_1251;
 }
@@ -138,6 +140,8 @@ std::string_view code_page_name(CodePage page) {
             return "Mac Cyrillic";
         case CodePage::cp866:
             return "CP866";
+        case CodePage::utf_16:
+            return "UTF-16";
     }
     return "";
 }
@@ -151,7 +155,31 @@ std::vector<Recoding> plausible_recodings(std::string_view document) {
     return out;
 }
 
+std::optional<std::string> decode_utf16(std::string_view document) {
+    const bool little = document.starts_with("\xFF\xFE"), big = document.starts_with("\xFE\xFF");
+    if ((!little && !big) || document.size() % 2 != 0) return std::nullopt;
+    const auto unit = [&](std::size_t at) {
+        const auto a = static_cast<unsigned char>(document[at]), b = static_cast<unsigned char>(document[at + 1]);
+        return static_cast<char32_t>(little ? a | b << 8 : a << 8 | b);
+    };
+    std::string text;
+    for (std::size_t at = 2; at < document.size(); at += 2) {
+        char32_t c = unit(at);
+        if (c >= 0xDC00 && c <= 0xDFFF) return std::nullopt;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (at + 4 > document.size()) return std::nullopt;
+            const char32_t low = unit(at + 2);
+            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+            at += 2;
+        }
+        append_utf8(text, c);
+    }
+    return text;
+}
+
 std::optional<Recoding> certain_recoding(std::string_view document) {
+    if (auto text = decode_utf16(document)) return Recoding{CodePage::utf_16, std::move(*text)};
     std::vector<Recoding> all = plausible_recodings(document);
     if (all.size() != 1) return std::nullopt;
     return std::move(all.front());

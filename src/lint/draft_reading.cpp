@@ -126,6 +126,8 @@ class Scanner {
     enum class Role { key, value };
 
     void byte_order_mark() {
+        // UTF-16's mark: nothing after it reads as JSON until the whole file is recoded.
+        if (auto text = decode_utf16(b_)) add(utf16_mistake(b_, std::move(*text)));
         if (!b_.starts_with(BOM)) return;
         token(TokenKind::byte_order_mark, 0, BOM.size());
         add(byte_order_mark_mistake());

@@ -34,6 +34,9 @@ inline std::string_view reopen_steps(CodePage page) {
             return "TextEdit: Файл → Открыть, в «Параметрах» кодировка «Кириллица (DOS)», затем Файл → Сохранить, "
                    "кодировка «Юникод (UTF-8)»; VS Code: кодировка в строке состояния → «Reopen with Encoding» → "
                    "«Cyrillic (CP 866)», затем «Save with Encoding» → «UTF-8»";
+        case CodePage::utf_16:
+            return "TextEdit: Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: кодировка в строке состояния → "
+                   "«Save with Encoding» → «UTF-8»; Блокнот: «Сохранить как», кодировка «UTF-8»";
     }
     return "";
 }

@@ -315,6 +315,18 @@ Diagnosis byte_order_mark_mistake() {
     return d;
 }
 
+Diagnosis utf16_mistake(std::string_view bytes, std::string text) {
+    Diagnosis d = at_byte(Mistake::not_utf8, 0);
+    d.stop_last = 1;
+    d.shown = ByteRange{0, 2};
+    d.note = std::string("файл в кодировке UTF-16 (он начинается с её метки порядка байтов, ") +
+             (bytes.starts_with("\xFF\xFE") ? "FF FE" : "FE FF") +
+             "), а лента читается только в UTF-8: сохраните его в UTF-8 (" +
+             std::string(reopen_steps(CodePage::utf_16)) + ")";
+    d.fix = safe_fix("перекодировать файл из UTF-16 в UTF-8", {{0, bytes.size(), std::move(text)}});
+    return d;
+}
+
 Diagnosis comment_mistake(std::string_view bytes, std::size_t begin, std::size_t end) {
     std::size_t from = begin, to = end;
     while (from > 0 && (bytes[from - 1] == ' ' || bytes[from - 1] == '\t')) --from;

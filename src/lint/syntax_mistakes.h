@@ -24,6 +24,9 @@ struct GrammarPlace {
 
 Diagnosis byte_order_mark_mistake();
 
+// A document in UTF-16, told by its byte-order mark, that reads as `text` in UTF-8.
+Diagnosis utf16_mistake(std::string_view bytes, std::string text);
+
 // The comment [begin, end), removed with the spaces around it when it ends its line, and with
 // its whole line when nothing else is on it.
 Diagnosis comment_mistake(std::string_view bytes, std::size_t begin, std::size_t end);

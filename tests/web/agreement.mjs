@@ -39,6 +39,8 @@ const MADE = [
   ["whole-koi8-r.json", encodeIn("koi8-r", goodText), { from: "KOI8-R", text: goodText }],
   ["whole-mac-cyrillic.json", encodeIn("x-mac-cyrillic", goodText), { from: "Mac Cyrillic", text: goodText }],
   ["whole-cp866.json", encodeIn("ibm866", goodText), { from: "CP866", text: goodText }],
+  ["whole-utf-16.json", Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(goodText, "utf16le")]),
+    { from: "UTF-16", text: goodText }],
 ];
 const madeRecodings = new Map(MADE.map(([name, , recoded]) => [join(made, name), recoded]));
 for (const [name, bytes] of MADE) writeFileSync(join(made, name), bytes);

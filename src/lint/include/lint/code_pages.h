@@ -10,9 +10,9 @@
 
 namespace mt::lint {
 
-enum class CodePage : unsigned char { windows_1251, koi8_r, mac_cyrillic, cp866 };
+enum class CodePage : unsigned char { windows_1251, koi8_r, mac_cyrillic, cp866, utf_16 };
 
-// "Windows-1251", "KOI8-R", "Mac Cyrillic", "CP866".
+// "Windows-1251", "KOI8-R", "Mac Cyrillic", "CP866", "UTF-16".
 std::string_view code_page_name(CodePage page);
 
 // A draft's bytes that are not UTF-8 read in one code page, as UTF-8.
@@ -31,7 +31,12 @@ struct Recoding {
 // document that is UTF-8.
 std::vector<Recoding> plausible_recodings(std::string_view document);
 
-// The recoding of `document` when exactly one code page reads it as Russian text: the certain one.
+// A document in UTF-16, told by its byte-order mark (FF FE little-endian, FE FF big-endian), as
+// UTF-8 without the mark, when it is valid UTF-16 (surrogates in pairs, an even length).
+std::optional<std::string> decode_utf16(std::string_view document);
+
+// The recoding of `document` when exactly one code page reads it as Russian text, or it is
+// UTF-16 by its byte-order mark: the certain one.
 std::optional<Recoding> certain_recoding(std::string_view document);
 
 }  // namespace mt::lint
