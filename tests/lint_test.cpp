@@ -95,90 +95,88 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
         "«Кириллица (Windows)», затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: кодировка в строке "
         "состояния → «Reopen with Encoding» → «Cyrillic (Windows 1251)», затем «Save with Encoding» → «UTF-8»; "
         "Блокнот: «Сохранить как», кодировка «UTF-8»)";
-    const std::vector<Row>
-        rows =
-            {
-                // A warning names the message it is about by its index, as errors do.
-                {"a warning in the second message",
-                 head + R"x(  {"id": "a", "priority": 1, "title": "t", "body": "b", "start_at": 1, "end_at": 2},
+    const std::vector<Row> rows = {
+        // A warning names the message it is about by its index, as errors do.
+        {"a warning in the second message",
+         head + R"x(  {"id": "a", "priority": 1, "title": "t", "body": "b", "start_at": 1, "end_at": 2},
   {"id": "b", "priority": 1, "title": "t", "body": "b", "start_at": 1, "end_at": 1774000000000}
 ]}
 )x",
-                 0,
-                 R"x({F}:3:82: предупреждение: end_at 1774000000000 похоже на миллисекунды, а не секунды (id "b")
+         0,
+         R"x({F}:3:82: предупреждение: end_at 1774000000000 похоже на миллисекунды, а не секунды (id "b")
  3 | …itle": "t", "body": "b", "start_at": 1, "end_at": 1774000000000}
    |                                                    ^^^^^^^^^^^^^
    = примечание: в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-20 09:46:40 UTC, то есть 1774000000 в секундах (приложение само не приписывает полям времени единиц: это догадка)
    = предложение: разделить на 1000 (миллисекунды в секунды): 1774000000
 {F}: проблем нет, 1 предупреждение
 )x",
-                 R"x({"file":"{F}","line":3,"column":82,"byte_offset":209,"start_byte_offset":209,"end_byte_offset":222,"end_line":3,"end_column":95,"rule":"milliseconds","severity":"warning","message_index":1,"id":"b","text":"end_at 1774000000000 похоже на миллисекунды, а не секунды (id \"b\")","notes":["в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-20 09:46:40 UTC, то есть 1774000000 в секундах (приложение само не приписывает полям времени единиц: это догадка)"],"fix":{"title":"разделить на 1000 (миллисекунды в секунды): 1774000000","safe":false,"edits":[{"begin":209,"end":222,"replacement":"1774000000"}]}}
+         R"x({"file":"{F}","line":3,"column":82,"byte_offset":209,"start_byte_offset":209,"end_byte_offset":222,"end_line":3,"end_column":95,"rule":"milliseconds","severity":"warning","message_index":1,"id":"b","text":"end_at 1774000000000 похоже на миллисекунды, а не секунды (id \"b\")","notes":["в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-20 09:46:40 UTC, то есть 1774000000 в секундах (приложение само не приписывает полям времени единиц: это догадка)"],"fix":{"title":"разделить на 1000 (миллисекунды в секунды): 1774000000","safe":false,"edits":[{"begin":209,"end":222,"replacement":"1774000000"}]}}
 )x",
-                 R"x(::warning file={F},line=3,col=82,endLine=3,endColumn=94::end_at 1774000000000 похоже на миллисекунды, а не секунды (id "b")%0Aпримечание: в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-20 09:46:40 UTC, то есть 1774000000 в секундах (приложение само не приписывает полям времени единиц: это догадка)%0Aпредложение: разделить на 1000 (миллисекунды в секунды): 1774000000
+         R"x(::warning file={F},line=3,col=82,endLine=3,endColumn=94::end_at 1774000000000 похоже на миллисекунды, а не секунды (id "b")%0Aпримечание: в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-20 09:46:40 UTC, то есть 1774000000 в секундах (приложение само не приписывает полям времени единиц: это догадка)%0Aпредложение: разделить на 1000 (миллисекунды в секунды): 1774000000
 )x"},
-                {"cyrillic", head + R"x(  {"id": "a", "priority": 1, "title": "Привет, мир" "body": "b"}
+        {"cyrillic", head + R"x(  {"id": "a", "priority": 1, "title": "Привет, мир" "body": "b"}
 ]}
 )x",
-                 1,
-                 R"x({F}:2:52: messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62
+         1,
+         R"x({F}:2:52: messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62
  2 | … {"id": "a", "priority": 1, "title": "Привет, мир" "body": "b"}
    |                                                    ^
    = примечание: не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после предыдущего значения
    = исправление: вставить пропущенную запятую
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":2,"column":52,"byte_offset":104,"start_byte_offset":103,"end_byte_offset":104,"end_line":2,"end_column":53,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62","notes":["не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после предыдущего значения"],"fix":{"title":"вставить пропущенную запятую","safe":true,"edits":[{"begin":103,"end":103,"replacement":","}]}}
+         R"x({"file":"{F}","line":2,"column":52,"byte_offset":104,"start_byte_offset":103,"end_byte_offset":104,"end_line":2,"end_column":53,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62","notes":["не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после предыдущего значения"],"fix":{"title":"вставить пропущенную запятую","safe":true,"edits":[{"begin":103,"end":103,"replacement":","}]}}
 )x",
-                 R"x(::error file={F},line=2,col=52::messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62%0Aпримечание: не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после предыдущего значения%0Aисправление: вставить пропущенную запятую
+         R"x(::error file={F},line=2,col=52::messages: JSON ленты не разбирается: expected `,` or `}` at line 2 column 62%0Aпримечание: не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после предыдущего значения%0Aисправление: вставить пропущенную запятую
 )x"},
-                {"empty", "", 1,
-                 R"x({F}:1:1: messages: JSON ленты не разбирается: EOF while parsing a value at line 1 column 0
+        {"empty", "", 1,
+         R"x({F}:1:1: messages: JSON ленты не разбирается: EOF while parsing a value at line 1 column 0
  1 | 
    | ^
    = примечание: файл пуст: лента — это объект {"schema": 1, "revision": …, "messages": […]}
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":1,"column":1,"byte_offset":0,"start_byte_offset":0,"end_byte_offset":0,"end_line":1,"end_column":1,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: EOF while parsing a value at line 1 column 0","notes":["файл пуст: лента — это объект {\"schema\": 1, \"revision\": …, \"messages\": […]}"]}
+         R"x({"file":"{F}","line":1,"column":1,"byte_offset":0,"start_byte_offset":0,"end_byte_offset":0,"end_line":1,"end_column":1,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: EOF while parsing a value at line 1 column 0","notes":["файл пуст: лента — это объект {\"schema\": 1, \"revision\": …, \"messages\": […]}"]}
 )x",
-                 R"x(::error file={F},line=1,col=1::messages: JSON ленты не разбирается: EOF while parsing a value at line 1 column 0%0Aпримечание: файл пуст: лента — это объект {"schema": 1, "revision": …, "messages": […]}
+         R"x(::error file={F},line=1,col=1::messages: JSON ленты не разбирается: EOF while parsing a value at line 1 column 0%0Aпримечание: файл пуст: лента — это объект {"schema": 1, "revision": …, "messages": […]}
 )x"},
-                // Bytes that are not UTF-8 are shown as escapes of six cells; the window after the caret
-                // ends at its fiftieth cell.
-                {"windows-1251", head + "  {\"id\": \"\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0\"}]}\n", 1,
-                 R"x({F}:2:11: messages: JSON ленты не разбирается: invalid unicode code point at line 2 column 22
+        // Bytes that are not UTF-8 are shown as escapes of six cells; the window after the caret
+        // ends at its fiftieth cell.
+        {"windows-1251", head + "  {\"id\": \"\xCF\xF0\xE8\xE2\xE5\xF2, \xEC\xE8\xF0\"}]}\n", 1,
+         R"x({F}:2:11: messages: JSON ленты не разбирается: invalid unicode code point at line 2 column 22
  2 |   {"id": "\x{cf}\x{f0}\x{e8}\x{e2}\x{e5}\x{f2}, \x{ec}\x{e8}\x{f0}…
    |           ^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^
    = примечание: )x" +
-                     CP1251_NOTE + "\n   = исправление: перекодировать файл из Windows-1251 в UTF-8\n{F}: 1 проблема\n",
-                 R"x({"file":"{F}","line":2,"column":11,"byte_offset":64,"start_byte_offset":53,"end_byte_offset":64,"end_line":2,"end_column":22,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: invalid unicode code point at line 2 column 22","notes":[")x" +
-                     CP1251_NOTE +
-                     R"x("],"fix":{"title":"перекодировать файл из Windows-1251 в UTF-8","safe":true,"edits":[{"begin":53,"end":59,"replacement":"Привет"},{"begin":61,"end":64,"replacement":"мир"}]}}
+             CP1251_NOTE + "\n   = исправление: перекодировать файл из Windows-1251 в UTF-8\n{F}: 1 проблема\n",
+         R"x({"file":"{F}","line":2,"column":11,"byte_offset":64,"start_byte_offset":53,"end_byte_offset":64,"end_line":2,"end_column":22,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: invalid unicode code point at line 2 column 22","notes":[")x" +
+             CP1251_NOTE +
+             R"x("],"fix":{"title":"перекодировать файл из Windows-1251 в UTF-8","safe":true,"edits":[{"begin":53,"end":59,"replacement":"Привет"},{"begin":61,"end":64,"replacement":"мир"}]}}
 )x",
-                 "::error file={F},line=2,col=11,endLine=2,endColumn=21::messages: JSON ленты не разбирается: invalid "
-                 "unicode "
-                 "code point at line 2 column 22%0Aпримечание: " +
-                     CP1251_NOTE + "%0Aисправление: перекодировать файл из Windows-1251 в UTF-8\n"},
-                {"bom", std::string("\xEF\xBB\xBF") + R"x({"schema": 1, "revision": 1}
+         "::error file={F},line=2,col=11,endLine=2,endColumn=21::messages: JSON ленты не разбирается: invalid "
+         "unicode "
+         "code point at line 2 column 22%0Aпримечание: " +
+             CP1251_NOTE + "%0Aисправление: перекодировать файл из Windows-1251 в UTF-8\n"},
+        {"bom", std::string("\xEF\xBB\xBF") + R"x({"schema": 1, "revision": 1}
 )x",
-                 1,
-                 R"x({F}:1:1: messages: JSON ленты не разбирается: expected value at line 1 column 1
+         1,
+         R"x({F}:1:1: messages: JSON ленты не разбирается: expected value at line 1 column 1
  1 | {U+FEFF}{"schema": 1, "revision": 1}
    | ^
    = примечание: {BOM}
    = исправление: удалить метку порядка байтов (BOM)
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":1,"column":1,"byte_offset":0,"start_byte_offset":0,"end_byte_offset":3,"end_line":1,"end_column":2,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected value at line 1 column 1","notes":["{BOM}"],"fix":{"title":"удалить метку порядка байтов (BOM)","safe":true,"edits":[{"begin":0,"end":3,"replacement":""}]}}
+         R"x({"file":"{F}","line":1,"column":1,"byte_offset":0,"start_byte_offset":0,"end_byte_offset":3,"end_line":1,"end_column":2,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: expected value at line 1 column 1","notes":["{BOM}"],"fix":{"title":"удалить метку порядка байтов (BOM)","safe":true,"edits":[{"begin":0,"end":3,"replacement":""}]}}
 )x",
-                 R"x(::error file={F},line=1,col=1::messages: JSON ленты не разбирается: expected value at line 1 column 1%0Aпримечание: {BOM}%0Aисправление: удалить метку порядка байтов (BOM)
+         R"x(::error file={F},line=1,col=1::messages: JSON ленты не разбирается: expected value at line 1 column 1%0Aпримечание: {BOM}%0Aисправление: удалить метку порядка байтов (BOM)
 )x"},
-                {"broken",
-                 head + "  " + message("first", 3, "Заголовок", "Текст", 5, 5) + ",\n  " +
-                     message("second", 1, repeat("Я", 81), "a\\tb", 1, 2,
-                             R"x(, "minVersion": "1.10.0", "maxVersion": "1.9.0")x") +
-                     "\n]}\n",
-                 1,
-                 R"x({F}:2:31: messages: priority 3 вне 0..=2 (id "first")
+        {"broken",
+         head + "  " + message("first", 3, "Заголовок", "Текст", 5, 5) + ",\n  " +
+             message("second", 1, repeat("Я", 81), "a\\tb", 1, 2,
+                     R"x(, "minVersion": "1.10.0", "maxVersion": "1.9.0")x") +
+             "\n]}\n",
+         1,
+         R"x({F}:2:31: messages: priority 3 вне 0..=2 (id "first")
  2 |   {"id": "first", "priority": 3, "title": "Заголовок", "body": "Текст", "start_at…
    |                               ^
 {F}:2:98: messages: end_at <= start_at (id "first")
@@ -197,21 +195,21 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    |                                                    ^^^^^^^^
 {F}: 5 проблем
 )x",
-                 R"x({"file":"{F}","line":2,"column":31,"byte_offset":73,"start_byte_offset":73,"end_byte_offset":74,"end_line":2,"end_column":32,"rule":"priority","severity":"error","message_index":0,"id":"first","text":"messages: priority 3 вне 0..=2 (id \"first\")","notes":[]}
+         R"x({"file":"{F}","line":2,"column":31,"byte_offset":73,"start_byte_offset":73,"end_byte_offset":74,"end_line":2,"end_column":32,"rule":"priority","severity":"error","message_index":0,"id":"first","text":"messages: priority 3 вне 0..=2 (id \"first\")","notes":[]}
 {"file":"{F}","line":2,"column":98,"byte_offset":154,"start_byte_offset":154,"end_byte_offset":155,"end_line":2,"end_column":99,"rule":"time-window","severity":"error","message_index":0,"id":"first","text":"messages: end_at <= start_at (id \"first\")","notes":[]}
 {"file":"{F}","line":3,"column":44,"byte_offset":201,"start_byte_offset":201,"end_byte_offset":365,"end_line":3,"end_column":127,"rule":"title-length","severity":"error","message_index":1,"id":"second","text":"messages: title длиннее 80 символов (id \"second\")","notes":["в title 81 символ, допустимо не больше 80"]}
 {"file":"{F}","line":3,"column":137,"byte_offset":375,"start_byte_offset":375,"end_byte_offset":381,"end_line":3,"end_column":143,"rule":"control-character","severity":"error","message_index":1,"id":"second","text":"messages: управляющие символы в title/body (id \"second\")","notes":["в body управляющий символ U+0009"]}
 {"file":"{F}","line":3,"column":187,"byte_offset":425,"start_byte_offset":425,"end_byte_offset":433,"end_line":3,"end_column":195,"rule":"version-order","severity":"error","message_index":1,"id":"second","text":"messages: minVersion 1.10.0 > maxVersion 1.9.0 (id \"second\")","notes":[]}
 )x",
-                 R"x(::error file={F},line=2,col=31::messages: priority 3 вне 0..=2 (id "first")
+         R"x(::error file={F},line=2,col=31::messages: priority 3 вне 0..=2 (id "first")
 ::error file={F},line=2,col=98::messages: end_at <= start_at (id "first")
 ::error file={F},line=3,col=44,endLine=3,endColumn=126::messages: title длиннее 80 символов (id "second")%0Aпримечание: в title 81 символ, допустимо не больше 80
 ::error file={F},line=3,col=137,endLine=3,endColumn=142::messages: управляющие символы в title/body (id "second")%0Aпримечание: в body управляющий символ U+0009
 ::error file={F},line=3,col=187,endLine=3,endColumn=194::messages: minVersion 1.10.0 > maxVersion 1.9.0 (id "second")
 )x"},
-                {"feed-rules",
-                 R"x({"schema": 2, "revision": 0, "messages": [)x" + message("bad id", 1, "t", "b", 1, 2) + "]}\n", 1,
-                 R"x({F}:1:12: messages: неизвестная schema 2
+        {"feed-rules",
+         R"x({"schema": 2, "revision": 0, "messages": [)x" + message("bad id", 1, "t", "b", 1, 2) + "]}\n", 1,
+         R"x({F}:1:12: messages: неизвестная schema 2
  1 | {"schema": 2, "revision": 0, "messages": [{"id": "bad id", "pr…
    |            ^
 {F}:1:27: messages: revision обязателен и должен быть >= 1 — отклонена
@@ -222,181 +220,179 @@ TEST(Lint, ReportsEveryProblemInEachFormat) {
    |                                                  ^^^^^^^^
 {F}: 3 проблемы
 )x",
-                 R"x({"file":"{F}","line":1,"column":12,"byte_offset":11,"start_byte_offset":11,"end_byte_offset":12,"end_line":1,"end_column":13,"rule":"schema","severity":"error","text":"messages: неизвестная schema 2","notes":[]}
+         R"x({"file":"{F}","line":1,"column":12,"byte_offset":11,"start_byte_offset":11,"end_byte_offset":12,"end_line":1,"end_column":13,"rule":"schema","severity":"error","text":"messages: неизвестная schema 2","notes":[]}
 {"file":"{F}","line":1,"column":27,"byte_offset":26,"start_byte_offset":26,"end_byte_offset":27,"end_line":1,"end_column":28,"rule":"revision","severity":"error","text":"messages: revision обязателен и должен быть >= 1 — отклонена","notes":[]}
 {"file":"{F}","line":1,"column":50,"byte_offset":49,"start_byte_offset":49,"end_byte_offset":57,"end_line":1,"end_column":58,"rule":"id","severity":"error","message_index":0,"id":"bad id","text":"messages: недопустимый id \"bad id\" (ASCII [A-Za-z0-9_-], 1..=64)","notes":[]}
 )x",
-                 R"x(::error file={F},line=1,col=12::messages: неизвестная schema 2
+         R"x(::error file={F},line=1,col=12::messages: неизвестная schema 2
 ::error file={F},line=1,col=27::messages: revision обязателен и должен быть >= 1 — отклонена
 ::error file={F},line=1,col=50,endLine=1,endColumn=57::messages: недопустимый id "bad id" (ASCII [A-Za-z0-9_-], 1..=64)
 )x"},
-                {"duplicate",
-                 head + "  " + message("promo") + ",\n  " + message("other") + ",\n  " + message("promo") + "\n]}\n", 1,
-                 R"x({F}:4:10: messages: дубликат id "promo"
+        {"duplicate",
+         head + "  " + message("promo") + ",\n  " + message("other") + ",\n  " + message("promo") + "\n]}\n", 1,
+         R"x({F}:4:10: messages: дубликат id "promo"
  4 |   {"id": "promo", "priority": 1, "title": "Заголовок", "body…
    |          ^^^^^^^
    = примечание: этот id уже есть у сообщения на строке 2
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":4,"column":10,"byte_offset":282,"start_byte_offset":282,"end_byte_offset":289,"end_line":4,"end_column":17,"rule":"duplicate-id","severity":"error","message_index":2,"id":"promo","text":"messages: дубликат id \"promo\"","notes":["этот id уже есть у сообщения на строке 2"]}
+         R"x({"file":"{F}","line":4,"column":10,"byte_offset":282,"start_byte_offset":282,"end_byte_offset":289,"end_line":4,"end_column":17,"rule":"duplicate-id","severity":"error","message_index":2,"id":"promo","text":"messages: дубликат id \"promo\"","notes":["этот id уже есть у сообщения на строке 2"]}
 )x",
-                 R"x(::error file={F},line=4,col=10,endLine=4,endColumn=16::messages: дубликат id "promo"%0Aпримечание: этот id уже есть у сообщения на строке 2
+         R"x(::error file={F},line=4,col=10,endLine=4,endColumn=16::messages: дубликат id "promo"%0Aпримечание: этот id уже есть у сообщения на строке 2
 )x"},
-                {"count", fifty_one_messages(), 1,
-                 R"x({F}:52:1: messages: 51 сообщений больше 50 — отклонена целиком
+        {"count", fifty_one_messages(), 1,
+         R"x({F}:52:1: messages: 51 сообщений больше 50 — отклонена целиком
  52 | {"id": "m50", "priority": 1, "title": "t", "body": …
     | ^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^^
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":52,"column":1,"byte_offset":4283,"start_byte_offset":4283,"end_byte_offset":4366,"end_line":52,"end_column":84,"rule":"count","severity":"error","message_index":50,"id":"m50","text":"messages: 51 сообщений больше 50 — отклонена целиком","notes":[]}
+         R"x({"file":"{F}","line":52,"column":1,"byte_offset":4283,"start_byte_offset":4283,"end_byte_offset":4366,"end_line":52,"end_column":84,"rule":"count","severity":"error","message_index":50,"id":"m50","text":"messages: 51 сообщений больше 50 — отклонена целиком","notes":[]}
 )x",
-                 R"x(::error file={F},line=52,col=1,endLine=52,endColumn=83::messages: 51 сообщений больше 50 — отклонена целиком
+         R"x(::error file={F},line=52,col=1,endLine=52,endColumn=83::messages: 51 сообщений больше 50 — отклонена целиком
 )x"},
-                {"oversize", R"x({"schema": 1, "revision": 1})x" + std::string(65600, ' '), 1,
-                 R"x({F}:1:65537: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга
+        {"oversize", R"x({"schema": 1, "revision": 1})x" + std::string(65600, ' '), 1,
+         R"x({F}:1:65537: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга
  1 | …                                                   
    |                                                    ^
    = примечание: в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":1,"column":65537,"byte_offset":65536,"start_byte_offset":65536,"end_byte_offset":65537,"end_line":1,"end_column":65538,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта"]}
+         R"x({"file":"{F}","line":1,"column":65537,"byte_offset":65536,"start_byte_offset":65536,"end_byte_offset":65537,"end_line":1,"end_column":65538,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта"]}
 )x",
-                 R"x(::error file={F},line=1,col=65537::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта
+         R"x(::error file={F},line=1,col=65537::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65628 байт, допустимо не больше 65536: сократите его на 92 байта
 )x"},
-                // The cap falls inside a character, and the window's start inside another.
-                {"oversize-cyrillic", R"x({"schema": 1, "revision": 1} )x" + repeat("Я", 32800), 1,
-                 "{F}:1:32783: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …" + repeat("Я", 51) +
-                     "\n   |  " + std::string(50, ' ') +
-                     "^\n   = примечание: в файле 65629 байт, допустимо не больше 65536: сократите его на 93 "
-                     "байта\n{F}: 1 "
-                     "проблема\n",
-                 R"x({"file":"{F}","line":1,"column":32783,"byte_offset":65536,"start_byte_offset":65535,"end_byte_offset":65537,"end_line":1,"end_column":32784,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта"]}
+        // The cap falls inside a character, and the window's start inside another.
+        {"oversize-cyrillic", R"x({"schema": 1, "revision": 1} )x" + repeat("Я", 32800), 1,
+         "{F}:1:32783: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …" + repeat("Я", 51) + "\n   |  " +
+             std::string(50, ' ') +
+             "^\n   = примечание: в файле 65629 байт, допустимо не больше 65536: сократите его на 93 "
+             "байта\n{F}: 1 "
+             "проблема\n",
+         R"x({"file":"{F}","line":1,"column":32783,"byte_offset":65536,"start_byte_offset":65535,"end_byte_offset":65537,"end_line":1,"end_column":32784,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта"]}
 )x",
-                 R"x(::error file={F},line=1,col=32783::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта
+         R"x(::error file={F},line=1,col=32783::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65629 байт, допустимо не больше 65536: сократите его на 93 байта
 )x"},
-                // The cap falls on the second byte of a three-byte character that the read cuts short:
-                // the column is the character's, and the span starts at its lead byte.
-                {"oversize-dash", R"x({"schema": 1, "revision": 1}  )x" + repeat("—", 21900), 1,
-                 "{F}:1:21866: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …" + repeat("—", 50) +
-                     "\\x{e2}\\x{80}\n   |  " + std::string(50, ' ') +
-                     "^^^^^^^^^^^^\n   = примечание: в файле 65730 байт, допустимо не больше 65536: сократите его на "
-                     "194 "
-                     "байта\n{F}: 1 проблема\n",
-                 R"x({"file":"{F}","line":1,"column":21866,"byte_offset":65536,"start_byte_offset":65535,"end_byte_offset":65537,"end_line":1,"end_column":21868,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65730 байт, допустимо не больше 65536: сократите его на 194 байта"]}
+        // The cap falls on the second byte of a three-byte character that the read cuts short:
+        // the column is the character's, and the span starts at its lead byte.
+        {"oversize-dash", R"x({"schema": 1, "revision": 1}  )x" + repeat("—", 21900), 1,
+         "{F}:1:21866: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …" + repeat("—", 50) +
+             "\\x{e2}\\x{80}\n   |  " + std::string(50, ' ') +
+             "^^^^^^^^^^^^\n   = примечание: в файле 65730 байт, допустимо не больше 65536: сократите его на 194 "
+             "байта\n{F}: 1 проблема\n",
+         R"x({"file":"{F}","line":1,"column":21866,"byte_offset":65536,"start_byte_offset":65535,"end_byte_offset":65537,"end_line":1,"end_column":21868,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65730 байт, допустимо не больше 65536: сократите его на 194 байта"]}
 )x",
-                 R"x(::error file={F},line=1,col=21866,endLine=1,endColumn=21867::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65730 байт, допустимо не больше 65536: сократите его на 194 байта
+         R"x(::error file={F},line=1,col=21866,endLine=1,endColumn=21867::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65730 байт, допустимо не больше 65536: сократите его на 194 байта
 )x"},
-                // The window's start falls on the second byte of a four-byte character: its three
-                // continuation bytes are passed over, and the stray one after it is shown. One accented
-                // letter of 100 combining accents keeps the 208 bytes before the cap within 50 cells.
-                {"oversize-window-start",
-                 R"x({"schema": 1, "revision": 1})x" + std::string(65299, ' ') + "\U0001F600\x80" + "е" +
-                     repeat("\u0301", 100) + "ab" + std::string(64, ' '),
-                 1,
-                 "{F}:1:65433: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …\\x{80}е" +
-                     repeat("\u0301", 100) + "ab \n   |  " + std::string(9, ' ') +
-                     "^\n   = примечание: в файле 65600 байт, допустимо не больше 65536: сократите его на 64 "
-                     "байта\n{F}: 1 проблема\n",
-                 R"x({"file":"{F}","line":1,"column":65433,"byte_offset":65536,"start_byte_offset":65536,"end_byte_offset":65537,"end_line":1,"end_column":65434,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65600 байт, допустимо не больше 65536: сократите его на 64 байта"]}
+        // The window's start falls on the second byte of a four-byte character: its three
+        // continuation bytes are passed over, and the stray one after it is shown. One accented
+        // letter of 100 combining accents keeps the 208 bytes before the cap within 50 cells.
+        {"oversize-window-start",
+         R"x({"schema": 1, "revision": 1})x" + std::string(65299, ' ') + "\U0001F600\x80" + "е" +
+             repeat("\u0301", 100) + "ab" + std::string(64, ' '),
+         1,
+         "{F}:1:65433: {F} — 65537 байт больше 64 КиБ, отклонено до парсинга\n 1 | …\\x{80}е" + repeat("\u0301", 100) +
+             "ab \n   |  " + std::string(9, ' ') +
+             "^\n   = примечание: в файле 65600 байт, допустимо не больше 65536: сократите его на 64 "
+             "байта\n{F}: 1 проблема\n",
+         R"x({"file":"{F}","line":1,"column":65433,"byte_offset":65536,"start_byte_offset":65536,"end_byte_offset":65537,"end_line":1,"end_column":65434,"rule":"size","severity":"error","text":"{F} — 65537 байт больше 64 КиБ, отклонено до парсинга","notes":["в файле 65600 байт, допустимо не больше 65536: сократите его на 64 байта"]}
 )x",
-                 R"x(::error file={F},line=1,col=65433::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65600 байт, допустимо не больше 65536: сократите его на 64 байта
+         R"x(::error file={F},line=1,col=65433::{F} — 65537 байт больше 64 КиБ, отклонено до парсинга%0Aпримечание: в файле 65600 байт, допустимо не больше 65536: сократите его на 64 байта
 )x"},
-                {"at-the-limit", R"x({"schema": 1, "revision": 1})x" + std::string(65536 - 28, ' '), 0,
-                 "{F}: проблем нет\n", "", ""},
-                {"key", R"x({"schema": 1, "revision": 1, "messages": [{"id": "a", "priority": 1, "tittle": "t"}]}
+        {"at-the-limit", R"x({"schema": 1, "revision": 1})x" + std::string(65536 - 28, ' '), 0, "{F}: проблем нет\n",
+         "", ""},
+        {"key", R"x({"schema": 1, "revision": 1, "messages": [{"id": "a", "priority": 1, "tittle": "t"}]}
 )x",
-                 1,
-                 R"x({F}:1:70: messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77
+         1,
+         R"x({F}:1:70: messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77
  1 | …sion": 1, "messages": [{"id": "a", "priority": 1, "tittle": "t"}]}
    |                                                    ^^^^^^^^
    = примечание: возможно, имелось в виду `title`
    = предложение: заменить `tittle` на `title`
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":1,"column":70,"byte_offset":76,"start_byte_offset":69,"end_byte_offset":77,"end_line":1,"end_column":78,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77","notes":["возможно, имелось в виду `title`"],"fix":{"title":"заменить `tittle` на `title`","safe":false,"edits":[{"begin":69,"end":77,"replacement":"\"title\""}]}}
+         R"x({"file":"{F}","line":1,"column":70,"byte_offset":76,"start_byte_offset":69,"end_byte_offset":77,"end_line":1,"end_column":78,"rule":"json","severity":"error","text":"messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77","notes":["возможно, имелось в виду `title`"],"fix":{"title":"заменить `tittle` на `title`","safe":false,"edits":[{"begin":69,"end":77,"replacement":"\"title\""}]}}
 )x",
-                 R"x(::error file={F},line=1,col=70,endLine=1,endColumn=77::messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77%0Aпримечание: возможно, имелось в виду `title`%0Aпредложение: заменить `tittle` на `title`
+         R"x(::error file={F},line=1,col=70,endLine=1,endColumn=77::messages: JSON ленты не разбирается: unknown field `tittle`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 77%0Aпримечание: возможно, имелось в виду `title`%0Aпредложение: заменить `tittle` на `title`
 )x"},
-                {"valid", R"x({"schema": 1, "revision": 1, "messages": [)x" + message("a") + "]}\n", 0,
-                 R"x({F}: проблем нет
+        {"valid", R"x({"schema": 1, "revision": 1, "messages": [)x" + message("a") + "]}\n", 0,
+         R"x({F}: проблем нет
 )x",
-                 "", ""},
-                {"unreadable", std::nullopt, 2, "",
-                 R"x({"file":"{F}","rule":"read","severity":"error","text":"не читаю {F}: нет такого файла или папки (ошибка ОС 2)","notes":[]}
+         "", ""},
+        {"unreadable", std::nullopt, 2, "",
+         R"x({"file":"{F}","rule":"read","severity":"error","text":"не читаю {F}: нет такого файла или папки (ошибка ОС 2)","notes":[]}
 )x",
-                 R"x(::error file={F}::не читаю {F}: нет такого файла или папки (ошибка ОС 2)
+         R"x(::error file={F}::не читаю {F}: нет такого файла или папки (ошибка ОС 2)
 )x"},
-                // The caret counts terminal cells: two for wide characters, emoji with U+FE0F and a
-                // joined emoji sequence, none for a combining accent; the excerpt holds them as they are.
-                {"wide", tail + R"x(   "title": "中文 🎉 ❤️ 👨‍👩‍👧 е́", "priority": 5}
+        // The caret counts terminal cells: two for wide characters, emoji with U+FE0F and a
+        // joined emoji sequence, none for a combining accent; the excerpt holds them as they are.
+        {"wide", tail + R"x(   "title": "中文 🎉 ❤️ 👨‍👩‍👧 е́", "priority": 5}
 ]}
 )x",
-                 1,
-                 R"x({F}:3:45: messages: priority 5 вне 0..=2 (id "a")
+         1,
+         R"x({F}:3:45: messages: priority 5 вне 0..=2 (id "a")
  3 |    "title": "中文 🎉 ❤️ 👨‍👩‍👧 е́", "priority": 5}
    |                                            ^
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":3,"column":45,"byte_offset":168,"start_byte_offset":168,"end_byte_offset":169,"end_line":3,"end_column":46,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+         R"x({"file":"{F}","line":3,"column":45,"byte_offset":168,"start_byte_offset":168,"end_byte_offset":169,"end_line":3,"end_column":46,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
-                 R"x(::error file={F},line=3,col=45::messages: priority 5 вне 0..=2 (id "a")
+         R"x(::error file={F},line=3,col=45::messages: priority 5 вне 0..=2 (id "a")
 )x"},
-                // The window before the caret is 50 cells: 17 wide characters and 15 narrow ones.
-                {"wide-window", tail + "   \"title\": \"" + repeat("中", 30) + R"x(", "priority": 5}
+        // The window before the caret is 50 cells: 17 wide characters and 15 narrow ones.
+        {"wide-window", tail + "   \"title\": \"" + repeat("中", 30) + R"x(", "priority": 5}
 ]}
 )x",
-                 1,
-                 "{F}:3:59: messages: priority 5 вне 0..=2 (id \"a\")\n 3 | …" + repeat("中", 17) +
-                     "\", \"priority\": 5}\n   |  " + std::string(49, ' ') + "^\n{F}: 1 проблема\n",
-                 R"x({"file":"{F}","line":3,"column":59,"byte_offset":216,"start_byte_offset":216,"end_byte_offset":217,"end_line":3,"end_column":60,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+         1,
+         "{F}:3:59: messages: priority 5 вне 0..=2 (id \"a\")\n 3 | …" + repeat("中", 17) +
+             "\", \"priority\": 5}\n   |  " + std::string(49, ' ') + "^\n{F}: 1 проблема\n",
+         R"x({"file":"{F}","line":3,"column":59,"byte_offset":216,"start_byte_offset":216,"end_byte_offset":217,"end_line":3,"end_column":60,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
-                 R"x(::error file={F},line=3,col=59::messages: priority 5 вне 0..=2 (id "a")
+         R"x(::error file={F},line=3,col=59::messages: priority 5 вне 0..=2 (id "a")
 )x"},
-                // Line feeds and CR LF give the same report but for the byte offset; a lone carriage
-                // return inside a line is shown escaped and moves the caret by the cells it takes.
-                {"lf", tail + "   \"title\": \"t\", \"priority\": 5}\n]}\n", 1, LINE_END_HUMAN,
-                 R"x({"file":"{F}","line":3,"column":30,"byte_offset":127,"start_byte_offset":127,"end_byte_offset":128,"end_line":3,"end_column":31,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+        // Line feeds and CR LF give the same report but for the byte offset; a lone carriage
+        // return inside a line is shown escaped and moves the caret by the cells it takes.
+        {"lf", tail + "   \"title\": \"t\", \"priority\": 5}\n]}\n", 1, LINE_END_HUMAN,
+         R"x({"file":"{F}","line":3,"column":30,"byte_offset":127,"start_byte_offset":127,"end_byte_offset":128,"end_line":3,"end_column":31,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
-                 R"x(::error file={F},line=3,col=30::messages: priority 5 вне 0..=2 (id "a")
+         R"x(::error file={F},line=3,col=30::messages: priority 5 вне 0..=2 (id "a")
 )x"},
-                {"crlf", replace_all(tail + "   \"title\": \"t\", \"priority\": 5}\n]}\n", "\n", "\r\n"), 1,
-                 LINE_END_HUMAN,
-                 R"x({"file":"{F}","line":3,"column":30,"byte_offset":129,"start_byte_offset":129,"end_byte_offset":130,"end_line":3,"end_column":31,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+        {"crlf", replace_all(tail + "   \"title\": \"t\", \"priority\": 5}\n]}\n", "\n", "\r\n"), 1, LINE_END_HUMAN,
+         R"x({"file":"{F}","line":3,"column":30,"byte_offset":129,"start_byte_offset":129,"end_byte_offset":130,"end_line":3,"end_column":31,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
-                 R"x(::error file={F},line=3,col=30::messages: priority 5 вне 0..=2 (id "a")
+         R"x(::error file={F},line=3,col=30::messages: priority 5 вне 0..=2 (id "a")
 )x"},
-                {"lone-cr", tail + "   \"title\": \"t\",\r \"priority\": 5}\n]}\n", 1,
-                 R"x({F}:3:31: messages: priority 5 вне 0..=2 (id "a")
+        {"lone-cr", tail + "   \"title\": \"t\",\r \"priority\": 5}\n]}\n", 1,
+         R"x({F}:3:31: messages: priority 5 вне 0..=2 (id "a")
  3 |    "title": "t",\r "priority": 5}
    |                                ^
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":3,"column":31,"byte_offset":128,"start_byte_offset":128,"end_byte_offset":129,"end_line":3,"end_column":32,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+         R"x({"file":"{F}","line":3,"column":31,"byte_offset":128,"start_byte_offset":128,"end_byte_offset":129,"end_line":3,"end_column":32,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
-                 R"x(::error file={F},line=3,col=31::messages: priority 5 вне 0..=2 (id "a")
+         R"x(::error file={F},line=3,col=31::messages: priority 5 вне 0..=2 (id "a")
 )x"},
-                // A tab is shown as it is, with a tab under it, and takes one cell of the window: here the
-                // 51st, so the window drops the line's first space.
-                {"tab", tail + "   \"title\":\t\"" + std::string(23, 'x') + "\", \"priority\": 5}\n]}\n", 1,
-                 "{F}:3:52: messages: priority 5 вне 0..=2 (id \"a\")\n 3 | …  \"title\":\t\"" + std::string(23, 'x') +
-                     "\", \"priority\": 5}\n   |  " + std::string(10, ' ') + "\t" + std::string(39, ' ') +
-                     "^\n{F}: 1 проблема\n",
-                 R"x({"file":"{F}","line":3,"column":52,"byte_offset":149,"start_byte_offset":149,"end_byte_offset":150,"end_line":3,"end_column":53,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
+        // A tab is shown as it is, with a tab under it, and takes one cell of the window: here the
+        // 51st, so the window drops the line's first space.
+        {"tab", tail + "   \"title\":\t\"" + std::string(23, 'x') + "\", \"priority\": 5}\n]}\n", 1,
+         "{F}:3:52: messages: priority 5 вне 0..=2 (id \"a\")\n 3 | …  \"title\":\t\"" + std::string(23, 'x') +
+             "\", \"priority\": 5}\n   |  " + std::string(10, ' ') + "\t" + std::string(39, ' ') +
+             "^\n{F}: 1 проблема\n",
+         R"x({"file":"{F}","line":3,"column":52,"byte_offset":149,"start_byte_offset":149,"end_byte_offset":150,"end_line":3,"end_column":53,"rule":"priority","severity":"error","message_index":0,"id":"a","text":"messages: priority 5 вне 0..=2 (id \"a\")","notes":[]}
 )x",
-                 R"x(::error file={F},line=3,col=52::messages: priority 5 вне 0..=2 (id "a")
+         R"x(::error file={F},line=3,col=52::messages: priority 5 вне 0..=2 (id "a")
 )x"},
-                // A carriage return that ends the file ends the line.
-                {"cr-at-end", "{\"schema\": 1, \"revision\": 0}\r", 1,
-                 R"x({F}:1:27: messages: revision обязателен и должен быть >= 1 — отклонена
+        // A carriage return that ends the file ends the line.
+        {"cr-at-end", "{\"schema\": 1, \"revision\": 0}\r", 1,
+         R"x({F}:1:27: messages: revision обязателен и должен быть >= 1 — отклонена
  1 | {"schema": 1, "revision": 0}
    |                           ^
 {F}: 1 проблема
 )x",
-                 R"x({"file":"{F}","line":1,"column":27,"byte_offset":26,"start_byte_offset":26,"end_byte_offset":27,"end_line":1,"end_column":28,"rule":"revision","severity":"error","text":"messages: revision обязателен и должен быть >= 1 — отклонена","notes":[]}
+         R"x({"file":"{F}","line":1,"column":27,"byte_offset":26,"start_byte_offset":26,"end_byte_offset":27,"end_line":1,"end_column":28,"rule":"revision","severity":"error","text":"messages: revision обязателен и должен быть >= 1 — отклонена","notes":[]}
 )x",
-                 R"x(::error file={F},line=1,col=27::messages: revision обязателен и должен быть >= 1 — отклонена
+         R"x(::error file={F},line=1,col=27::messages: revision обязателен и должен быть >= 1 — отклонена
 )x"},
-            };
+    };
     for (const Row& row : rows) {
         const std::string path =
             row.document ? put(std::string(row.name) + ".json", *row.document) : (scratch() / "missing.json").string();

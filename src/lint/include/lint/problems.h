@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "lint/fix.h"
-#include "lint/message_summary.h"
 #include "lint/rules.h"
+#include "lint/message_summary.h"
 
 namespace mt::lint {
 
