@@ -362,6 +362,13 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         {"a date without quotation marks, with the suggestions",
          head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 2027-01-01, \"end_at\": 4102444800}]}",
          head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1798761600, \"end_at\": 4102444800}]}", true},
+        // A typographic mark before JSON's own: the two are one mark, and the title keeps neither.
+        {"a typographic mark before a straight one",
+         head + "\"title\": “\"Продлите лицензию”, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         head + "\"title\": \"Продлите лицензию\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}"},
+        {"a typographic mark before a straight one and another inside stays",
+         head + "\"title\": “\"Цитата\" из книги”, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         head + "\"title\": “\"Цитата\" из книги”, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}"},
         // A no-break space between digits splits one number: a space would split it still.
         {"a no-break space inside a number", "{\"schema\": 1, \"revision\": 1\u00A0000}",
          "{\"schema\": 1, \"revision\": 1000}"},

@@ -288,11 +288,15 @@ class Scanner {
         const bool single = b_[open] == '\'';
         const Character opener = first_character(b_.substr(open));
         const std::u32string_view closers = single ? U"'" : quote_pair(opener.value)->closers;
-        std::vector<Edit> edits = {{open, open + opener.length, "\""}};
+        // A typographic mark before JSON's own opening `"` (`“"Продлите…”`) is one mark too many:
+        // the two become one `"`, and the text keeps no quotation mark of them.
+        const bool doubled = !single && open + opener.length < b_.size() && b_[open + opener.length] == '"';
+        const std::size_t text = open + opener.length + (doubled ? 1 : 0);
+        std::vector<Edit> edits = {{open, text, "\""}};
         ScannedString out;
         out.repaired = true;
         bool straight_inside = false;
-        for (std::size_t pos = open + opener.length; pos < b_.size();) {
+        for (std::size_t pos = text; pos < b_.size();) {
             const char byte = b_[pos];
             if (byte == '\n' || byte == '\r') return std::nullopt;
             if (single && byte == '\\' && pos + 1 < b_.size() && b_[pos + 1] == '\'') {
@@ -321,6 +325,8 @@ class Scanner {
                 return out;
             }
             if (byte == '"') {
+                // After `“"`, another `"` may close a quotation inside: which marks are text is not certain.
+                if (doubled) return std::nullopt;
                 edits.push_back({pos, pos + 1, "\\\""});
                 straight_inside = true;
             }
