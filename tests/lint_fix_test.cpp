@@ -329,6 +329,13 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         // Written as their exact edit says: a key without quotation marks, another case of a
         // literal, a dash for a minus, a character that shows nothing between tokens.
         {"a bare key", "{schema: 1, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
+        // Only a whole value is quoted: the first word of a text without quotation marks is not.
+        {"a text without quotation marks stays, with the suggestions",
+         head + "\"title\": Продлите лицензию, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         head + "\"title\": Продлите лицензию, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}", true},
+        {"a word without quotation marks, with the suggestions",
+         head + "\"title\": Скидка, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         head + "\"title\": \"Скидка\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}", true},
         {"NULL for null", head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": NULL}]}",
          head + "\"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2, \"cta\": null}]}"},
         {"None is only probably null",

@@ -1,5 +1,7 @@
 #include "date_seconds.h"
 
+#include "common/digits.h"
+
 namespace mt::lint {
 namespace {
 
@@ -89,6 +91,11 @@ std::optional<DateSeconds> date_seconds(std::string_view text) {
     if (at != text.size()) return std::nullopt;
     out.seconds = seconds;
     return out;
+}
+
+std::string date_fix_title(const DateSeconds& date) {
+    return "заменить дату секундами Unix: " + signed_decimal(date.seconds) +
+           (date.zone_given ? "" : " (часовой пояс не указан: взято время UTC)");
 }
 
 }  // namespace mt::lint

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace mt::lint {
@@ -19,5 +20,9 @@ struct DateSeconds {
 // ±HHMM (the Gregorian calendar, years 1 to 9999, no leap seconds). None for anything else, an
 // impossible date or time included.
 std::optional<DateSeconds> date_seconds(std::string_view text);
+
+// The title of the fix that writes `date`'s seconds in the place of the date, saying when UTC
+// was taken for a date that names no zone.
+std::string date_fix_title(const DateSeconds& date);
 
 }  // namespace mt::lint

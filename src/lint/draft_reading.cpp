@@ -57,32 +57,14 @@ std::size_t plain_end(std::string_view bytes, std::size_t at) {
     return at;
 }
 
-// The edits that re-encode the runs of bytes above 0x7F of `bytes` (from `from` on) as `utf8`
-// has them: both hold the same bytes below 0x80 in the same order.
-std::vector<Edit> recoding_edits(std::string_view bytes, std::size_t from, std::string_view utf8) {
-    std::vector<Edit> edits;
-    std::size_t i = from, j = 0;
-    while (i < bytes.size()) {
-        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
-            ++i;
-            ++j;
-            continue;
-        }
-        std::size_t run_end = i, text_end = j;
-        while (run_end < bytes.size() && static_cast<unsigned char>(bytes[run_end]) >= 0x80) ++run_end;
-        while (text_end < utf8.size() && static_cast<unsigned char>(utf8[text_end]) >= 0x80) ++text_end;
-        edits.push_back({i, run_end, std::string(utf8.substr(j, text_end - j))});
-        i = run_end;
-        j = text_end;
-    }
-    return edits;
-}
-
 // What a scanned string gives: where it ends and the mistakes inside it.
 struct ScannedString {
     std::size_t end = 0;
     std::vector<Diagnosis> mistakes;
-    bool repaired = false;  // whether one of them has a repair
+    // Whether one of them has a repair.
+    bool repaired() const {
+        return std::any_of(mistakes.begin(), mistakes.end(), [](const Diagnosis& d) { return d.fix.has_value(); });
+    }
 };
 
 class Scanner {
@@ -102,23 +84,6 @@ class Scanner {
         // what a plain reading of strings and brackets says.
         while (keep_tokens_ && pos_ <= until_ && pos_ < b_.size()) plain_token();
         return std::move(out_);
-    }
-
-    std::vector<Diagnosis> encoding_repairs() {
-        byte_order_mark();
-        // Re-encoding comes first: the rest is read again in UTF-8.
-        const std::string_view rest = b_.substr(pos_);
-        if (const auto recoded = certain_recoding(rest)) {
-            Diagnosis recode;
-            recode.mistake = Mistake::not_utf8;
-            recode.stop = recode.stop_last = pos_ + valid_utf8_prefix(b_.substr(pos_));
-            recode.fix =
-                Fix{.title = "перекодировать файл из " + std::string(code_page_name(recoded->page)) + " в UTF-8",
-                    .safe = true,
-                    .edits = recoding_edits(b_, pos_, recoded->text)};
-            add(std::move(recode));
-        }
-        return std::move(out_.diagnoses);
     }
 
   private:
@@ -224,7 +189,6 @@ class Scanner {
         if (!control.fix) return std::nullopt;
         const std::size_t length = control.fix->edits.front().end - at;
         out.mistakes.push_back(std::move(control));
-        out.repaired = true;
         return length;
     }
 
@@ -240,7 +204,7 @@ class Scanner {
                     if (auto mixed = typographic_close(open, pos, role, out.mistakes)) return mixed;
                 out.end = pos + 1;
                 // A string that needed repairs inside must end where a string can end.
-                if (out.repaired && !closes_here(out.end, role)) return std::nullopt;
+                if (out.repaired() && !closes_here(out.end, role)) return std::nullopt;
                 return out;
             }
             if (c == '\\') {
@@ -271,7 +235,6 @@ class Scanner {
                 for (const Diagnosis& mistake : before)
                     if (mistake.stop < pos) out.mistakes.push_back(mistake);
                 out.mistakes.push_back(quote_mistake(b_, pos, stop + 1, false, {{pos, pos + c.length, "\""}}));
-                out.repaired = true;
                 out.end = pos + c.length;
                 return out;
             }
@@ -294,7 +257,6 @@ class Scanner {
         const std::size_t text = open + opener.length + (doubled ? 1 : 0);
         std::vector<Edit> edits = {{open, text, "\""}};
         ScannedString out;
-        out.repaired = true;
         bool straight_inside = false;
         for (std::size_t pos = text; pos < b_.size();) {
             const char byte = b_[pos];
@@ -570,10 +532,6 @@ std::vector<Diagnosis> draft_mistakes(std::string_view document) {
 }
 
 std::vector<Diagnosis> diagnose_draft(std::string_view document) { return draft_mistakes(document); }
-
-std::vector<Diagnosis> encoding_repairs(std::string_view document) {
-    return Scanner(document, 0, false).encoding_repairs();
-}
 
 Context context_before(const DraftReading& reading, std::size_t offset) {
     Context context;

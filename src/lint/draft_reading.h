@@ -68,11 +68,6 @@ DraftReading read_draft(std::string_view document, std::size_t until = NO_OFFSET
 // again after every round of repairs.
 std::vector<Diagnosis> draft_mistakes(std::string_view document);
 
-// The repairs of a document that is not UTF-8: the removal of a byte-order mark, and the
-// re-encoding of the rest from Windows-1251 when it is that; nothing else is looked at until
-// that is made.
-std::vector<Diagnosis> encoding_repairs(std::string_view document);
-
 // An open array or object. In an object, `value` says whether its current member is past its
 // colon.
 struct OpenBracket {

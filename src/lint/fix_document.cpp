@@ -52,19 +52,8 @@ std::size_t moved(std::size_t offset, std::vector<Edit> edits) {
 }
 
 // Whether a round left the document no worse: a document that read still reads with no more
-// errors; one that did not read now reads, or its reader stops no earlier than before. Either
-// way no repair may write a character the rules refuse (a tab escaped inside a title is still a
-// tab).
+// errors; one that did not read now reads, or its reader stops no earlier than before.
 bool no_worse(const std::vector<Problem>& before, const std::vector<Problem>& after, const std::vector<Edit>& edits) {
-    for (const Problem& problem : after) {
-        if (problem.code != Code::control_character) continue;
-        const std::size_t from = problem.at.shown_offset(), to = std::max(problem.at.end, from + 1);
-        for (const Edit& edit : edits) {
-            // What an edit wrote: a removal writes nothing that could be wrong.
-            const std::size_t begin = moved(edit.begin, edits), end = begin + edit.replacement.size();
-            if (begin < end && begin < to && from < end) return false;
-        }
-    }
     if (reads(before)) return reads(after) && error_count(after) <= error_count(before);
     if (reads(after)) return true;
     return after.front().at.offset >= moved(before.front().at.offset, edits);

@@ -7,13 +7,10 @@ namespace mt::lint {
 
 std::optional<Fix> reading_fix(std::string_view document, const DraftReading& reading, const ReadError& error,
                                const Diagnosis* mistake) {
-    if (error.kind() == ReadErrorKind::syntax || (error.kind() == ReadErrorKind::end_of_input && mistake))
+    const ReadErrorKind kind = error.kind();
+    if (kind == ReadErrorKind::syntax || kind == ReadErrorKind::invalid_string ||
+        (kind == ReadErrorKind::end_of_input && mistake))
         return mistake ? mistake->fix : std::nullopt;
-    if (error.kind() == ReadErrorKind::invalid_string) {
-        for (const Diagnosis& recoding : encoding_repairs(document))
-            if (recoding.stops_at(error.invalid_byte_offset)) return recoding.fix;
-        return std::nullopt;
-    }
     return key_or_value_fix(document, reading, error);
 }
 

@@ -1,16 +1,13 @@
 #include "reading_problem.h"
 
-#include "code_page_reading.h"
 #include "common/digits.h"
 #include "common/escape.h"
-#include "common/utf8.h"
 #include "draft_reading.h"
-#include "editor_steps.h"
 #include "key_suggestion.h"
-#include "lint/code_pages.h"
 #include "locate.h"
 #include "messages/acceptance.h"
 #include "problem_fixes.h"
+#include "syntax_mistakes.h"
 #include "type_names.h"
 #include "value_fixes.h"
 #include "value_notes.h"
@@ -18,24 +15,7 @@
 namespace mt::lint {
 namespace {
 
-// The most of a misread text a note quotes.
-constexpr std::size_t QUOTED_CHARS = 40;
-
 bool is_blank(std::string_view document) { return document.find_first_not_of(" \t\r\n") == std::string_view::npos; }
-
-std::string hex_byte(unsigned char byte) {
-    std::string out = "0x";
-    append_hex(out, byte, 2, HexLetters::upper);
-    return out;
-}
-
-// The first `QUOTED_CHARS` characters of valid UTF-8 `text`, "…" after them when there are more.
-std::string shortened(std::string_view text) {
-    std::size_t end = 0;
-    for (std::size_t chars = 0; end < text.size() && chars < QUOTED_CHARS; ++chars)
-        end += first_character(text.substr(end)).length;
-    return escape_unprintable(text.substr(0, end)) + (end < text.size() ? "…" : "");
-}
 
 // "messages[2] (id "promo")": the message a record error is in, its id when it had been read.
 std::string message_named(const ReadError& error) {
@@ -50,36 +30,6 @@ std::string missing_field_note(const ReadError& error) {
     if (error.record == RecordKind::cta)
         return "в cta сообщения " + message_named(error) + " нет " + field + "; cta начинается здесь";
     return "в сообщении " + message_named(error) + " нет " + field + "; сообщение начинается здесь";
-}
-
-std::string not_utf8_note(std::string_view document, const ReadError& error) {
-    // A byte-order mark is a mistake of its own, and no letter of any code page.
-    const std::size_t skipped = document.starts_with("\xEF\xBB\xBF") ? 3 : 0;
-    const std::string_view body = document.substr(skipped);
-    const std::size_t first = error.invalid_byte_offset;
-    // The rest of the string, up to its closing quotation mark, just before the reader's position.
-    const std::size_t end = error.offset > first ? error.offset - 1 : first;
-    const std::vector<Recoding> recodings = first >= skipped ? plausible_recodings(body) : std::vector<Recoding>{};
-    const auto read = [&](CodePage page) { return shortened(read_part(page, body, first - skipped, end - skipped)); };
-    if (recodings.size() == 1) {
-        const CodePage page = recodings.front().page;
-        return "файл не в UTF-8: похоже, он сохранён в кодировке " + std::string(code_page_name(page)) +
-               " (в ней эти байты читаются как «" + read(page) +
-               "»); откройте его в этой кодировке и сохраните в "
-               "UTF-8 (" +
-               std::string(reopen_steps(page)) + ")";
-    }
-    if (recodings.size() > 1) {
-        std::string out =
-            "файл не в UTF-8: похоже, он сохранён в одной из кириллических кодировок, и по тексту не "
-            "понять, в какой:";
-        for (std::size_t i = 0; i < recodings.size(); ++i)
-            out += std::string(i == 0 ? " " : ", ") + "в " + std::string(code_page_name(recodings[i].page)) +
-                   " эти байты читаются как «" + read(recodings[i].page) + "»";
-        return out + "; откройте файл в той, в которой текст верен, и сохраните в UTF-8";
-    }
-    return "файл не в UTF-8: байт " + hex_byte(static_cast<unsigned char>(document[first])) +
-           " не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (" + std::string(SAVE_AS_UTF8) + ")";
 }
 
 // How far the draft is read for the notes and the fix of `error`: to the byte the reader stopped
@@ -136,9 +86,6 @@ std::vector<std::string> notes_for(std::string_view document, const DraftReading
         notes.push_back(std::string(document.empty() ? "файл пуст" : "в файле только пробелы и переводы строк") +
                         ": лента — это объект {\"schema\": 1, \"revision\": …, \"messages\": […]}");
     switch (error.kind()) {
-        case ReadErrorKind::invalid_string:
-            if (error.invalid_byte_offset < document.size()) notes.push_back(not_utf8_note(document, error));
-            break;
         case ReadErrorKind::missing_field:
             notes.push_back(missing_field_note(error));
             break;
@@ -242,7 +189,15 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
     place(document, error, problem.at);
     const DraftReading reading = read_draft(document, reading_needed(error));
-    const Diagnosis* mistake = mistake_at(reading, error);
+    // Bytes that are not UTF-8 are the one mistake the reading does not look at: its note and
+    // its recoding come from the code pages.
+    const std::optional<Diagnosis> not_utf8 =
+        error.kind() == ReadErrorKind::invalid_string && error.invalid_byte_offset < document.size()
+            ? std::optional(not_utf8_mistake(
+                  document, error.invalid_byte_offset,
+                  error.offset > error.invalid_byte_offset ? error.offset - 1 : error.invalid_byte_offset))
+            : std::nullopt;
+    const Diagnosis* mistake = not_utf8 ? &*not_utf8 : mistake_at(reading, error);
     const std::optional<LocatedNote> located = error.kind() == ReadErrorKind::invalid_type && field_of(error)
                                                    ? string_value_note(document, error, *field_of(error))
                                                    : std::nullopt;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "code_page_reading.h"
 #include "code_point.h"
 #include "common/digits.h"
 #include "common/escape.h"
@@ -13,6 +14,7 @@
 #include "draft_reading.h"
 #include "editor_steps.h"
 #include "invisible.h"
+#include "lint/code_pages.h"
 #include "typographic_quotes.h"
 
 namespace mt::lint {
@@ -76,6 +78,44 @@ Diagnosis noted(Mistake mistake, std::size_t at, std::string note, std::size_t s
 
 Fix safe_fix(std::string_view title, std::vector<Edit> edits) {
     return Fix{.title = std::string(title), .safe = true, .edits = std::move(edits)};
+}
+
+// The most of a misread text a note quotes.
+constexpr std::size_t QUOTED_CHARS = 40;
+
+// The first `QUOTED_CHARS` characters of valid UTF-8 `text`, "…" after them when there are more.
+std::string shortened(std::string_view text) {
+    std::size_t end = 0;
+    for (std::size_t chars = 0; end < text.size() && chars < QUOTED_CHARS; ++chars)
+        end += first_character(text.substr(end)).length;
+    return escape_unprintable(text.substr(0, end)) + (end < text.size() ? "…" : "");
+}
+
+std::string hex_byte(unsigned char byte) {
+    std::string out = "0x";
+    append_hex(out, byte, 2, HexLetters::upper);
+    return out;
+}
+
+// The edits that re-encode the runs of bytes above 0x7F of `bytes` (from `from` on) as `utf8`
+// has them: both hold the same bytes below 0x80 in the same order.
+std::vector<Edit> recoding_edits(std::string_view bytes, std::size_t from, std::string_view utf8) {
+    std::vector<Edit> edits;
+    std::size_t i = from, j = 0;
+    while (i < bytes.size()) {
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            ++j;
+            continue;
+        }
+        std::size_t run_end = i, text_end = j;
+        while (run_end < bytes.size() && static_cast<unsigned char>(bytes[run_end]) >= 0x80) ++run_end;
+        while (text_end < utf8.size() && static_cast<unsigned char>(utf8[text_end]) >= 0x80) ++text_end;
+        edits.push_back({i, run_end, std::string(utf8.substr(j, text_end - j))});
+        i = run_end;
+        j = text_end;
+    }
+    return edits;
 }
 
 // The length of the gap between two groups of a number's digits at `at`: a space, a no-break
@@ -251,12 +291,19 @@ std::optional<Diagnosis> between_tokens(std::string_view bytes, std::size_t at, 
     if (!word) return std::nullopt;
     const std::string shown = escape_unprintable(*word);
     const std::size_t end = at + word->size();
+    // A fix writes the word as a key or a value only when it is the whole of one: what follows
+    // it is what follows a key (`:`) or a value.
+    std::size_t after = end;
+    while (after < bytes.size() && (bytes[after] == ' ' || bytes[after] == '\t')) ++after;
+    const char next = after < bytes.size() ? bytes[after] : '\n';
+    const bool whole_key = next == ':';
+    const bool whole_value = std::string_view(",}]\r\n").find(next) != std::string_view::npos;
     if (place.wanted == Wanted::key && open == '{' && !place.member_value) {
         Diagnosis d = noted(
             Mistake::bare_key, at,
             "ключ `" + shown + "` без кавычек: в JSON ключ пишется в прямых двойных кавычках: `\"" + shown + "\"`", at,
             end);
-        d.fix = safe_fix("заключить ключ `" + shown + "` в кавычки", {{at, at, "\""}, {end, end, "\""}});
+        if (whole_key) d.fix = safe_fix("заключить ключ `" + shown + "` в кавычки", {{at, at, "\""}, {end, end, "\""}});
         return d;
     }
     if (place.wanted != Wanted::value || (p != ':' && p != '[' && p != ',')) return std::nullopt;
@@ -267,16 +314,18 @@ std::optional<Diagnosis> between_tokens(std::string_view bytes, std::size_t at, 
                                              : "`" + shown + "` — так «нет значения» пишут в " +
                                                    std::string(literal->language) + "; в JSON это `null`",
                             at, end);
-        d.fix = Fix{.title = "заменить `" + shown + "` на `" + std::string(literal->json) + "`",
-                    .safe = literal->certain,
-                    .edits = {{at, end, std::string(literal->json)}}};
+        if (whole_value)
+            d.fix = Fix{.title = "заменить `" + shown + "` на `" + std::string(literal->json) + "`",
+                        .safe = literal->certain,
+                        .edits = {{at, end, std::string(literal->json)}}};
         return d;
     }
     Diagnosis d = noted(
         Mistake::bare_value, at,
         "значение `" + shown + "` без кавычек: строка пишется в прямых двойных кавычках: `\"" + shown + "\"`", at, end);
-    d.fix =
-        Fix{.title = "заключить `" + shown + "` в кавычки", .safe = false, .edits = {{at, at, "\""}, {end, end, "\""}}};
+    if (whole_value)
+        d.fix = Fix{
+            .title = "заключить `" + shown + "` в кавычки", .safe = false, .edits = {{at, at, "\""}, {end, end, "\""}}};
     return d;
 }
 
@@ -312,6 +361,34 @@ Diagnosis byte_order_mark_mistake() {
     d.note = "файл начинается с метки порядка байтов (BOM, байты EF BB BF): сохраните его в UTF-8 без BOM (" +
              std::string(SAVE_WITHOUT_BOM) + ")";
     d.fix = safe_fix("удалить метку порядка байтов (BOM)", {{0, 3, ""}});
+    return d;
+}
+
+Diagnosis not_utf8_mistake(std::string_view bytes, std::size_t first, std::size_t end) {
+    Diagnosis d = at_byte(Mistake::not_utf8, first);
+    const std::size_t skipped = bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+    const std::string_view body = bytes.substr(skipped);
+    const std::vector<Recoding> recodings = first >= skipped ? plausible_recodings(body) : std::vector<Recoding>{};
+    const auto read = [&](CodePage page) { return shortened(read_part(page, body, first - skipped, end - skipped)); };
+    if (recodings.size() == 1) {
+        const CodePage page = recodings.front().page;
+        d.note = "файл не в UTF-8: похоже, он сохранён в кодировке " + std::string(code_page_name(page)) +
+                 " (в ней эти байты читаются как «" + read(page) +
+                 "»); откройте его в этой кодировке и сохраните в UTF-8 (" + std::string(reopen_steps(page)) + ")";
+        d.fix = safe_fix("перекодировать файл из " + std::string(code_page_name(page)) + " в UTF-8",
+                         recoding_edits(bytes, skipped, recodings.front().text));
+    } else if (recodings.size() > 1) {
+        d.note =
+            "файл не в UTF-8: похоже, он сохранён в одной из кириллических кодировок, и по тексту не понять, "
+            "в какой:";
+        for (std::size_t i = 0; i < recodings.size(); ++i)
+            d.note += std::string(i == 0 ? " " : ", ") + "в " + std::string(code_page_name(recodings[i].page)) +
+                      " эти байты читаются как «" + read(recodings[i].page) + "»";
+        d.note += "; откройте файл в той, в которой текст верен, и сохраните в UTF-8";
+    } else {
+        d.note = "файл не в UTF-8: байт " + hex_byte(static_cast<unsigned char>(bytes[first])) +
+                 " не начинает символ UTF-8; сохраните файл в кодировке UTF-8 (" + std::string(SAVE_AS_UTF8) + ")";
+    }
     return d;
 }
 
@@ -473,9 +550,7 @@ std::optional<Diagnosis> unquoted_date_mistake(std::string_view bytes, std::size
               "дата `" + std::string(text) +
                   "` без кавычек, как число: время в ленте — целое число секунд Unix; эта дата по UTC — " + seconds,
               begin, end);
-    d.fix = Fix{.title = "заменить дату секундами Unix: " + seconds + " (часовой пояс не указан: взято время UTC)",
-                .safe = false,
-                .edits = {{begin, end, seconds}}};
+    d.fix = Fix{.title = date_fix_title(*date), .safe = false, .edits = {{begin, end, seconds}}};
     return d;
 }
 

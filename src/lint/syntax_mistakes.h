@@ -24,6 +24,11 @@ struct GrammarPlace {
 
 Diagnosis byte_order_mark_mistake();
 
+// Bytes that are not UTF-8 from `first` on, in a string that ends at `end`: the note names the
+// code pages that read the document as Russian and quotes the string read in each; the fix
+// recodes the document when exactly one does (its byte-order mark, a mistake of its own, left).
+Diagnosis not_utf8_mistake(std::string_view bytes, std::size_t first, std::size_t end);
+
 // A document in UTF-16, told by its byte-order mark, that reads as `text` in UTF-8.
 Diagnosis utf16_mistake(std::string_view bytes, std::string text);
 

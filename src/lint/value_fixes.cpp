@@ -71,10 +71,7 @@ std::optional<Fix> string_for_integer(std::string_view document, const DraftRead
     if (error.expected != ValueType::i64) return std::nullopt;
     const auto date = date_seconds(text);
     if (!date) return std::nullopt;
-    const std::string seconds = signed_decimal(date->seconds);
-    return unsafe_fix("заменить дату секундами Unix: " + seconds +
-                          (date->zone_given ? "" : " (часовой пояс не указан: взято время UTC)"),
-                      {{whole.begin, whole.end, seconds}});
+    return unsafe_fix(date_fix_title(*date), {{whole.begin, whole.end, signed_decimal(date->seconds)}});
 }
 
 // A call to action given by its kind's name alone, written as the object it stands for.

@@ -220,13 +220,13 @@ Outcome check_files(const Request& request, const Environment& environment) {
         if (fixing && head->bytes.size() > MAX_DRAFT_BYTES) {
             // Not fixed, and from standard input not passed on either: only part of it was read.
             if (from_stdin) unreadable = true;
-            outcome.err +=
-                diagnostic("не исправляю " + file.path + ": в нём больше 16 МиБ (" + decimal(MAX_DRAFT_BYTES) +
-                           " байт)" + (from_stdin ? ", и в стандартный вывод он не выведен" : ""));
+            outcome.err += diagnostic("не исправляю " + file.path + ": в нём больше " + decimal(MAX_DRAFT_BYTES >> 20) +
+                                      " МиБ (" + decimal(MAX_DRAFT_BYTES) + " байт)" +
+                                      (from_stdin ? ", и в стандартный вывод он не выведен" : ""));
         } else if (fixing) {
             FixOutcome fixed = fix_document(head->bytes, {.unsafe = request.unsafe_fixes, .check = check});
             changes |= fixed.document != head->bytes;
-            if (fixed.document.size() > MAX_FEED_BYTES) fixed.problems.clear();  // checked below, as over the limit
+            // Over the limit the draft is checked below, as acceptance reads it.
             const bool checked = fixed.document.size() <= MAX_FEED_BYTES;
             if (request.fix == FixMode::diff) {
                 diffs += unified_diff(file.path, head->bytes, fixed.document);

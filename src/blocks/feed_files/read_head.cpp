@@ -22,7 +22,7 @@ FileResult<FileHead> read_head(int fd, std::size_t cap) {
     constexpr std::size_t FIRST_SIZE = 64 * 1024 + 1;
     struct stat info;
     const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    std::size_t size = regular ? static_cast<std::size_t>(info.st_size) + 1 : FIRST_SIZE;
+    const std::size_t size = regular ? static_cast<std::size_t>(info.st_size) + 1 : FIRST_SIZE;
     FileHead head;
     head.bytes.resize(std::min(cap, std::max<std::size_t>(size, 1)));
     std::size_t filled = 0;
@@ -38,8 +38,7 @@ FileResult<FileHead> read_head(int fd, std::size_t cap) {
     head.bytes.resize(filled);
     head.length = filled;
     // Only a regular file has a known length beyond what was read; a device or pipe may never end.
-    if (!error && filled == cap && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-        static_cast<std::uint64_t>(info.st_size) > head.length)
+    if (!error && filled == cap && regular && static_cast<std::uint64_t>(info.st_size) > head.length)
         head.length = static_cast<std::uint64_t>(info.st_size);
     if (error) return os_failure(error);
     return head;
