@@ -41,8 +41,11 @@ std::string repeat(std::string_view unit, std::size_t times) {
 
 std::string reading(std::string_view text) { return "messages: JSON ленты не разбирается: " + std::string(text); }
 
+// How a problem is shown: an error or a warning, found before the first error or after it.
+enum class Shown { error, warning, later_error, later_warning };
+
 struct Expected {
-    Severity severity;
+    Shown severity;
     std::size_t line, column;
     std::string text;
     std::vector<std::string> notes;
@@ -50,7 +53,8 @@ struct Expected {
 };
 
 void PrintTo(const Expected& e, std::ostream* os) {
-    *os << (e.severity == Severity::error ? "error " : "warning ") << e.line << ":" << e.column << " " << e.text;
+    constexpr const char* NAMES[] = {"error ", "warning ", "later error ", "later warning "};
+    *os << NAMES[static_cast<int>(e.severity)] << e.line << ":" << e.column << " " << e.text;
     for (const auto& note : e.notes) *os << "\n  = " << note;
 }
 
@@ -60,7 +64,7 @@ struct Row {
     std::vector<Expected> expected;
 };
 
-constexpr Severity E = Severity::error, W = Severity::warning;
+constexpr Shown E = Shown::error, W = Shown::warning, LE = Shown::later_error, LW = Shown::later_warning;
 
 // The editors' steps name TextEdit first: most authors write on a Mac.
 const std::string SAVE_1251 =
@@ -237,7 +241,8 @@ TEST(LintNotes, ProblemsOfDrafts) {
            102,
            reading("expected `,` or `]` at line 3 column 3"),
            {"не хватает запятой: элементы массива разделяются запятыми; поставьте `,` здесь, после предыдущего "
-            "значения"}}}},
+            "значения"}},
+          {LE, 3, 10, "messages: дубликат id \"a\"", {"этот id уже есть у сообщения на строке 2"}}}},
         {"missing colon is no missing comma",
          "{\"schema\" 1}",
          {{E, 1, 11, reading("expected `:` at line 1 column 11"), {}}}},
@@ -837,6 +842,49 @@ TEST(LintNotes, ProblemsOfDrafts) {
         {"title of letters",
          with(feed(""), "\"t\"", "\"" + repeat("t", 81) + "\""),
          {{E, 2, 39, "messages: title длиннее 80 символов (id \"a\")", {"в title 81 символ, допустимо не больше 80"}}}},
+        // Past the first error: every later mistake of the JSON, and what the rules find in each
+        // message that reads on its own (the one the reader stopped in is not one of them).
+        {"a long title past a trailing comma",
+         HEAD + message(",") + ",\n" + with(with(message(), "\"a\"", "\"b\""), "\"t\"", "\"" + repeat("x", 81) + "\"") +
+             "\n]}",
+         {{E,
+           2,
+           101,
+           reading("trailing comma at line 2 column 102"),
+           {"лишняя запятая: после последней пары «ключ: значение» объекта запятая не ставится; удалите её"}},
+          {LE,
+           3,
+           39,
+           "messages: title длиннее 80 символов (id \"b\")",
+           {"в title 81 символ, допустимо не больше 80"}}}},
+        {"a comment and an ended window past a type error",
+         "{\"schema\": \"1\", \"revision\": 1, \"messages\": [\n" + with(message(), "1769904000", "1768000000") +
+             "\n]} // конец",
+         {{E,
+           1,
+           12,
+           reading("invalid type: string \"1\", expected u32 at line 1 column 14"),
+           {"schema — число 1 без кавычек; пишите `1`"}},
+          {LE,
+           3,
+           4,
+           "JSON: комментарий, которого в JSON нет",
+           {"здесь комментарий `//`: в JSON комментариев нет, удалите его"}},
+          {LW,
+           2,
+           91,
+           "окно показа уже закончилось, если считать end_at секундами Unix (id \"a\")",
+           {"end_at 1768000000 — это 2026-01-09 23:06:40 UTC, а сейчас 2026-01-09 23:06:40 UTC (1768000000)"}}}},
+        {"the message the reader stopped in",
+         HEAD + message(", \"titel\": 1") + ",\n" +
+             with(with(message(), "\"a\"", "\"b\""), "\"priority\": 1", "\"priority\": 3") + "\n]}",
+         {{E,
+           2,
+           103,
+           reading("unknown field `titel`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, "
+                   "`cta`, `minVersion`, `maxVersion` at line 2 column 109"),
+           {"возможно, имелось в виду `title`"}},
+          {LE, 3, 27, "messages: priority 3 вне 0..=2 (id \"b\")", {}}}},
         // Warnings: after every error, message by message.
         {"milliseconds",
          HEAD + with(message(), "\"priority\": 1", "\"priority\": 3") + ",\n" +
@@ -903,7 +951,8 @@ TEST(LintNotes, ProblemsOfDrafts) {
     for (const Row& row : rows) {
         std::vector<Expected> got;
         for (const Problem& p : find_problems(row.document, OPTIONS))
-            got.push_back({p.severity, p.at.line, p.at.column, p.text, p.notes});
+            got.push_back({static_cast<Shown>((p.severity == Severity::error ? 0 : 1) + (p.after_first_error ? 2 : 0)),
+                           p.at.line, p.at.column, p.text, p.notes});
         EXPECT_EQ(got, row.expected) << row.name;
     }
 }

@@ -56,7 +56,7 @@ std::string check(std::string_view head, std::uint64_t length, std::string_view 
     for (std::size_t i = 0; i < checked.messages.size(); ++i) {
         const lint::MessageSummary& s = checked.messages[i];
         out += i > 0 ? ",{\"index\":" : "{\"index\":";
-        out += decimal(i);
+        out += decimal(s.index);
         append_field(out, "id", s.id);
         out += ",\"priority\":" + decimal(s.priority);
         append_field(out, "title", s.title);

@@ -238,6 +238,10 @@ function changeBetween(old, text) {
 // its byte and one character when the checker gives no span.
 const spanOf = (p) => [p.start_byte_offset ?? p.byte_offset, p.end_byte_offset ?? null];
 
+// Before a problem found past the first error (where the application stops reading), as the
+// command line and the editors list it.
+const laterWords = (problem) => (problem.after_first_error ? "после первой ошибки: " : "");
+
 function diagnosticOf(problem, from, to, state, actions) {
   if (to === null || to <= from) {
     const line = state.doc.lineAt(from);
@@ -245,7 +249,7 @@ function diagnosticOf(problem, from, to, state, actions) {
   }
   const notes = problem.notes.map((n) => `\nпримечание: ${n}`).join("");
   return {
-    from, to, severity: problem.severity, source: "messages-lint", message: problem.text + notes, actions,
+    from, to, severity: problem.severity, source: "messages-lint", message: laterWords(problem) + problem.text + notes, actions,
   };
 }
 
@@ -299,7 +303,7 @@ function showProblems(view, problems, diagnostics, convert, fixes) {
     const where = document.createElement("span");
     where.className = "where";
     where.textContent = `${p.line}:${p.column}`;
-    go.append(where, p.severity === "warning" ? " предупреждение: " : " ", p.text);
+    go.append(where, " ", laterWords(p), p.severity === "warning" ? "предупреждение: " : "", p.text);
     go.addEventListener("click", () => choose(view, placeOf(view, diagnostics[i])));
     go.id = `problem-${i}`;
     item.append(go);

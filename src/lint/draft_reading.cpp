@@ -352,6 +352,7 @@ class Scanner {
                 if (!ch.valid || !is_foreign_space(ch.value)) return true;
                 token(TokenKind::foreign_space, pos_, pos_ + ch.length);
                 add(foreign_space_mistake(b_, pos_));
+                foreign_space_ = {pos_, pos_ + ch.length};
                 pos_ += ch.length;
             } else {
                 return true;
@@ -439,6 +440,30 @@ class Scanner {
         return (b_[pos_] == '{' || b_[pos_] == '[') && (before == '}' || before == ']');
     }
 
+    void take_number() {
+        const std::size_t start = pos_;
+        while (pos_ < b_.size() && ((b_[pos_] >= '0' && b_[pos_] <= '9') || b_[pos_] == '-' || b_[pos_] == '+' ||
+                                    b_[pos_] == '.' || b_[pos_] == 'e' || b_[pos_] == 'E'))
+            ++pos_;
+        token(TokenKind::number, start, pos_);
+        number_form(start);
+        took_value();
+    }
+
+    // Whether the digits at the cursor go on the number before it, past a white space character
+    // JSON does not know that stands alone between the two: its repair removes it, and the two
+    // are one number (`1 000` with a no-break space). Only a run of digits that a number's end
+    // may follow goes on; anything else is a mistake of its own.
+    bool number_goes_on() const {
+        const auto digit = [&](std::size_t at) { return at < b_.size() && b_[at] >= '0' && b_[at] <= '9'; };
+        if (!digit(pos_) || foreign_space_.end != pos_ || foreign_space_.begin != value_end_ || value_end_ == 0 ||
+            !digit(value_end_ - 1))
+            return false;
+        std::size_t end = pos_;
+        while (digit(end)) ++end;
+        return end == b_.size() || std::string_view(".eE+-").find(b_[end]) == std::string_view::npos;
+    }
+
     // One token; false when the scan ends.
     bool step() {
         if (!space() || pos_ >= b_.size()) return false;
@@ -461,6 +486,13 @@ class Scanner {
                     return true;
                 }
                 if (c == '}' || c == ']') return close();
+                if (number_goes_on()) {
+                    const std::size_t start = pos_;
+                    while (pos_ < b_.size() && b_[pos_] >= '0' && b_[pos_] <= '9') ++pos_;
+                    token(TokenKind::number, start, pos_);
+                    took_value();
+                    return true;
+                }
                 if (!comma_missing()) return false;
                 add(missing_comma_mistake(b_, value_end_, pos_, boxes_.back()));
                 state_ = boxes_.back() == '{' ? State::key : State::value;
@@ -490,12 +522,8 @@ class Scanner {
         if (starts_string(pos_)) {
             if (!take_string(Role::value)) return false;
         } else if ((c >= '0' && c <= '9') || c == '-') {
-            const std::size_t start = pos_;
-            while (pos_ < b_.size() && ((b_[pos_] >= '0' && b_[pos_] <= '9') || b_[pos_] == '-' || b_[pos_] == '+' ||
-                                        b_[pos_] == '.' || b_[pos_] == 'e' || b_[pos_] == 'E'))
-                ++pos_;
-            token(TokenKind::number, start, pos_);
-            number_form(start);
+            take_number();
+            return true;
         } else if (c >= 'a' && c <= 'z') {
             std::size_t end = pos_;
             while (end < b_.size() && b_[end] >= 'a' && b_[end] <= 'z') ++end;
@@ -518,7 +546,8 @@ class Scanner {
     std::string boxes_;                   // the brackets open, '{' or '[', the innermost last
     std::size_t last_comma_ = NO_OFFSET;  // the comma just taken, while the next token is looked for
     std::size_t value_end_ = 0;
-    bool recorded_ = false;  // whether the mistake the grammar stopped at is recorded
+    ByteRange foreign_space_;  // the last white space character JSON does not know
+    bool recorded_ = false;    // whether the mistake the grammar stopped at is recorded
     mutable std::optional<bool> cr_lines_;
     DraftReading out_;
 };
@@ -567,6 +596,60 @@ Context context_before(const DraftReading& reading, std::size_t offset) {
         }
     }
     return context;
+}
+
+std::vector<MessageStart> message_starts(std::string_view document, const DraftReading& reading) {
+    std::vector<MessageStart> starts;
+    std::size_t depth = 0;     // brackets open before the token
+    std::size_t list = 0;      // the messages list's depth inside it, 0 outside
+    std::size_t elements = 0;  // the list's elements begun so far
+    bool element_due = false;  // in the list, after its `[` or a comma
+    bool key_read = false;     // the top-level key `messages` just read
+    bool colon_read = false;   // and its colon after it
+    for (const Token& t : reading.tokens) {
+        const bool in_list = list != 0 && depth == list;
+        switch (t.kind) {
+            case TokenKind::object_begin:
+            case TokenKind::array_begin:
+                if (in_list) {
+                    // A record where an element stands, or right after one (a comma missing).
+                    starts.push_back({elements++, t.begin});
+                    element_due = false;
+                } else if (depth == 1 && colon_read && t.kind == TokenKind::array_begin) {
+                    list = depth + 1;
+                    element_due = true;
+                }
+                ++depth;
+                break;
+            case TokenKind::object_end:
+            case TokenKind::array_end:
+                if (depth > 0) --depth;
+                if (list != 0 && depth < list) list = 0;
+                break;
+            case TokenKind::comma:
+                if (in_list) element_due = true;
+                break;
+            case TokenKind::comment:
+            case TokenKind::foreign_space:
+            case TokenKind::byte_order_mark:
+                continue;  // between tokens: changes nothing of what stands around it
+            case TokenKind::string:
+            case TokenKind::foreign_string:
+            case TokenKind::number:
+            case TokenKind::literal:
+                if (in_list && element_due) {
+                    ++elements;
+                    element_due = false;
+                }
+                break;
+            default:
+                break;
+        }
+        colon_read = key_read && t.kind == TokenKind::colon;
+        key_read =
+            depth == 1 && t.kind == TokenKind::string && document.substr(t.begin, t.end - t.begin) == "\"messages\"";
+    }
+    return starts;
 }
 
 std::size_t plain_value_end(const DraftReading& reading, std::size_t begin) {

@@ -84,6 +84,18 @@ struct Context {
 // The context just before byte `offset`, from the tokens that begin before it.
 Context context_before(const DraftReading& reading, std::size_t offset);
 
+// An element of the feed's `messages` list as the tokens show it: its place in the list and its
+// first byte, a `{` or `[` (an element of another kind is counted, not listed).
+struct MessageStart {
+    std::size_t index = 0;
+    std::size_t begin = 0;
+};
+
+// The records of the list that follows the top-level key `messages`, in document order, also
+// past a mistake the grammar could not follow (its brackets are still tokens there): where a
+// message's own reading may begin.
+std::vector<MessageStart> message_starts(std::string_view document, const DraftReading& reading);
+
 // One past the value (string, number, literal, array, object) whose first token begins at
 // `begin`, when it is JSON as written: no repair, no foreign token inside, within the grammar's
 // part, nested at most 16 deep. Otherwise NO_OFFSET.

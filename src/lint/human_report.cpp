@@ -49,6 +49,7 @@ std::string human_report(std::span<const FileProblems> files, const ReportOption
         for (const Problem& p : file.problems) {
             const std::string_view color = is_warning(p) ? WARNING_COLOR : ERROR_COLOR;
             out += paint(BOLD, shown_path + ":" + decimal(p.at.line) + ":" + decimal(p.at.column) + ":") + " ";
+            if (p.after_first_error) out += paint(NOTE_COLOR, std::string(AFTER_FIRST_ERROR) + ":") + " ";
             if (is_warning(p)) out += paint(WARNING_COLOR, "предупреждение:") + " ";
             out += paint(BOLD, p.text) + "\n";
             const Excerpt shown = excerpt(file.bytes, p.at.shown_offset(), p.at.end);

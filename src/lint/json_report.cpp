@@ -51,6 +51,7 @@ std::string json_report(std::span<const FileProblems> files, bool array) {
                 out += ",\"id\":";
                 append_json_string(out, *p.id);  // the reader decodes only valid UTF-8
             }
+            if (p.after_first_error) out += ",\"after_first_error\":true";
             out += ",\"text\":";
             append_json_string(out, p.text);
             out += ",\"notes\":[";

@@ -6,6 +6,7 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
+#include "draft_reading.h"
 #include "locate.h"
 #include "messages/messages.h"
 #include "plural.h"
@@ -13,6 +14,7 @@
 #include "reading_problem.h"
 #include "rule_codes.h"
 #include "summarize_messages.h"
+#include "syntax_mistakes.h"
 #include "value_notes.h"
 #include "warnings.h"
 
@@ -55,31 +57,32 @@ Location location_of(Span span) {
     return at;
 }
 
-Check check_document(std::string_view document, const CheckOptions& options) {
-    FeedLocations at;
-    const auto feed = parse_feed(document, &at);
-    if (!feed) return {{reading_problem(document, feed.error())}, {}};
-
-    std::vector<TextCounts> counts;
-    const std::vector<RuleFailure> failures = find_rule_failures(*feed, NO_MESSAGE, &counts);
-    Check check;
-    std::vector<Problem>& problems = check.problems;
+// The problems the rules and the warnings find in `feed`, read from `document` with its values
+// at `at`, their lines and columns filled; `counts` gets what the length rules counted. With
+// `messages_only`, the rules on the feed itself are left out: `feed` holds only the messages of
+// a draft that read on their own.
+std::vector<Problem> rule_problems(std::string_view document, const Feed& feed, const FeedLocations& at,
+                                   const CheckOptions& options, bool messages_only, std::vector<TextCounts>& counts) {
+    const std::vector<RuleFailure> failures = find_rule_failures(feed, NO_MESSAGE, &counts);
+    std::vector<Problem> problems;
     problems.reserve(failures.size());
     for (const RuleFailure& failure : failures) {
+        if (messages_only && failure.message == NO_MESSAGE) continue;
+        if (messages_only && failure.rule == Rule::count) continue;
         Problem& problem = problems.emplace_back();
         problem.code = code_of(failure.rule);
-        problem.text = escape_controls(failure_text(*feed, failure));
-        problem.notes = notes_for(*feed, failure);
+        problem.text = escape_controls(failure_text(feed, failure));
+        problem.notes = notes_for(feed, failure);
         problem.at = location_of(value_span(at, failure));
         if (failure.message != NO_MESSAGE) {
             problem.message = failure.message;
-            problem.id = feed->messages[failure.message].id;
+            problem.id = feed.messages[failure.message].id;
         }
         if (failure.rule == Rule::duplicate_id)
             problem.related = location_of(value_span(at, Subject::id, failure.earlier));
     }
     if (options.warnings)
-        for (Problem& warning : find_warnings(*feed, at, options.now)) problems.push_back(std::move(warning));
+        for (Problem& warning : find_warnings(feed, at, options.now)) problems.push_back(std::move(warning));
     for (Problem& problem : problems)
         if (!problem.fix) problem.fix = value_fix(document, problem);
     std::vector<Location*> all;
@@ -91,6 +94,86 @@ Check check_document(std::string_view document, const CheckOptions& options) {
     for (Problem& problem : problems)
         if (problem.code == Code::duplicate_id && problem.related)
             problem.notes.push_back("этот id уже есть у сообщения на строке " + decimal(problem.related->line));
+    return problems;
+}
+
+// A later mistake of a draft's JSON as a problem of its own.
+Problem syntax_problem(std::string_view document, const Diagnosis& mistake) {
+    Problem problem;
+    problem.code = Code::json;
+    problem.text = std::string(mistake_text(mistake.mistake));
+    problem.at.offset = mistake.stop;
+    if (mistake.shown) {
+        problem.at.shown = mistake.shown->begin;
+        problem.at.end = mistake.shown->end;
+    } else {
+        problem.at.end = token_end(document, mistake.stop);
+    }
+    if (!mistake.note.empty()) problem.notes.push_back(mistake.note);
+    problem.fix = mistake.fix;
+    return problem;
+}
+
+// What a draft that does not read holds past its first problem, which stops the reader at byte
+// `stop`: every later mistake of its JSON that the reading finds, and the problems of each of
+// its messages that reads on its own (by the strict reader, checked by the same rules), in
+// document order and the warnings after them, each marked as found after the first error; and
+// the summary of each such message.
+void add_later_problems(std::string_view document, std::size_t stop, const CheckOptions& options, Check& check) {
+    const DraftReading reading = read_draft(document);
+    std::vector<Problem> later;
+    const Diagnosis* before = nullptr;
+    for (const Diagnosis& mistake : reading.diagnoses) {
+        // What the grammar cannot follow just after a mistake it has no repair for is what that
+        // mistake leaves (`- 1`), not one of its own.
+        const bool left = mistake.mistake == Mistake::unexpected && before && !before->fix &&
+                          skip_space(document, before->stop_last + 1) >= mistake.stop;
+        if (mistake.stop > stop && !left) later.push_back(syntax_problem(document, mistake));
+        before = &mistake;
+    }
+    std::vector<Location*> all;
+    for (Problem& problem : later) all.push_back(&problem.at);
+    fill_lines_and_columns(document, std::move(all));
+
+    Feed feed{.schema = SUPPORTED_SCHEMA, .revision = MIN_REVISION, .messages = {}};
+    FeedLocations at;
+    std::vector<std::size_t> index;  // each read message's place in the document's list
+    for (const MessageStart& start : message_starts(document, reading)) {
+        RecordLocations where;
+        auto message = parse_message(document, start.begin, where);
+        if (!message) continue;
+        feed.messages.push_back(std::move(*message));
+        at.messages.push_back(std::move(where));
+        index.push_back(start.index);
+    }
+    std::vector<TextCounts> counts;
+    for (Problem& problem : rule_problems(document, feed, at, options, true, counts)) {
+        if (problem.message) problem.message = index[*problem.message];
+        later.push_back(std::move(problem));
+    }
+    std::stable_sort(later.begin(), later.end(), [](const Problem& a, const Problem& b) {
+        if (a.severity != b.severity) return a.severity == Severity::error;
+        return a.at.shown_offset() < b.at.shown_offset();
+    });
+    for (Problem& problem : later) {
+        problem.after_first_error = true;
+        check.problems.push_back(std::move(problem));
+    }
+    check.messages = summarize_messages(document, feed, at, counts);
+    for (MessageSummary& summary : check.messages) summary.index = index[summary.index];
+}
+
+Check check_document(std::string_view document, const CheckOptions& options) {
+    FeedLocations at;
+    const auto feed = parse_feed(document, &at);
+    Check check;
+    if (!feed) {
+        check.problems.push_back(reading_problem(document, feed.error()));
+        add_later_problems(document, check.problems.front().at.offset, options, check);
+        return check;
+    }
+    std::vector<TextCounts> counts;
+    check.problems = rule_problems(document, *feed, at, options, false, counts);
     check.messages = summarize_messages(document, *feed, at, counts);
     return check;
 }

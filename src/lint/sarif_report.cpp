@@ -95,14 +95,15 @@ std::string sarif_report(std::span<const FileProblems> files, const ReportOption
                    ",\"region\":{\"startLine\":" + decimal(p.at.line) + ",\"startColumn\":" + decimal(p.at.column) +
                    ",\"endLine\":" + decimal(p.at.end_line) + ",\"endColumn\":" + decimal(p.at.end_column) + "}}}]";
             out += sarif_fixes(p, file.path);
-            if (p.message || p.id) {
-                out += ",\"properties\":{";
-                if (p.message) out += "\"messageIndex\":" + decimal(*p.message);
+            if (p.message || p.id || p.after_first_error) {
+                std::string properties;
+                if (p.message) properties += ",\"messageIndex\":" + decimal(*p.message);
                 if (p.id) {
-                    out += p.message ? ",\"id\":" : "\"id\":";
-                    append_json_string(out, *p.id);
+                    properties += ",\"id\":";
+                    append_json_string(properties, *p.id);
                 }
-                out += "}";
+                if (p.after_first_error) properties += ",\"afterFirstError\":true";
+                out += ",\"properties\":{" + properties.substr(1) + "}";
             }
             out += "}";
         }

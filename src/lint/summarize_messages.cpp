@@ -26,6 +26,7 @@ std::vector<MessageSummary> summarize_messages(std::string_view document, const 
         const Message& m = feed.messages[i];
         const RecordLocations& where = at.messages[i];
         MessageSummary& s = out.emplace_back();
+        s.index = i;
         s.begin = where.start;
         s.end = where.end;
         s.id = m.id;

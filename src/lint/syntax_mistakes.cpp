@@ -354,7 +354,38 @@ Diagnosis at_end(std::string_view bytes, const GrammarPlace& place) {
     return d;
 }
 
+// Each kind's line, in the order of the kinds.
+constexpr std::array<std::string_view, static_cast<std::size_t>(Mistake::unexpected) + 1> MISTAKE_TEXTS = {
+    "JSON: метка порядка байтов в начале файла",
+    "JSON: байты не в UTF-8",
+    "JSON: комментарий, которого в JSON нет",
+    "JSON: комментарий не закрыт",
+    "JSON: типографская кавычка вместо прямой",
+    "JSON: строка в одинарных кавычках",
+    "JSON: лишняя запятая перед закрывающей скобкой",
+    "JSON: пропущена запятая",
+    "JSON: пробел, которого JSON не допускает",
+    "JSON: невидимый символ между элементами",
+    "JSON: перевод строки внутри строки",
+    "JSON: табуляция внутри строки",
+    "JSON: управляющий символ внутри строки",
+    "JSON: escape-последовательность, которой в JSON нет",
+    "JSON: строка не закрыта до конца файла",
+    "JSON: тире или знак минуса вместо дефиса-минуса",
+    "JSON: пробел внутри числа",
+    "JSON: число записано не так, как в JSON",
+    "JSON: дата без кавычек",
+    "JSON: опечатка в true, false или null",
+    "JSON: ключ без кавычек",
+    "JSON: слово без кавычек",
+    "JSON: в конце файла не закрыты скобки",
+    "JSON: здесь не разбирается",
+};
+static_assert(!MISTAKE_TEXTS.back().empty(), "every kind of mistake has its line");
+
 }  // namespace
+
+std::string_view mistake_text(Mistake mistake) { return MISTAKE_TEXTS[static_cast<std::size_t>(mistake)]; }
 
 Diagnosis byte_order_mark_mistake() {
     Diagnosis d = at_byte(Mistake::byte_order_mark, 0);

@@ -22,6 +22,10 @@ struct GrammarPlace {
     bool member_value = false;
 };
 
+// The line a mistake of this kind is reported with when it is found past the reader's first
+// error, where no reader's text tells it.
+std::string_view mistake_text(Mistake mistake);
+
 Diagnosis byte_order_mark_mistake();
 
 // Bytes that are not UTF-8 from `first` on, in a string that ends at `end`: the note names the

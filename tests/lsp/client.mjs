@@ -126,7 +126,7 @@ function compare(name, bytes, diagnostics, report, encoding) {
   report.forEach((p, i) => {
     const d = diagnostics[i];
     const start = positionOf(bytes, offsetOfReport(bytes, p.line, p.column), encoding);
-    const message = [p.text, ...p.notes.map((n) => `примечание: ${n}`)].join("\n");
+    const message = [(p.after_first_error ? "после первой ошибки: " : "") + p.text, ...p.notes.map((n) => `примечание: ${n}`)].join("\n");
     const severity = p.severity === "error" ? 1 : 2;
     if (!same(d.range.start, start)) fail(`${name} (${encoding}) #${i}: starts at ${JSON.stringify(d.range.start)}, not ${JSON.stringify(start)}`);
     if (p.end_line !== undefined) {

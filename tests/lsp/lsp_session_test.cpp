@@ -417,8 +417,9 @@ std::vector<Row> rows() {
          {"1 result utf-16", "publish 1 json@0:43-0:44", "publish", "5 result 0 actions", "99 result"},
          0,
          ""},
-        // Quick fixes for the problems a range touches: "revison" is 0:14-0:23 (a suggestion); fixed
-        // whole, the trailing comma goes (a safe fix).
+        // Quick fixes for the problems a range touches: "revison" is 0:14-0:23 (a suggestion), the
+        // trailing comma after it 0:42-0:43 (a safe fix, found past the first error); fixed whole,
+        // the trailing comma goes.
         {"quick fixes only for the problems inside the range",
          INIT + open(R"({"schema": 1, "revison": 1, "messages": [],})") +
              request(2, "textDocument/codeAction",
@@ -443,8 +444,8 @@ std::vector<Row> rows() {
                      R"({"textDocument":{"uri":"file:///d/messages.json"},"range":{"start":{"line":0,"character":0},)"
                      R"("end":{"line":0,"character":44}},"context":{"diagnostics":[],"only":["quick"]}})") +
              BYE,
-         {"1 result utf-16", "publish 1 json@0:14-0:23", "2 result 0 actions", "3 result 1 actions",
-          "4 result 1 actions", "5 result 0 actions", "6 result 2 actions", "7 result 1 actions", "8 result 0 actions",
+         {"1 result utf-16", "publish 1 json@0:14-0:23 json@0:42-0:43", "2 result 0 actions", "3 result 1 actions",
+          "4 result 1 actions", "5 result 0 actions", "6 result 3 actions", "7 result 1 actions", "8 result 0 actions",
           "99 result"},
          0,
          ""},

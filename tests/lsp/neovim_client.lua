@@ -60,7 +60,7 @@ for i, p in ipairs(report) do
   local d = shown[i]
   local line = vim.api.nvim_buf_get_lines(buffer, p.line - 1, p.line, true)[1]
   local column = vim.str_byteindex(line, p.column - 1) -- the report counts characters
-  local message = p.text
+  local message = (p.after_first_error and "после первой ошибки: " or "") .. p.text
   for _, note in ipairs(p.notes) do message = message .. "\nпримечание: " .. note end
   local severity = p.severity == "error" and vim.diagnostic.severity.ERROR or vim.diagnostic.severity.WARN
   local code = d.user_data and d.user_data.lsp and d.user_data.lsp.code or d.code

@@ -203,8 +203,9 @@ def fix_label(p, utf8):
 
 
 def expected_shown(problems, utf8=True):
-    return [{"head": "%d:%d %s%s" % (p["line"], p["column"], "предупреждение: " if p["severity"] == "warning" else "",
-                                     p["text"]),
+    return [{"head": "%d:%d %s%s%s" % (p["line"], p["column"],
+                                       "после первой ошибки: " if p.get("after_first_error") else "",
+                                       "предупреждение: " if p["severity"] == "warning" else "", p["text"]),
              "notes": ["примечание: " + n for n in p["notes"]], "fix": fix_label(p, utf8)}
             for p in problems]
 

@@ -89,7 +89,7 @@ def utf16_position(data, offset):
 
 def expected_diagnostic(data, problem):
     line, character = utf16_position(data, problem["start_byte_offset"])
-    message = problem["text"] + "".join("\nпримечание: " + note for note in problem["notes"])
+    message = ("после первой ошибки: " if problem.get("after_first_error") else "") + problem["text"] + "".join("\nпримечание: " + note for note in problem["notes"])
     return {"line": line, "character": character, "severity": 1 if problem["severity"] == "error" else 2,
             "code": problem["rule"], "message": message}
 

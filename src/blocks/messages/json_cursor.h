@@ -45,6 +45,9 @@ std::string describe_number(const Number& number);
 class Cursor {
   public:
     explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
+    // A cursor over the whole of `bytes` that starts at `start`, so that every offset, line and
+    // column it gives is the whole document's.
+    Cursor(std::string_view bytes, std::size_t start) : bytes_(bytes), pos_(start) {}
 
     std::size_t offset() const { return pos_; }
 

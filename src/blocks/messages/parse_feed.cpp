@@ -135,6 +135,12 @@ Read<void> read_messages(Reader& r, std::vector<Message>& out) {
     return {};
 }
 
+Read<Message> read_one_message(Reader& r) {
+    Message message;
+    if (auto read = read_record<MESSAGE_SHAPE>(r, message); !read) return std::unexpected(std::move(read.error()));
+    return message;
+}
+
 }  // namespace reader
 
 Read<Feed> parse_feed_with_budget(std::string_view document, unsigned nesting_budget) {
@@ -150,6 +156,15 @@ std::expected<Feed, ReadError> parse_feed(std::string_view document, FeedLocatio
         r.messages_at = &locations->messages;
     }
     return reader::read_feed(r);
+}
+
+std::expected<Message, ReadError> parse_message(std::string_view document, std::size_t start,
+                                                RecordLocations& locations) {
+    // Two units of the budget stand for the feed's object and its list, which enclose a message.
+    reader::Reader r{json::Cursor(document, start), reader::NESTING_BUDGET - 2, {}};
+    locations = {};
+    r.record_at = &locations;
+    return reader::read_one_message(r);
 }
 
 }  // namespace mt

@@ -28,7 +28,8 @@ nlohmann::json range_json(const Document& document, Span span, PositionEncoding 
 }
 
 nlohmann::json diagnostic_json(const Document& document, const lint::Problem& problem, PositionEncoding encoding) {
-    std::string message = problem.text;
+    std::string message =
+        problem.after_first_error ? std::string(lint::AFTER_FIRST_ERROR) + ": " + problem.text : problem.text;
     for (const std::string& note : problem.notes) message += "\nпримечание: " + note;
     nlohmann::json d = {{"range", range_json(document, span_of(document, problem.at), encoding)},
                         {"severity", problem.severity == lint::Severity::error ? SEVERITY_ERROR : SEVERITY_WARNING},

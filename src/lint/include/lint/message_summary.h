@@ -13,6 +13,7 @@
 namespace mt::lint {
 
 struct MessageSummary {
+    std::size_t index = 0;  // its place in the document's list of messages
     std::size_t begin = 0;  // the message's `{` or `[` in the document
     std::size_t end = 0;    // one past its closing `}` or `]`
     std::string id;

@@ -1,8 +1,10 @@
-// The problems of one feed document, as the draft checker reports them: the reading error if
-// the document does not read, otherwise every failing feed rule and then every failing rule of
-// every message, in the order feed acceptance applies them. The first problem's text is exactly
-// the text feed acceptance gives the same bytes after a good signature; the other problems,
-// their locations and their notes never change that verdict.
+// The problems of one feed document, as the draft checker reports them. For a document that reads,
+// every failing feed rule and then every failing rule of every message, in the order feed
+// acceptance applies them. For one that does not, the reading error, then what is found past it
+// (each marked so): every later mistake of its JSON, and the failing message rules of every
+// message that reads on its own. The first problem's text is exactly the text feed acceptance
+// gives the same bytes after a good signature; the other problems, their locations and their
+// notes never change that verdict.
 #pragma once
 
 #include <cstddef>
@@ -57,7 +59,14 @@ struct Problem {
     Severity severity = Severity::error;
     std::optional<Location> related;  // the first occurrence, for a repeated id or key
     std::optional<Fix> fix;           // how to repair it, where that is certain or probable
+    // Found past the first error of a document that does not read, where the application has
+    // already stopped: a later mistake of its JSON, or a rule a message that reads on its own
+    // fails. The first problem of a check never is.
+    bool after_first_error = false;
 };
+
+// The words before such a problem's text where it is listed: "после первой ошибки: …".
+inline constexpr std::string_view AFTER_FIRST_ERROR = "после первой ошибки";
 
 // How a check runs: the time a window that has already ended is judged against, in
 // Unix seconds (the command line's --now, or the system clock), and whether warnings are wanted.
@@ -76,7 +85,7 @@ std::vector<Problem> find_problems(std::string_view document, const CheckOptions
 Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::string_view path);
 
 // What one pass over a file gives every front end: its problems, and a summary of each message
-// when the document reads.
+// that reads (every message, when the document reads).
 struct Check {
     std::vector<Problem> problems;
     std::vector<MessageSummary> messages;

@@ -39,4 +39,12 @@ struct FeedLocations {
 // up to the error. Without it, nothing is recorded and nothing is paid for it.
 std::expected<Feed, ReadError> parse_feed(std::string_view document, FeedLocations* locations = nullptr);
 
+// Reads the one message whose `{` or `[` is at byte `start` of `document`, exactly as parse_feed
+// reads each message of the list, and nothing after it: for a draft whose feed does not read as
+// a whole, so that its messages that do are known. Offsets, lines and columns are the whole
+// document's; `locations` gets where the message and its values stand (its `end` just after
+// its closing bracket).
+std::expected<Message, ReadError> parse_message(std::string_view document, std::size_t start,
+                                                RecordLocations& locations);
+
 }  // namespace mt
