@@ -2,13 +2,15 @@
 // accept is never changed by the safe fixes (nor by the suggestions when none is offered),
 // fixing a fixed document changes nothing, a document that reads still reads with no more
 // errors, a document over the limit is left alone, and every fix a problem carries has edits
-// inside the document, in order and never overlapping.
+// inside the document, in order and never overlapping; each fix applied alone removes its problem,
+// and a safe one brings no error on its own bytes.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "invariants.h"
 #include "lint/fix_document.h"
+#include "support/fix_promise.h"
 
 using namespace mt::fuzz;
 using namespace mt::lint;
@@ -44,6 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         require(!problem.fix->edits.empty() && is_one_line(problem.fix->title), "a fix has edits and a title");
     }
+    for (const bool unsafe : {false, true})
+        if (const std::string broken = mt::testing::broken_fix(bytes, CHECK, unsafe); !broken.empty())
+            require(false, "a fix keeps its promise", broken);
     for (const bool unsafe : {false, true}) {
         const FixOptions options{.unsafe = unsafe, .check = CHECK};
         const FixOutcome fixed = fix_document(bytes, options);

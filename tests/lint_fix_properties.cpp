@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "lint/fix_document.h"
+#include "support/fix_promise.h"
 #include "support/reading_stop.h"
 #include "support/run_program.h"
 
@@ -71,6 +72,11 @@ int main(int argc, char** argv) {
             if (const std::string broken = broken_promise(document, unsafe); !broken.empty()) {
                 ++failed;
                 std::cerr << "BROKEN " << path << (unsafe ? " (with suggestions)" : "") << ": " << broken << "\n";
+            }
+            if (const std::string broken = mt::testing::broken_fix(document, CHECK, unsafe); !broken.empty()) {
+                ++failed;
+                std::cerr << "BROKEN " << path << (unsafe ? " (a suggestion)" : " (a safe fix)") << ": " << broken
+                          << "\n";
             }
         }
         changed += fix_document(document, {.unsafe = true, .check = CHECK}).document != document;

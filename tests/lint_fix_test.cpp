@@ -416,10 +416,15 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         {"times in milliseconds that do not divide",
          head + R"("title": "t", "body": "b", "start_at": 1774000000001, "end_at": 1774086400002}]})",
          head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1774086400}]})", true},
-        // Both would be the same second: the end, fixed second, would end the window at its start.
+        // Both would be the same second: divided, the window would end at its start, so neither
+        // is offered (an editor applying one would take what fixing refuses).
         {"times in milliseconds within one second",
          head + R"("title": "t", "body": "b", "start_at": 1774000000001, "end_at": 1774000000002}]})",
-         head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1774000000002}]})", true},
+         head + R"("title": "t", "body": "b", "start_at": 1774000000001, "end_at": 1774000000002}]})", true},
+        // Divided, the earliest time is still beyond every date: no seconds to write.
+        {"milliseconds that divided are still no date stay",
+         head + R"("title": "t", "body": "b", "start_at": -9223372036854775808, "end_at": 1800000000}]})",
+         head + R"("title": "t", "body": "b", "start_at": -9223372036854775808, "end_at": 1800000000}]})", true},
         {"milliseconds that would end before the start stay",
          head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})",
          head + R"("title": "t", "body": "b", "start_at": 1774000000, "end_at": 1773000000000}]})", true},

@@ -85,6 +85,9 @@ std::string in_1251(std::string_view text) {
            std::string(text) + "»" + SAVE_1251;
 }
 
+const std::string WINDOW_WOULD_CLOSE =
+    "но тогда окно показа закончится не позже, чем начнётся: проверьте и start_at, и end_at";
+
 // The warning on a time value in milliseconds, and the date and seconds its note gives.
 Expected in_milliseconds(std::size_t line, std::size_t column, std::string_view field, std::string_view value, char id,
                          std::string_view date, std::string_view seconds) {
@@ -672,6 +675,16 @@ TEST(LintNotes, ProblemsOfDrafts) {
            {"число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите "
             "`1`, `100`",
             "schema — число 1 без кавычек"}}}},
+        // An integer the field cannot hold is no integer to write instead.
+        {"an integer beyond the field's range, with an exponent",
+         "{\"schema\": 1e10}",
+         {{E,
+           1,
+           12,
+           reading("invalid type: floating point `10000000000.0`, expected u32 at line 1 column 15"),
+           {"число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите "
+            "`1`, `100`",
+            "schema — число 1 без кавычек"}}}},
         {"u64",
          "{\"schema\": 1, \"revision\": -1}",
          {{E,
@@ -903,7 +916,18 @@ TEST(LintNotes, ProblemsOfDrafts) {
            93,
            "end_at 100000000001 похоже на миллисекунды, а не секунды (id \"a\")",
            {"в секундах Unix это дальше 5138 года, в миллисекундах — 1973-03-03 09:46:40 UTC, то есть 100000000 в "
-            "секундах (приложение само не приписывает полям времени единиц: это догадка)"}}}},
+            "секундах (приложение само не приписывает полям времени единиц: это догадка)",
+            WINDOW_WOULD_CLOSE}}}},
+        // Divided, the end would come before the start: no suggestion (fixing would refuse it).
+        {"milliseconds that divided end before the start",
+         with(with(feed(""), "1767225600", "1769904000"), "1769904000}", "1767225600000}"),
+         {{W,
+           2,
+           91,
+           "end_at 1767225600000 похоже на миллисекунды, а не секунды (id \"a\")",
+           {"в секундах Unix это дальше 5138 года, в миллисекундах — 2026-01-01 00:00:00 UTC, то есть 1767225600 в "
+            "секундах (приложение само не приписывает полям времени единиц: это догадка)",
+            WINDOW_WOULD_CLOSE}}}},
         // Dates on either side of the dated range, of the era before year 0, of each end of a year.
         {"milliseconds as dates",
          HEAD + with(with(message(), "1767225600", "-100000000000000"), "1769904000", "100000000000000") + ",\n" +

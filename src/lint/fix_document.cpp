@@ -97,7 +97,8 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
         for (const Problem& problem : problems) {
             if (!problem.fix || !wanted(*problem.fix)) continue;
             all.add(*problem.fix);
-            if (first.titles.empty()) first.add(*problem.fix);
+            // The first fix: of the problem that stopped the reader, not of one found after it.
+            if (first.titles.empty() && !problem.after_first_error) first.add(*problem.fix);
         }
         bool progressed = false;
         for (Plan* plan : {&all, &first}) {

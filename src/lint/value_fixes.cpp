@@ -1,5 +1,7 @@
 #include "value_fixes.h"
 
+#include <charconv>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -92,11 +94,29 @@ std::optional<std::string> cta_for_kind(std::string_view text) {
     return std::nullopt;
 }
 
+// Whether the decimal integer `text` is a value of the integer type `type`.
+bool fits(std::string_view text, ValueType type) {
+    const char* const end = text.data() + text.size();
+    if (type == ValueType::i64) {
+        std::int64_t value = 0;
+        const auto read = std::from_chars(text.data(), end, value);
+        return read.ec == std::errc() && read.ptr == end;
+    }
+    std::uint64_t value = 0;
+    const auto read = std::from_chars(text.data(), end, value);
+    if (read.ec != std::errc() || read.ptr != end) return false;
+    return type == ValueType::u64 || (type == ValueType::u32 && value <= UINT32_MAX) ||
+           (type == ValueType::u8 && value <= UINT8_MAX);
+}
+
 std::optional<std::string> integral_value(std::string_view document, const ReadError& error) {
     if (error.found != FoundValue::floating || !is_integer_type(error.expected) || error.value_offset == NO_OFFSET ||
         error.offset > document.size() || error.offset <= error.value_offset)
         return std::nullopt;
-    return integer_from_number(document.substr(error.value_offset, error.offset - error.value_offset));
+    auto integer = integer_from_number(document.substr(error.value_offset, error.offset - error.value_offset));
+    // An integer the field cannot hold is no repair (`2e19` for a u64).
+    if (integer && !fits(*integer, error.expected)) return std::nullopt;
+    return integer;
 }
 
 std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReading& reading, const ReadError& error) {

@@ -70,6 +70,17 @@ std::vector<Problem> find_warnings(const Feed& feed, const FeedLocations& at, st
                 warning(Code::milliseconds, at, subject, i, m,
                         std::string(name) + " " + signed_decimal(value) + " похоже на миллисекунды, а не секунды",
                         {std::move(note)}));
+            // Divided, the window must still open before it closes (the other time divided too,
+            // if it looks like milliseconds as well): else the fix makes a rule fail, and the
+            // author has to look at both times.
+            const auto seconds_of = [](std::int64_t t) { return looks_like_milliseconds(t) ? t / 1000 : t; };
+            if (looks_like_milliseconds(value / 1000)) continue;  // still beyond the dates, divided
+            if (seconds_of(m.end_at) <= seconds_of(m.start_at)) {
+                problem.notes.push_back(
+                    "но тогда окно показа закончится не позже, чем начнётся: проверьте и start_at, "
+                    "и end_at");
+                continue;
+            }
             problem.fix = Fix{.title = remainder == 0 ? "разделить на 1000 (миллисекунды в секунды): " + seconds
                                                       : "разделить на 1000, отбросив " + signed_decimal(remainder) +
                                                             " мс (миллисекунды в секунды): " + seconds,

@@ -1,0 +1,67 @@
+#include "support/fix_promise.h"
+
+#include <algorithm>
+
+#include "lint/fix_document.h"
+
+namespace mt::testing {
+namespace {
+
+using lint::Edit;
+using lint::Problem;
+
+// Where byte `offset` of the document stands once `edits` are made; a replaced byte stands
+// where its replacement begins.
+std::size_t moved(std::size_t offset, const std::vector<Edit>& edits) {
+    std::ptrdiff_t shift = 0;
+    for (const Edit& edit : edits) {
+        if (edit.begin < offset && offset < edit.end) offset = edit.begin;
+        if (edit.end <= offset && !(edit.begin == edit.end && edit.begin == offset))
+            shift += static_cast<std::ptrdiff_t>(edit.replacement.size()) -
+                     static_cast<std::ptrdiff_t>(edit.end - edit.begin);
+    }
+    return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(offset) + shift);
+}
+
+// A problem's text without the reader's position at its end, which the edits may move.
+std::string_view unplaced(std::string_view text) {
+    const std::size_t at = text.rfind(" at line ");
+    return at == std::string_view::npos ? text : text.substr(0, at);
+}
+
+bool same_problem(const Problem& before, const Problem& after, const std::vector<Edit>& edits) {
+    // A rule's text names the value, which the fix changed; the reader's names what it met.
+    return before.code == after.code && moved(before.at.shown_offset(), edits) == after.at.shown_offset() &&
+           (before.code != lint::Code::json || unplaced(before.text) == unplaced(after.text));
+}
+
+}  // namespace
+
+std::string broken_fix(std::string_view document, const lint::CheckOptions& options, bool unsafe) {
+    const std::vector<Problem> before = lint::find_problems(document, options);
+    for (const Problem& problem : before) {
+        if (!problem.fix || (!problem.fix->safe && !unsafe)) continue;
+        const std::vector<Edit>& edits = problem.fix->edits;
+        const std::string fixed = lint::apply_edits(document, edits);
+        const std::vector<Problem> after = lint::find_problems(fixed, options);
+        const std::string named = "«" + problem.fix->title + "» for «" + problem.text + "»";
+        if (std::any_of(after.begin(), after.end(), [&](const Problem& p) { return same_problem(problem, p, edits); }))
+            return named + ": the problem is still there";
+        if (!problem.fix->safe) continue;  // a suggestion is what was probably meant: it may meet another rule
+        // An error that starts on what the fix wrote, which was not there before. (A record the
+        // fix completes may show a field missing from its start: that is not on the fix's bytes.)
+        for (const Problem& p : after) {
+            if (p.severity != lint::Severity::error) continue;
+            if (std::any_of(before.begin(), before.end(), [&](const Problem& b) { return same_problem(b, p, edits); }))
+                continue;
+            for (const Edit& edit : edits) {
+                const std::size_t begin = moved(edit.begin, edits), end = begin + edit.replacement.size();
+                if (p.at.shown_offset() >= begin && p.at.shown_offset() < end)
+                    return named + ": it brings «" + p.text + "» on its own bytes";
+            }
+        }
+    }
+    return "";
+}
+
+}  // namespace mt::testing
