@@ -329,6 +329,10 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         // Written as their exact edit says: a key without quotation marks, another case of a
         // literal, a dash for a minus, a character that shows nothing between tokens.
         {"a bare key", "{schema: 1, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
+        // A key the record does not have would be refused quoted too: a suggestion only.
+        {"a bare key of another record stays", "{\"schema\": 1, title: 1}", "{\"schema\": 1, title: 1}"},
+        {"a bare key of another record, with the suggestions", "{\"schema\": 1, title: 1}",
+         "{\"schema\": 1, \"title\": 1}", true},
         // Only a whole value is quoted: the first word of a text without quotation marks is not.
         {"a text without quotation marks stays, with the suggestions",
          head + "\"title\": Продлите лицензию, \"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
@@ -466,12 +470,46 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         rows.push_back({"no such day", messages_starting({date}), messages_starting({date}), true});
     for (const BytesRow& row : rows) {
         const FixOutcome fixed =
-            fix_document(row.draft, {.unsafe = row.unsafe, .check = {.now = NOW, .warnings = true}});
+            fix_document(row.draft, {.unsafe = row.unsafe, .check = {.now = NOW, .warnings = true, .zone = {}}});
         EXPECT_EQ(fixed.document, row.fixed) << row.name;
     }
 }
 
 // --fix writes in place, atomically and with the file's mode; --diff writes nothing.
+// A date without a zone is read in the author's (TZ), and the suggestion names it; a date that
+// names its zone is read in that one. Summer time counts at the date's own time of year.
+TEST_F(LintFix, DatesWithoutAZoneAreTheAuthors) {
+    struct Row {
+        const char* tz;
+        std::string time;  // as written for start_at
+        std::string seconds;
+        std::string taken;  // the zone the title names, "" when the date names one
+    };
+    const std::vector<Row> rows = {
+        {"UTC", "\"2026-03-20 10:00\"", "1774000800", "UTC"},
+        {"Etc/UTC", "\"2026-03-20 10:00\"", "1774000800", "UTC"},
+        {"Europe/Moscow", "\"2026-03-20 10:00\"", "1773990000", "Europe/Moscow"},
+        {"Europe/Moscow", "2026-03-20", "1773954000", "Europe/Moscow"},
+        {":Europe/Moscow", "\"20.03.2026 10:00\"", "1773990000", "Europe/Moscow"},
+        {"Europe/Berlin", "\"2026-07-01T10:00\"", "1782892800", "Europe/Berlin"},
+        {"Europe/Berlin", "\"2026-01-15 10:00\"", "1768467600", "Europe/Berlin"},
+        {"/usr/share/zoneinfo/Europe/Berlin", "\"2026-01-15 10:00\"", "1768467600", "Europe/Berlin"},
+        {"Europe/Berlin", "\"2026-03-20T10:00:00+03:00\"", "1773990000", ""},
+    };
+    for (const Row& row : rows) {
+        const std::string path =
+            put("dated.json", R"({"schema": 1, "revision": 1, "messages": [{"id": "a", "priority": 1, "title": "t", )"
+                              R"("body": "b", "start_at": )" +
+                                  row.time + R"(, "end_at": 1800000000}]})");
+        const auto run = run_program(MT_LINT_PATH, with_now({"--format=json", path}), dir_, testing::Stdout::captured,
+                                     -1, {"env", std::string("TZ=") + row.tz});
+        const std::string title =
+            "\"title\":\"заменить дату секундами Unix: " + row.seconds +
+            (row.taken.empty() ? "" : " (часовой пояс не указан: взято время " + row.taken + ")") + "\"";
+        EXPECT_NE(run.out.find(title), std::string::npos) << row.tz << " " << row.time << ": " << run.out;
+    }
+}
+
 TEST_F(LintFix, WritesOnlyWhatItShould) {
     const std::string draft = with(MEANT, {{"\"revision\": 12,", "\"revision\": 12, // было 11"}});
     const std::string path = put("draft.json", draft);

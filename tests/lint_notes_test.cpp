@@ -12,7 +12,7 @@ namespace mt::lint {
 namespace {
 
 // Inside every row's window: the default message runs from 2026-01-01 to 2026-02-01.
-constexpr CheckOptions OPTIONS = {.now = 1'768'000'000};
+constexpr CheckOptions OPTIONS = {.now = 1'768'000'000, .warnings = true, .zone = {}};
 
 const std::string OPEN = "{\"schema\": 1, \"revision\": 1, \"messages\": [";
 const std::string HEAD = OPEN + "\n";

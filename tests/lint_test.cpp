@@ -549,15 +549,15 @@ TEST(Lint, ColourDependsOnTerminalNoColorAndTerm) {
         bool painted;
     };
     const std::vector<ColourRow> rows = {
-        {"", {true, false, "xterm", 0}, true},
-        {"", {true, false, "", 0}, true},
-        {"", {false, false, "xterm", 0}, false},
-        {"", {true, true, "xterm", 0}, false},
-        {"", {true, false, "dumb", 0}, false},
-        {"--color=auto", {true, false, "xterm", 0}, true},
-        {"--color=auto", {true, true, "", 0}, false},
-        {"--color=always", {false, true, "dumb", 0}, true},
-        {"--color=never", {true, false, "xterm", 0}, false},
+        {"", {true, false, "xterm", 0, {}}, true},
+        {"", {true, false, "", 0, {}}, true},
+        {"", {false, false, "xterm", 0, {}}, false},
+        {"", {true, true, "xterm", 0, {}}, false},
+        {"", {true, false, "dumb", 0, {}}, false},
+        {"--color=auto", {true, false, "xterm", 0, {}}, true},
+        {"--color=auto", {true, true, "", 0, {}}, false},
+        {"--color=always", {false, true, "dumb", 0, {}}, true},
+        {"--color=never", {true, false, "xterm", 0, {}}, false},
     };
     const std::string bad = put("bad.json", R"({"schema": 1, "revision": 0})");
     // Each environment: a terminal, NO_COLOR set, TERM, the clock.

@@ -5,9 +5,39 @@
 
 import { wasiImports } from "../src/blocks/wasi_host/wasi_host.mjs";
 
+// The author's time zone as this JavaScript clock has it, for a date written without one: its
+// name, and every offset from UTC with the instant it takes effect, from 2000 to 2070 (looked
+// for every 28 days, then found to the second; no zone changes its clocks twice in 28 days),
+// the first and the last holding before and after. The module's C library has no zone data.
+export function clockZone() {
+  const offsetAt = (ms) => -new Date(ms).getTimezoneOffset() * 60; // seconds east of UTC
+  const step = 28 * 86400000;
+  const start = Date.UTC(2000, 0, 1), end = Date.UTC(2070, 0, 1);
+  let offset = offsetAt(start);
+  const spans = [BigInt(start / 1000), BigInt(offset)];
+  for (let t = start + step; t <= end; t += step) {
+    const next = offsetAt(t);
+    if (next === offset) continue;
+    let before = t - step, after = t;
+    while (after - before > 1000) {
+      const middle = before + Math.floor((after - before) / 2000) * 1000;
+      if (offsetAt(middle) === offset) before = middle;
+      else after = middle;
+    }
+    spans.push(BigInt(after / 1000), BigInt(next));
+    offset = next;
+  }
+  if (spans.length === 2 && offset === 0) return { name: "UTC", spans: new BigInt64Array(0) };
+  const named = Intl.DateTimeFormat().resolvedOptions().timeZone;
+  const now = -new Date().getTimezoneOffset();
+  const hours = String(Math.floor(Math.abs(now) / 60)).padStart(2, "0"), minutes = String(Math.abs(now) % 60).padStart(2, "0");
+  const name = named && named !== "UTC" ? named : `UTC${now < 0 ? "-" : "+"}${hours}:${minutes}`;
+  return { name, spans: BigInt64Array.from(spans) };
+}
+
 // `module`: the module's bytes, or a Response that streams them (compiled as they arrive).
-// `report(text)`: where the module's own error output goes.
-export async function createChecker(module, report = (text) => console.error(text)) {
+// `report(text)`: where the module's own error output goes. `zone`: the author's (clockZone()).
+export async function createChecker(module, report = (text) => console.error(text), zone = clockZone()) {
   let memory = null;
   // Its results reach the editor (a recoded document) and the page (the report): they are UTF-8
   // by construction, and anything else is refused rather than quietly replaced.
@@ -43,6 +73,11 @@ export async function createChecker(module, report = (text) => console.error(tex
   // bytes) named `name` at `now` (Unix seconds, a BigInt), as the command line checks a file:
   // from no more than one byte past the size limit, which is enough to find it too large.
   // Returns {problems, messages, shown_name, limits} as the module gives them.
+  // The zone stays in the module's memory for as long as the checker lives.
+  const zoneNameBytes = encoder.encode(zone.name);
+  const zoneName = copyIn(zoneNameBytes);
+  const zoneSpans = copyIn(new Uint8Array(zone.spans.buffer, zone.spans.byteOffset, zone.spans.byteLength));
+
   let cap = Infinity; // the size limit and one byte, once the module has said the limit
   function check(document, name, now, length = document.length) {
     if (document.length > cap) document = document.subarray(0, cap);
@@ -52,7 +87,8 @@ export async function createChecker(module, report = (text) => console.error(tex
       doc = copyIn(document);
       path = copyIn(nameBytes);
       out = copyIn(new Uint8Array(8));
-      if (exports.mt_check(doc, document.length, BigInt(length), path, nameBytes.length, now, out) !== 0)
+      if (exports.mt_check(doc, document.length, BigInt(length), path, nameBytes.length, now, zoneName,
+        zoneNameBytes.length, zoneSpans, zone.spans.length / 2, out) !== 0)
         throw new Error("messages-lint: не хватило памяти");
       return JSON.parse(takeResult(out));
     } finally {
@@ -84,7 +120,8 @@ export async function createChecker(module, report = (text) => console.error(tex
     try {
       doc = copyIn(document);
       out = copyIn(new Uint8Array(12));
-      if (exports.mt_fix(doc, document.length, unsafe ? 1 : 0, out) !== 0) throw new Error("messages-lint: не хватило памяти");
+      if (exports.mt_fix(doc, document.length, unsafe ? 1 : 0, zoneName, zoneNameBytes.length, zoneSpans,
+        zone.spans.length / 2, out) !== 0) throw new Error("messages-lint: не хватило памяти");
       const view = new DataView(memory.buffer);
       const at = view.getUint32(out, true);
       const fixed = new Uint8Array(memory.buffer, at, view.getUint32(out + 4, true)).slice();

@@ -10,18 +10,23 @@
 #include <string_view>
 
 #include "lint/fix_document.h"
+#include "page_zone.h"
 
 extern "C" {
 
 // Fixes `document_size` bytes at `document` with the safe fixes (and the suggestions when
-// `unsafe` is not 0). Stores the fixed document's address and length in result[0] and
-// result[1] (the document as it was when nothing is fixed, or when it is over MAX_DRAFT_BYTES),
-// and the number of fixes made in result[2]; the document is a block for mt_free. Returns 0, or
+// `unsafe` is not 0), a date without a zone read in the author's zone (as mt_check takes it). Stores the fixed
+// document's address and length in result[0] and result[1] (the document as it was when nothing is fixed, or when it is
+// over MAX_DRAFT_BYTES), and the number of fixes made in result[2]; the document is a block for mt_free. Returns 0, or
 // 1 when the result could not be allocated.
 __attribute__((export_name("mt_fix"))) int mt_fix(const char* document, std::size_t document_size, int unsafe,
+                                                  const char* zone_name, std::size_t zone_name_size,
+                                                  const std::int64_t* spans, std::size_t span_count,
                                                   std::uint32_t* result) {
+    const mt::web::PageZone zone{std::string_view(zone_name, zone_name_size), spans, span_count};
     const mt::lint::FixOutcome fixed = mt::lint::fix_document(
-        std::string_view(document, document_size), {.unsafe = unsafe != 0, .check = {.now = 0, .warnings = true}});
+        std::string_view(document, document_size),
+        {.unsafe = unsafe != 0, .check = {.now = 0, .warnings = true, .zone = zone.author_zone()}});
     void* block = std::malloc(fixed.document.size() > 0 ? fixed.document.size() : 1);
     if (block == nullptr) return 1;
     fixed.document.copy(static_cast<char*>(block), fixed.document.size());

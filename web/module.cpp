@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "block.h"
+#include "page_zone.h"
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/json_string.h"
@@ -48,8 +49,9 @@ void append_field(std::string& out, std::string_view key, std::string_view value
     append_json_string(out, value);
 }
 
-std::string check(std::string_view head, std::uint64_t length, std::string_view name, std::int64_t now) {
-    const lint::Check checked = lint::check_file(head, length, name, {.now = now});
+std::string check(std::string_view head, std::uint64_t length, std::string_view name, std::int64_t now,
+                  const lint::AuthorZone& zone) {
+    const lint::Check checked = lint::check_file(head, length, name, {.now = now, .warnings = true, .zone = zone});
     const lint::FileProblems file{std::string(name), std::string(head), checked.problems, std::nullopt};
     std::string out = "{\"problems\":" + lint::report(lint::Format::json_array, std::span(&file, 1), {});
     out += ",\"messages\":[";
@@ -90,13 +92,18 @@ __attribute__((export_name("mt_free"))) void mt_free(void* block) { std::free(bl
 // Checks `document_size` bytes at `document`, the start of a file of `file_length` bytes (the
 // caller gives no more than one byte past the limit, as the command line reads), under
 // the name at `name` (UTF-8; anything else is shown with U+FFFD, as a path never is on the
-// command line) with `now` as the present time in Unix seconds. Stores the result with
-// hand_over (block.h): returns 0, or 1 when the result could not be allocated.
+// command line) with `now` as the present time in Unix seconds, a date without a zone read in
+// the author's zone (its name at `zone_name`, its `span_count` spans at `spans`: page_zone.h).
+// Stores the result with hand_over (block.h): returns 0, or 1 when the result could not be
+// allocated.
 __attribute__((export_name("mt_check"))) int mt_check(const char* document, std::size_t document_size,
                                                       std::uint64_t file_length, const char* name,
-                                                      std::size_t name_size, std::int64_t now, std::uint32_t* result) {
+                                                      std::size_t name_size, std::int64_t now, const char* zone_name,
+                                                      std::size_t zone_name_size, const std::int64_t* spans,
+                                                      std::size_t span_count, std::uint32_t* result) {
+    const mt::web::PageZone zone{std::string_view(zone_name, zone_name_size), spans, span_count};
     const std::string json = check(std::string_view(document, document_size), file_length,
-                                   decode_utf8_lossy(std::string_view(name, name_size)), now);
+                                   decode_utf8_lossy(std::string_view(name, name_size)), now, zone.author_zone());
     return mt::web::hand_over(json, result);
 }
 }

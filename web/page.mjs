@@ -473,7 +473,10 @@ function start(checker) {
       p, starts[i], spans[i][1] === null ? null : positions.get(spans[i][1]), state, actionsOf(i)));
     showVerdict(verdictOf(problems, bytes.length === 0));
     showProblems(view, problems, diagnostics, offer, fixes);
-    $("fix-all").hidden = $("fix-all-hint").hidden = !fixes.some((f) => f?.safe);
+    // Offered exactly when it would change the text: judged by the fixing itself, which also
+    // repairs what no listed problem offers alone (a mistake the fix of an earlier one uncovers).
+    const fixable = source.utf8 && problems.length > 0 && checker.fix(bytes).count > 0;
+    $("fix-all").hidden = $("fix-all-hint").hidden = !fixable;
     showMessages(result.messages, result.limits);
     document.body.dataset.checkMs = took.toFixed(3);
     document.body.dataset.checks = String(Number(document.body.dataset.checks ?? 0) + 1);

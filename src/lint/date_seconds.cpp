@@ -43,7 +43,7 @@ std::int64_t days_from_civil(std::int64_t year, int month, int day) {
 
 }  // namespace
 
-std::optional<DateSeconds> date_seconds(std::string_view text) {
+std::optional<DateSeconds> date_seconds(std::string_view text, const AuthorZone& zone) {
     std::size_t at = 0;
     int year = 0, month = 0, day = 0;
     if (text.size() >= 10 && text[2] == '.') {
@@ -89,13 +89,17 @@ std::optional<DateSeconds> date_seconds(std::string_view text) {
         }
     }
     if (at != text.size()) return std::nullopt;
-    out.seconds = seconds;
+    out.seconds = out.zone_given ? seconds : zone.utc_of(seconds);
     return out;
 }
 
-std::string date_fix_title(const DateSeconds& date) {
+std::string zone_words(const AuthorZone& zone) {
+    return zone.name == "UTC" ? "по UTC" : "по времени " + std::string(zone.name);
+}
+
+std::string date_fix_title(const DateSeconds& date, const AuthorZone& zone) {
     return "заменить дату секундами Unix: " + signed_decimal(date.seconds) +
-           (date.zone_given ? "" : " (часовой пояс не указан: взято время UTC)");
+           (date.zone_given ? "" : " (часовой пояс не указан: взято время " + std::string(zone.name) + ")");
 }
 
 }  // namespace mt::lint

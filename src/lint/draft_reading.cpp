@@ -69,7 +69,8 @@ struct ScannedString {
 
 class Scanner {
   public:
-    Scanner(std::string_view bytes, std::size_t until, bool tokens) : b_(bytes), until_(until), keep_tokens_(tokens) {}
+    Scanner(std::string_view bytes, const AuthorZone& zone, std::size_t until, bool tokens)
+        : b_(bytes), zone_(zone), until_(until), keep_tokens_(tokens) {}
 
     DraftReading run() {
         byte_order_mark();
@@ -399,7 +400,7 @@ class Scanner {
     void number_form(std::size_t begin) {
         const std::size_t stop = number_stop(b_, begin, pos_);
         if (stop == NO_OFFSET || stop >= b_.size()) return;  // the end has its own mistake
-        if (auto date = unquoted_date_mistake(b_, begin, pos_, stop)) return add(std::move(*date));
+        if (auto date = unquoted_date_mistake(b_, begin, pos_, stop, zone_)) return add(std::move(*date));
         if (number_stop(b_, begin, stop) == NO_OFFSET)
             // A whole number ends there, and what follows stands where a comma belongs.
             return add(stuck_mistake(b_, stop, place(Wanted::comma_or_end)));
@@ -539,6 +540,7 @@ class Scanner {
     }
 
     std::string_view b_;
+    const AuthorZone& zone_;
     std::size_t until_ = NO_OFFSET;
     bool keep_tokens_ = true;
     std::size_t pos_ = 0;
@@ -554,13 +556,17 @@ class Scanner {
 
 }  // namespace
 
-DraftReading read_draft(std::string_view document, std::size_t until) { return Scanner(document, until, true).run(); }
-
-std::vector<Diagnosis> draft_mistakes(std::string_view document) {
-    return Scanner(document, NO_OFFSET, false).run().diagnoses;
+DraftReading read_draft(std::string_view document, const AuthorZone& zone, std::size_t until) {
+    return Scanner(document, zone, until, true).run();
 }
 
-std::vector<Diagnosis> diagnose_draft(std::string_view document) { return draft_mistakes(document); }
+std::vector<Diagnosis> draft_mistakes(std::string_view document, const AuthorZone& zone) {
+    return Scanner(document, zone, NO_OFFSET, false).run().diagnoses;
+}
+
+std::vector<Diagnosis> diagnose_draft(std::string_view document, const AuthorZone& zone) {
+    return draft_mistakes(document, zone);
+}
 
 Context context_before(const DraftReading& reading, std::size_t offset) {
     Context context;

@@ -60,13 +60,14 @@ struct DraftReading {
     std::size_t grammar_end = 0;
 };
 
-// The reading of `document`. With `until`, it ends at the first token past that byte (for what
-// the place the reader stopped at needs, without reading the rest).
-DraftReading read_draft(std::string_view document, std::size_t until = NO_OFFSET);
+// The reading of `document`, a date without a zone read in `zone`. With `until`, it ends at the
+// first token past that byte (for what the place the reader stopped at needs, without reading
+// the rest).
+DraftReading read_draft(std::string_view document, const AuthorZone& zone, std::size_t until = NO_OFFSET);
 
-// read_draft(document).diagnoses, without keeping the tokens: for fixing, which reads a draft
-// again after every round of repairs.
-std::vector<Diagnosis> draft_mistakes(std::string_view document);
+// read_draft(document, zone).diagnoses, without keeping the tokens: for fixing, which reads a
+// draft again after every round of repairs.
+std::vector<Diagnosis> draft_mistakes(std::string_view document, const AuthorZone& zone);
 
 // An open array or object. In an object, `value` says whether its current member is past its
 // colon.

@@ -92,7 +92,7 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
         // the document worse, the first fix alone.
         Plan all, first;
         if (!reads(problems))
-            for (const Diagnosis& mistake : draft_mistakes(out.document))
+            for (const Diagnosis& mistake : draft_mistakes(out.document, options.check.zone))
                 if (mistake.fix && wanted(*mistake.fix)) all.add(*mistake.fix);
         for (const Problem& problem : problems) {
             if (!problem.fix || !wanted(*problem.fix)) continue;

@@ -6,12 +6,12 @@
 namespace mt::lint {
 
 std::optional<Fix> reading_fix(std::string_view document, const DraftReading& reading, const ReadError& error,
-                               const Diagnosis* mistake) {
+                               const Diagnosis* mistake, const AuthorZone& zone) {
     const ReadErrorKind kind = error.kind();
     if (kind == ReadErrorKind::syntax || kind == ReadErrorKind::invalid_string ||
         (kind == ReadErrorKind::end_of_input && mistake))
         return mistake ? mistake->fix : std::nullopt;
-    return key_or_value_fix(document, reading, error);
+    return key_or_value_fix(document, reading, error, zone);
 }
 
 std::optional<Fix> value_fix(std::string_view document, const Problem& problem) {

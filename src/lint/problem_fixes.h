@@ -16,7 +16,7 @@ namespace mt::lint {
 // The repair of what stopped the reader, if any: of `mistake`, the reading's mistake at the byte
 // it stopped at, for an error of JSON's syntax; `reading` reaches as far as the error needs.
 std::optional<Fix> reading_fix(std::string_view document, const DraftReading& reading, const ReadError& error,
-                               const Diagnosis* mistake);
+                               const Diagnosis* mistake, const AuthorZone& zone);
 
 // The repair of a value a rule refused (a version of one or two parts), if any.
 std::optional<Fix> value_fix(std::string_view document, const Problem& problem);

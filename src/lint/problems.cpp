@@ -120,7 +120,7 @@ Problem syntax_problem(std::string_view document, const Diagnosis& mistake) {
 // document order and the warnings after them, each marked as found after the first error; and
 // the summary of each such message.
 void add_later_problems(std::string_view document, std::size_t stop, const CheckOptions& options, Check& check) {
-    const DraftReading reading = read_draft(document);
+    const DraftReading reading = read_draft(document, options.zone);
     std::vector<Problem> later;
     const Diagnosis* before = nullptr;
     for (const Diagnosis& mistake : reading.diagnoses) {
@@ -168,7 +168,7 @@ Check check_document(std::string_view document, const CheckOptions& options) {
     const auto feed = parse_feed(document, &at);
     Check check;
     if (!feed) {
-        check.problems.push_back(reading_problem(document, feed.error()));
+        check.problems.push_back(reading_problem(document, feed.error(), options.zone));
         add_later_problems(document, check.problems.front().at.offset, options, check);
         return check;
     }

@@ -181,14 +181,14 @@ void place(std::string_view document, const ReadError& error, Location& at) {
 
 }  // namespace
 
-Problem reading_problem(std::string_view document, const ReadError& error) {
+Problem reading_problem(std::string_view document, const ReadError& error, const AuthorZone& zone) {
     Problem problem;
     problem.code = Code::json;
     problem.text = escape_controls(std::string(PARSE_ERROR_PREFIX) + error.text());
     // The reader's position stands just after the byte it is about, unless it starts a line.
     problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
     place(document, error, problem.at);
-    const DraftReading reading = read_draft(document, reading_needed(error));
+    const DraftReading reading = read_draft(document, zone, reading_needed(error));
     // Bytes that are not UTF-8 are the one mistake the reading does not look at: its note and
     // its recoding come from the code pages.
     const std::optional<Diagnosis> not_utf8 =
@@ -199,7 +199,7 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
             : std::nullopt;
     const Diagnosis* mistake = not_utf8 ? &*not_utf8 : mistake_at(reading, error);
     const std::optional<LocatedNote> located = error.kind() == ReadErrorKind::invalid_type && field_of(error)
-                                                   ? string_value_note(document, error, *field_of(error))
+                                                   ? string_value_note(document, error, *field_of(error), zone)
                                                    : std::nullopt;
     if (mistake && mistake->shown) {
         problem.at.shown = mistake->shown->begin;
@@ -222,7 +222,7 @@ Problem reading_problem(std::string_view document, const ReadError& error) {
     if (mistake && !mistake->note.empty() && mistake->mistake != Mistake::byte_order_mark)
         problem.notes.push_back(mistake->note);
     if (located) problem.notes.push_back(located->text);
-    problem.fix = reading_fix(document, reading, error, mistake);
+    problem.fix = reading_fix(document, reading, error, mistake, zone);
     return problem;
 }
 

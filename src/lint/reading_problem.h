@@ -10,6 +10,7 @@
 
 namespace mt::lint {
 
-Problem reading_problem(std::string_view document, const ReadError& error);
+// A date without a zone is read in `zone`.
+Problem reading_problem(std::string_view document, const ReadError& error, const AuthorZone& zone);
 
 }  // namespace mt::lint

@@ -1,5 +1,6 @@
 #include "syntax_mistakes.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -19,6 +20,18 @@
 
 namespace mt::lint {
 namespace {
+
+// Whether `key` is one of the keys of the record open innermost in `open` (the feed, a message
+// of its list, a call to action), as the feed's records are nested in their object form.
+bool is_key_of_record(std::string_view key, std::string_view open) {
+    constexpr std::array<std::string_view, 3> FEED = {"schema", "revision", "messages"};
+    constexpr std::array<std::string_view, 9> MESSAGE = {"id",     "priority", "title",      "body",      "start_at",
+                                                         "end_at", "cta",      "minVersion", "maxVersion"};
+    const auto among = [&](const auto& keys) { return std::find(keys.begin(), keys.end(), key) != keys.end(); };
+    if (open == "{") return among(FEED);
+    if (open == "{[{") return among(MESSAGE);
+    return open == "{[{{" && key == "kind";
+}
 
 struct NamedCharacter {
     char32_t value;
@@ -303,7 +316,11 @@ std::optional<Diagnosis> between_tokens(std::string_view bytes, std::size_t at, 
             Mistake::bare_key, at,
             "ключ `" + shown + "` без кавычек: в JSON ключ пишется в прямых двойных кавычках: `\"" + shown + "\"`", at,
             end);
-        if (whole_key) d.fix = safe_fix("заключить ключ `" + shown + "` в кавычки", {{at, at, "\""}, {end, end, "\""}});
+        if (whole_key) {
+            d.fix = safe_fix("заключить ключ `" + shown + "` в кавычки", {{at, at, "\""}, {end, end, "\""}});
+            // Quoted, a key the record does not have is refused all the same: only a suggestion.
+            d.fix->safe = is_key_of_record(*word, place.open);
+        }
         return d;
     }
     if (place.wanted != Wanted::value || (p != ':' && p != '[' && p != ',')) return std::nullopt;
@@ -569,19 +586,19 @@ Diagnosis stuck_mistake(std::string_view bytes, std::size_t at, const GrammarPla
 }
 
 std::optional<Diagnosis> unquoted_date_mistake(std::string_view bytes, std::size_t begin, std::size_t end,
-                                               std::size_t stop) {
+                                               std::size_t stop, const AuthorZone& zone) {
     const std::string_view text = bytes.substr(begin, end - begin);
     // Only the date alone: a time after it would not be in the run of number characters.
     if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-    const auto date = date_seconds(text);
+    const auto date = date_seconds(text, zone);
     if (!date) return std::nullopt;
     const std::string seconds = signed_decimal(date->seconds);
-    Diagnosis d =
-        noted(Mistake::unquoted_date, stop,
-              "дата `" + std::string(text) +
-                  "` без кавычек, как число: время в ленте — целое число секунд Unix; эта дата по UTC — " + seconds,
-              begin, end);
-    d.fix = Fix{.title = date_fix_title(*date), .safe = false, .edits = {{begin, end, seconds}}};
+    Diagnosis d = noted(Mistake::unquoted_date, stop,
+                        "дата `" + std::string(text) +
+                            "` без кавычек, как число: время в ленте — целое число секунд Unix; эта дата " +
+                            zone_words(zone) + " — " + seconds,
+                        begin, end);
+    d.fix = Fix{.title = date_fix_title(*date, zone), .safe = false, .edits = {{begin, end, seconds}}};
     return d;
 }
 

@@ -69,7 +69,7 @@ Diagnosis stuck_mistake(std::string_view bytes, std::size_t at, const GrammarPla
 // The date [begin, end) written without quotation marks where a value belongs (`2027-01-01`),
 // when it is a date: the reader stops at `stop`.
 std::optional<Diagnosis> unquoted_date_mistake(std::string_view bytes, std::size_t begin, std::size_t end,
-                                               std::size_t stop);
+                                               std::size_t stop, const AuthorZone& zone);
 
 // Whether the reader would take the whole run of number characters [begin, end) as one
 // number; where it would not, the byte it stops at (`end` when the number is cut short).

@@ -62,7 +62,8 @@ std::optional<Fix> rename(const ReadError& error) {
 
 // A string where an integer field wants a number: a number in quotation marks, or for a time
 // a date. The reader stops just after the string.
-std::optional<Fix> string_for_integer(std::string_view document, const DraftReading& reading, const ReadError& error) {
+std::optional<Fix> string_for_integer(std::string_view document, const DraftReading& reading, const ReadError& error,
+                                      const AuthorZone& zone) {
     const std::size_t open = error.value_offset;
     if (open == NO_OFFSET || document[open] != '"' || plain_value_end(reading, open) != error.offset)
         return std::nullopt;
@@ -71,9 +72,9 @@ std::optional<Fix> string_for_integer(std::string_view document, const DraftRead
     if (const auto integer = integer_from_text(text))
         return unsafe_fix("убрать кавычки вокруг числа", {{whole.begin, whole.end, *integer}});
     if (error.expected != ValueType::i64) return std::nullopt;
-    const auto date = date_seconds(text);
+    const auto date = date_seconds(text, zone);
     if (!date) return std::nullopt;
-    return unsafe_fix(date_fix_title(*date), {{whole.begin, whole.end, signed_decimal(date->seconds)}});
+    return unsafe_fix(date_fix_title(*date, zone), {{whole.begin, whole.end, signed_decimal(date->seconds)}});
 }
 
 // A call to action given by its kind's name alone, written as the object it stands for.
@@ -119,7 +120,8 @@ std::optional<std::string> integral_value(std::string_view document, const ReadE
     return integer;
 }
 
-std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReading& reading, const ReadError& error) {
+std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReading& reading, const ReadError& error,
+                                    const AuthorZone& zone) {
     switch (error.kind()) {
         case ReadErrorKind::unknown_field:
             if (error.key == "$schema" && error.key_offset != NO_OFFSET)
@@ -129,7 +131,7 @@ std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReadin
             return rename(error);
         case ReadErrorKind::invalid_type:
             if (error.found == FoundValue::string && is_integer_type(error.expected))
-                return string_for_integer(document, reading, error);
+                return string_for_integer(document, reading, error, zone);
             if (error.found == FoundValue::string && error.field == "cta")
                 return kind_for_cta(document, reading, error);
             if (const auto integer = integral_value(document, error))

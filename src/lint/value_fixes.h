@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "draft_reading.h"
+#include "lint/author_zone.h"
 #include "lint/fix.h"
 #include "messages/read_error.h"
 
@@ -19,7 +20,9 @@ namespace mt::lint {
 
 // For an unknown field or kind, a value of another type than an integer field's; `reading`
 // reaches the value the error is about (past the member of a `$schema` key).
-std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReading& reading, const ReadError& error);
+// A date for a time is read in `zone` when it names none.
+std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReading& reading, const ReadError& error,
+                                    const AuthorZone& zone);
 
 // For a number with a fraction or an exponent where an integer belongs (`error` the reader's
 // type or range error about it): the integer it equals, when it equals one (`31.0` is `31`).

@@ -27,12 +27,12 @@ std::string instead(std::string_view field, std::string_view text) {
 }
 
 // A time written as a date: the field's unit, and the date's seconds with the zone it was read in.
-std::optional<std::string> date_note(std::string_view field, std::string_view text) {
+std::optional<std::string> date_note(std::string_view field, std::string_view text, const AuthorZone& zone) {
     if (field != "start_at" && field != "end_at") return std::nullopt;
-    const auto date = date_seconds(text);
+    const auto date = date_seconds(text, zone);
     if (!date) return std::nullopt;
     return std::string(field) + " — время в секундах Unix, целое число без кавычек: `\"" + std::string(text) + "\"`" +
-           (date->zone_given ? " — это " : " без часового пояса, если считать по UTC, — это ") +
+           (date->zone_given ? " — это " : " без часового пояса, если считать " + zone_words(zone) + ", — это ") +
            utc_text(date->seconds) + ", то есть `" + signed_decimal(date->seconds) + "`";
 }
 
@@ -46,8 +46,8 @@ bool is_regional_indicator(char32_t c) { return c >= 0x1F1E6 && c <= 0x1F1FF; }
 
 }  // namespace
 
-std::optional<LocatedNote> string_value_note(std::string_view document, const ReadError& error,
-                                             std::string_view field) {
+std::optional<LocatedNote> string_value_note(std::string_view document, const ReadError& error, std::string_view field,
+                                             const AuthorZone& zone) {
     const auto meaning = field_meaning(field);
     // The string runs from its opening quotation mark at `value_offset` to just before the
     // reader's position, its closing quotation mark included.
@@ -56,7 +56,7 @@ std::optional<LocatedNote> string_value_note(std::string_view document, const Re
         begin + 2 > error.offset)
         return std::nullopt;
     const std::string_view text = document.substr(begin + 1, error.offset - 2 - begin);
-    if (auto note = date_note(field, text)) return LocatedNote{std::move(*note), begin, error.offset};
+    if (auto note = date_note(field, text, zone)) return LocatedNote{std::move(*note), begin, error.offset};
     return LocatedNote{std::string(field) + " — " + std::string(*meaning) + instead(field, text), begin, error.offset};
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "lint/author_zone.h"
 #include "messages/read_error.h"
 
 namespace mt::lint {
@@ -22,10 +23,11 @@ struct LocatedNote {
 
 // For a string that stands where `field` needs something else (`error` is the reader's
 // invalid-type error about it): what the field takes, and what to write instead where that
-// follows from the string: the seconds of a date for a time (a date without a zone taken as
-// UTC), the number for a number in quotation marks, the object form for a call to action given
-// by its kind. Located on the whole string.
-std::optional<LocatedNote> string_value_note(std::string_view document, const ReadError& error, std::string_view field);
+// follows from the string: the seconds of a date for a time (a date without a zone taken in
+// `zone`), the number for a number in quotation marks, the object form for a call to action
+// given by its kind. Located on the whole string.
+std::optional<LocatedNote> string_value_note(std::string_view document, const ReadError& error, std::string_view field,
+                                             const AuthorZone& zone);
 
 // For `text` of the version field `field` that is not three numbers: the field, the rule and,
 // where the numbers are there, the completed form ("2.1" → "2.1.0").

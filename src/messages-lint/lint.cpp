@@ -13,6 +13,7 @@
 #include "feed_files/write_file.h"
 #include "file_errors.h"
 #include "lint/fix_document.h"
+#include "local_zone.h"
 #include "lsp/session.h"
 #include "messages/records.h"
 #include "outcome/outcome.h"
@@ -194,7 +195,8 @@ std::variant<Request, Outcome> parse_argv(std::span<const char* const> argv) {
 
 // The check of the files of a request (one without --lsp).
 Outcome check_files(const Request& request, const Environment& environment) {
-    const CheckOptions check{.now = request.now.value_or(environment.now), .warnings = request.warnings};
+    const CheckOptions check{
+        .now = request.now.value_or(environment.now), .warnings = request.warnings, .zone = environment.zone};
 
     Outcome outcome;
     bool unreadable = false, failed = false, changes = false;
@@ -300,10 +302,12 @@ Outcome run(std::span<const char* const> argv, const Environment& environment) {
 
 int lint_main(int argc, const char* const* argv) {
     const std::span<const char* const> args(argv, argc > 0 ? static_cast<std::size_t>(argc) : 0);
+    const LocalZone zone = local_zone();
     if (auto parsed = parse_argv(args); const Request* request = std::get_if<Request>(&parsed)) {
         if (request->lsp) {
             lsp::ServerOptions options;
             options.now = request->now;
+            options.zone = zone.author_zone();
             options.warnings = request->warnings;
             options.version = MT_VERSION;
             return lsp::serve(STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO, options);
@@ -313,7 +317,8 @@ int lint_main(int argc, const char* const* argv) {
     const Environment environment{.stdout_is_terminal = ::isatty(STDOUT_FILENO) == 1,
                                   .no_color = std::getenv("NO_COLOR") != nullptr,
                                   .term = term ? term : "",
-                                  .now = static_cast<std::int64_t>(std::time(nullptr))};
+                                  .now = static_cast<std::int64_t>(std::time(nullptr)),
+                                  .zone = zone.author_zone()};
     return write_outcome(run(args, environment), "[messages-lint] ");
 }
 

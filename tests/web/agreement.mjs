@@ -39,6 +39,9 @@ const MADE = [
   ["whole-koi8-r.json", encodeIn("koi8-r", goodText), { from: "KOI8-R", text: goodText }],
   ["whole-mac-cyrillic.json", encodeIn("x-mac-cyrillic", goodText), { from: "Mac Cyrillic", text: goodText }],
   ["whole-cp866.json", encodeIn("ibm866", goodText), { from: "CP866", text: goodText }],
+  // Dates without a zone, in summer and in winter: read in the zone of the run (TZ), on both sides.
+  ["dated.json", Buffer.from(goodText.replace(/"start_at": -?[0-9]+/, '"start_at": "2026-07-01 10:00"')
+    .replace(/"end_at": -?[0-9]+/, '"end_at": 2026-01-15')), null],
   ["whole-utf-16.json", Buffer.concat([Buffer.from([0xff, 0xfe]), Buffer.from(goodText, "utf16le")]),
     { from: "UTF-16", text: goodText }],
 ];

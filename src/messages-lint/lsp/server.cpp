@@ -51,7 +51,9 @@ const json* find(const json& value, std::initializer_list<std::string_view> path
 }
 
 lint::CheckOptions check_options(const ServerOptions& options) {
-    return {.now = options.now.value_or(static_cast<std::int64_t>(std::time(nullptr))), .warnings = options.warnings};
+    return {.now = options.now.value_or(static_cast<std::int64_t>(std::time(nullptr))),
+            .warnings = options.warnings,
+            .zone = options.zone};
 }
 
 // An error that makes the rest of a handler moot: it returns at once with it.

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lint/author_zone.h"
 #include "lint/fix.h"
 
 namespace mt::lint {
@@ -66,6 +67,7 @@ struct Diagnosis {
 // Every mistake the reading of `document` meets, in document order: where the grammar can
 // follow a draft past a mistake it goes on, so one draft may have many; where it cannot, the
 // last is the one it stopped at. A document that is JSON has none.
-std::vector<Diagnosis> diagnose_draft(std::string_view document);
+// A date written without quotation marks and without a zone is read in `zone`.
+std::vector<Diagnosis> diagnose_draft(std::string_view document, const AuthorZone& zone = {});
 
 }  // namespace mt::lint

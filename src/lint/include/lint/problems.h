@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "lint/author_zone.h"
 #include "lint/fix.h"
 #include "lint/rules.h"
 #include "lint/message_summary.h"
@@ -69,10 +70,12 @@ struct Problem {
 inline constexpr std::string_view AFTER_FIRST_ERROR = "после первой ошибки";
 
 // How a check runs: the time a window that has already ended is judged against, in
-// Unix seconds (the command line's --now, or the system clock), and whether warnings are wanted.
+// Unix seconds (the command line's --now, or the system clock), whether warnings are wanted,
+// and the author's time zone.
 struct CheckOptions {
     std::int64_t now = 0;
     bool warnings = true;  // whether to look for warnings at all (--no-warnings)
+    AuthorZone zone;       // where a date written without a zone is read
 };
 
 // Every problem of a document that is within the size limit, in the order described above; the

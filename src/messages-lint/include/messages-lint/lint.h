@@ -23,6 +23,7 @@
 #include <variant>
 #include <vector>
 
+#include "lint/author_zone.h"
 #include "lint/report.h"
 #include "outcome/outcome.h"
 
@@ -64,6 +65,7 @@ struct Environment {
     bool no_color = false;  // NO_COLOR is set
     std::string_view term;  // TERM, "" when unset
     std::int64_t now = 0;   // the clock, in Unix seconds
+    AuthorZone zone;        // where a date without a zone is read
 };
 
 // Whether the human format is painted: --color=always, or --color=auto (the default) on a

@@ -19,12 +19,15 @@
 #include <string>
 #include <string_view>
 
+#include "lint/author_zone.h"
+
 namespace mt::lsp {
 
 struct ServerOptions {
     std::optional<std::int64_t> now;  // the time ended windows are judged at; none: the clock at each check
     bool warnings = true;
-    std::string version;  // serverInfo.version
+    std::string version;    // serverInfo.version
+    lint::AuthorZone zone;  // where a date without a zone is read
 };
 
 struct Output {

@@ -1,0 +1,74 @@
+#include "local_zone.h"
+
+#include <array>
+#include <cstdlib>
+#include <ctime>
+#include <string_view>
+#include <unistd.h>
+
+namespace mt::lint {
+namespace {
+
+// The offset from UTC of the wall-clock time `local` in the C library's zone. A time the clocks
+// skip or pass twice is read as the library's mktime reads it.
+std::int32_t library_offset(std::int64_t local, const void*) {
+    const std::time_t as_utc = static_cast<std::time_t>(local);
+    std::tm fields{};
+    if (!gmtime_r(&as_utc, &fields)) return 0;
+    fields.tm_isdst = -1;
+    const std::time_t utc = std::mktime(&fields);
+    if (utc == static_cast<std::time_t>(-1) && local != -1) return 0;
+    return static_cast<std::int32_t>(local - static_cast<std::int64_t>(utc));
+}
+
+bool names_utc(std::string_view name) {
+    constexpr std::array<std::string_view, 12> UTC_NAMES = {"UTC",     "UTC0", "Etc/UTC",   "UCT",
+                                                            "Etc/UCT", "Zulu", "Etc/Zulu",  "GMT",
+                                                            "Etc/GMT", "GMT0", "Universal", "Etc/Universal"};
+    for (const std::string_view utc : UTC_NAMES)
+        if (name == utc) return true;
+    return false;
+}
+
+// The zone's name from a path into the zone database: "/usr/share/zoneinfo/Europe/Moscow".
+std::string name_in_database(std::string_view path) {
+    constexpr std::string_view DATABASE = "zoneinfo/";
+    const std::size_t at = path.rfind(DATABASE);
+    return at == std::string_view::npos ? "" : std::string(path.substr(at + DATABASE.size()));
+}
+
+std::string zone_name() {
+    if (const char* tz = std::getenv("TZ"); tz && *tz) {
+        std::string_view name = tz;
+        if (name.front() == ':') name.remove_prefix(1);
+        if (name.starts_with('/')) return name_in_database(name);
+        return std::string(name);
+    }
+    std::array<char, 256> link{};
+    const ssize_t length = ::readlink("/etc/localtime", link.data(), link.size() - 1);
+    if (length > 0) return name_in_database(std::string_view(link.data(), static_cast<std::size_t>(length)));
+    return "";
+}
+
+}  // namespace
+
+AuthorZone LocalZone::author_zone() const {
+    if (utc) return {};
+    return {.name = name, .offset_at = &library_offset, .data = nullptr};
+}
+
+LocalZone local_zone() {
+    tzset();
+    LocalZone zone;
+    zone.name = zone_name();
+    if (zone.name.empty()) {
+        const std::time_t now = std::time(nullptr);
+        std::tm fields{};
+        if (localtime_r(&now, &fields) && fields.tm_zone) zone.name = fields.tm_zone;
+    }
+    zone.utc = zone.name.empty() || names_utc(zone.name);
+    if (zone.utc) zone.name = "UTC";
+    return zone;
+}
+
+}  // namespace mt::lint
