@@ -329,6 +329,31 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         // Written as their exact edit says: a key without quotation marks, another case of a
         // literal, a dash for a minus, a character that shows nothing between tokens.
         {"a bare key", "{schema: 1, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
+        // A comma too many where a key or a value belongs, a colon missing, a comment of YAML.
+        {"two commas", "{\"schema\": 1,, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
+        {"a comma before the first member", "{,\"schema\": 1, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
+        {"a colon missing", "{\"schema\" 1, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
+        {"a comment of YAML on its own line", "# лента\n{\"schema\": 1, \"revision\": 1}",
+         "{\"schema\": 1, \"revision\": 1}"},
+        // Probable only: a record's `}`, braces for brackets, quotation marks inside a text.
+        {"a record's brace missing stays",
+         head + R"("title": "t", "body": "b", "start_at": 1, "end_at": 2, )" + R"({"id": "b"}]})",
+         head + R"("title": "t", "body": "b", "start_at": 1, "end_at": 2, {"id": "b"}]})"},
+        {"a record's brace missing, with the suggestions",
+         head + R"("title": "t", "body": "b", "start_at": 1, "end_at": 2, )" + "\n" + head.substr(head.find("{\"id")) +
+             R"("title": "u", "body": "b", "start_at": 1, "end_at": 2}]})",
+         head + R"("title": "t", "body": "b", "start_at": 1, "end_at": 2}, )" + "\n" + head.substr(head.find("{\"id")) +
+             R"("title": "u", "body": "b", "start_at": 1, "end_at": 2}]})",
+         true},
+        {"members between square brackets, with the suggestions",
+         "{\"schema\": 1, \"revision\": 1, \"messages\": [[\"id\": \"a\", \"priority\": 1, \"title\": \"t\", "
+         "\"body\": \"b\", \"start_at\": 1, \"end_at\": 2]]}",
+         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"a\", \"priority\": 1, \"title\": \"t\", "
+         "\"body\": \"b\", \"start_at\": 1, \"end_at\": 2}]}",
+         true},
+        {"quotation marks inside a text, with the suggestions",
+         head + R"("title": "Тариф "Плюс" и "Про"", "body": "b", "start_at": 1, "end_at": 2}]})",
+         head + R"("title": "Тариф \"Плюс\" и \"Про\"", "body": "b", "start_at": 1, "end_at": 2}]})", true},
         // A key the record does not have would be refused quoted too: a suggestion only.
         {"a bare key of another record stays", "{\"schema\": 1, title: 1}", "{\"schema\": 1, title: 1}"},
         {"a bare key of another record, with the suggestions", "{\"schema\": 1, title: 1}",

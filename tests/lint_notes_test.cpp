@@ -85,6 +85,7 @@ std::string in_1251(std::string_view text) {
            std::string(text) + "»" + SAVE_1251;
 }
 
+const std::string FIRST_COMMA = "лишняя запятая: перед первым элементом запятая не ставится; удалите её";
 const std::string WINDOW_WOULD_CLOSE =
     "но тогда окно показа закончится не позже, чем начнётся: проверьте и start_at, и end_at";
 
@@ -248,7 +249,54 @@ TEST(LintNotes, ProblemsOfDrafts) {
           {LE, 3, 10, "messages: дубликат id \"a\"", {"этот id уже есть у сообщения на строке 2"}}}},
         {"missing colon is no missing comma",
          "{\"schema\" 1}",
-         {{E, 1, 11, reading("expected `:` at line 1 column 11"), {}}}},
+         {{E,
+           1,
+           10,
+           reading("expected `:` at line 1 column 11"),
+           {"после ключа \"schema\" нет двоеточия: ключ и значение разделяются `:`, пишите `\"schema\": …`"}}}},
+        {"two commas",
+         "{\"schema\": 1,, \"revision\": 1}",
+         {{E,
+           1,
+           14,
+           reading("key must be a string at line 1 column 14"),
+           {"две запятые подряд: между элементами ставится одна; удалите лишнюю"}}}},
+        {"a comma before the first element",
+         HEAD + ", " + message() + "\n]}",
+         {{E, 2, 1, reading("expected value at line 2 column 1"), {FIRST_COMMA}}}},
+        {"a comma before the first member",
+         "{, \"schema\": 1}",
+         {{E, 1, 2, reading("key must be a string at line 1 column 2"), {FIRST_COMMA}}}},
+        {"a record's closing brace missing",
+         HEAD + with(message(), "}", "") + ",\n" + message() + "\n]}",
+         {{E,
+           3,
+           3,
+           reading("key must be a string at line 3 column 3"),
+           {"здесь начинается новая запись, а предыдущая не закрыта: похоже, перед запятой пропущена закрывающая "
+            "скобка `}`"}}}},
+        {"members between square brackets",
+         HEAD + "  [\"id\": \"a\", \"priority\": 1]\n]}",
+         {{E,
+           2,
+           3,
+           reading("expected `,` or `]` at line 2 column 8"),
+           {"пары «ключ: значение» пишутся в фигурных скобках `{ … }`, а здесь они в квадратных `[ … ]`"}}}},
+        {"straight quotation marks inside a text",
+         with(feed(""), "\"t\"", "\"Тариф \"Плюс\"\""),
+         {{E,
+           2,
+           46,
+           reading("expected `,` or `}` at line 2 column 52"),
+           {"прямая кавычка `\"` внутри текста закрывает строку раньше времени: внутри строки пишите её как `\\\"` "
+            "или возьмите «ёлочки»"}}}},
+        {"a comment of YAML",
+         "# лента\n{\"schema\": 1}",
+         {{E,
+           1,
+           1,
+           reading("expected value at line 1 column 1"),
+           {"здесь комментарий `#`: в JSON комментариев нет, удалите его"}}}},
         // Words without quotation marks.
         {"key without quotes",
          "{schema: 1}",

@@ -201,8 +201,10 @@ class Scanner {
         for (std::size_t pos = plain_end(b_, open + 1); pos < b_.size(); pos = plain_end(b_, pos)) {
             const char c = b_[pos];
             if (c == '"') {
-                if (!closes_here(pos + 1, role))
+                if (!closes_here(pos + 1, role)) {
                     if (auto mixed = typographic_close(open, pos, role, out.mistakes)) return mixed;
+                    if (auto inner = quotes_inside(pos, role, out.mistakes)) return inner;
+                }
                 out.end = pos + 1;
                 // A string that needed repairs inside must end where a string can end.
                 if (out.repaired() && !closes_here(out.end, role)) return std::nullopt;
@@ -221,6 +223,36 @@ class Scanner {
                 pos += *length;
                 continue;
             }
+        }
+        return std::nullopt;
+    }
+
+    // A value's string that a straight mark at `first` ends early, a letter or a digit right after
+    // it (`"Скидка "50%" сегодня"`): read on to the first later mark on the same line that
+    // something closing follows. The mistakes found before it are kept.
+    std::optional<ScannedString> quotes_inside(std::size_t first, Role role,
+                                               const std::vector<Diagnosis>& before) const {
+        if (role != Role::value || first + 1 >= b_.size() ||
+            std::string_view(" \t\r\n,:{}[]\"").find(b_[first + 1]) != std::string_view::npos)
+            return std::nullopt;
+        std::vector<std::size_t> inner = {first};
+        for (std::size_t pos = first + 1; pos < b_.size(); ++pos) {
+            const char c = b_[pos];
+            if (static_cast<unsigned char>(c) < 0x20) return std::nullopt;
+            if (c == '\\') {
+                ++pos;
+                continue;
+            }
+            if (c != '"') continue;
+            if (!closes_here(pos + 1, role)) {
+                inner.push_back(pos);
+                continue;
+            }
+            ScannedString out;
+            out.mistakes = before;
+            out.mistakes.push_back(quote_in_text_mistake(b_, first, inner));
+            out.end = pos + 1;
+            return out;
         }
         return std::nullopt;
     }
@@ -342,6 +374,15 @@ class Scanner {
                 token(TokenKind::comment, pos_, end);
                 add(comment_mistake(b_, pos_, end));
                 pos_ = end;
+            } else if (c == '#') {
+                // The comments of YAML, TOML and shell scripts, to the end of the line.
+                std::size_t end = pos_ + 1;
+                while (end < b_.size() && b_[end] != '\n' &&
+                       !(b_[end] == '\r' && end + 1 < b_.size() && b_[end + 1] == '\n'))
+                    ++end;
+                token(TokenKind::comment, pos_, end);
+                add(comment_mistake(b_, pos_, end));
+                pos_ = end;
             } else if (c == '/' && pos_ + 1 < b_.size() && b_[pos_ + 1] == '*') {
                 const std::size_t close = b_.find("*/", pos_ + 2);
                 if (close == std::string_view::npos) return false;
@@ -364,6 +405,7 @@ class Scanner {
 
     void open(char bracket) {
         boxes_.push_back(bracket);
+        opens_.push_back(pos_);
         token(bracket == '{' ? TokenKind::object_begin : TokenKind::array_begin, pos_, pos_ + 1);
         ++pos_;
         state_ = bracket == '{' ? State::first_key : State::first_value;
@@ -374,6 +416,7 @@ class Scanner {
         const char bracket = b_[pos_] == '}' ? '{' : '[';
         if (boxes_.empty() || boxes_.back() != bracket) return false;
         boxes_.pop_back();
+        opens_.pop_back();
         token(bracket == '{' ? TokenKind::object_end : TokenKind::array_end, pos_, pos_ + 1);
         ++pos_;
         value_end_ = pos_;
@@ -391,6 +434,7 @@ class Scanner {
         if (!scanned) return stuck_at(string_failure(pos_));
         for (Diagnosis& mistake : scanned->mistakes) add(std::move(mistake));
         token(b_[pos_] == '"' ? TokenKind::string : TokenKind::foreign_string, pos_, scanned->end);
+        if (role == Role::key) key_ = {pos_, scanned->end};
         pos_ = scanned->end;
         return true;
     }
@@ -441,6 +485,59 @@ class Scanner {
         return (b_[pos_] == '{' || b_[pos_] == '[') && (before == '}' || before == ']');
     }
 
+    // At what stands after a key where its colon belongs: a value (and not the key of another
+    // member, `"a" "b": 1`) means the colon is missing, and the reading goes on to the value.
+    bool colon_missing() {
+        const char c = b_[pos_];
+        const bool value =
+            c == '{' || c == '[' || c == '-' || (c >= '0' && c <= '9') || c == 't' || c == 'f' || c == 'n' || c == '"';
+        if (!value) return false;
+        if (c == '"') {
+            const auto string = string_at(pos_, Role::key);
+            if (!string) return false;
+            const std::size_t after = skip_space(b_, string->end);
+            if (after < b_.size() && b_[after] == ':') return false;
+        }
+        add(missing_colon_mistake(b_, key_.begin, key_.end, pos_));
+        state_ = State::value;
+        last_comma_ = NO_OFFSET;
+        return true;
+    }
+
+    // A record where a key of the record before it belongs, in a list: that record's `}` is
+    // taken to stand before the comma, and the reading goes on in the list.
+    bool record_left_open() {
+        add(unclosed_record_mistake(last_comma_, pos_));
+        if (keep_tokens_) {
+            // Its closing bracket, of no bytes, before the comma.
+            const auto comma = std::find_if(out_.tokens.rbegin(), out_.tokens.rend(),
+                                            [&](const Token& t) { return t.begin == last_comma_; });
+            if (comma != out_.tokens.rend())
+                out_.tokens.insert(comma.base() - 1, {TokenKind::object_end, last_comma_, last_comma_});
+        }
+        boxes_.pop_back();
+        opens_.pop_back();
+        state_ = State::value;
+        return true;
+    }
+
+    // The `]` or `}` that closes the bracket at `open`, strings stepped over; NO_OFFSET when none does.
+    std::size_t matching_end(std::size_t open) const {
+        std::size_t depth = 0;
+        for (std::size_t at = open; at < b_.size(); ++at) {
+            const char c = b_[at];
+            if (c == '"') {
+                for (++at; at < b_.size() && b_[at] != '"'; ++at)
+                    if (b_[at] == '\\') ++at;
+            } else if (c == '[' || c == '{') {
+                ++depth;
+            } else if (c == ']' || c == '}') {
+                if (--depth == 0) return c == (b_[open] == '[' ? ']' : '}') ? at : NO_OFFSET;
+            }
+        }
+        return NO_OFFSET;
+    }
+
     void take_number() {
         const std::size_t start = pos_;
         while (pos_ < b_.size() && ((b_[pos_] >= '0' && b_[pos_] <= '9') || b_[pos_] == '-' || b_[pos_] == '+' ||
@@ -473,7 +570,7 @@ class Scanner {
             case State::done:
                 return false;
             case State::colon:
-                if (c != ':') return false;
+                if (c != ':') return colon_missing();
                 token(TokenKind::colon, pos_, pos_ + 1);
                 ++pos_;
                 state_ = State::value;
@@ -487,6 +584,8 @@ class Scanner {
                     return true;
                 }
                 if (c == '}' || c == ']') return close();
+                if (c == ':' && boxes_.back() == '[' && value_end_ > 0 && b_[value_end_ - 1] == '"')
+                    return stuck_at(members_in_array_mistake(opens_.back(), matching_end(opens_.back()), pos_));
                 if (number_goes_on()) {
                     const std::size_t start = pos_;
                     while (pos_ < b_.size() && b_[pos_] >= '0' && b_[pos_] <= '9') ++pos_;
@@ -502,6 +601,16 @@ class Scanner {
             default:
                 break;
         }
+        if (c == ',' && !boxes_.empty()) {
+            const bool first = state_ == State::first_key || state_ == State::first_value;
+            if (!first && last_comma_ == NO_OFFSET) return false;  // a value missing after a `:`
+            token(TokenKind::comma, pos_, pos_ + 1);
+            add(extra_comma_mistake(pos_++, first));
+            return true;
+        }
+        if ((c == '{' || c == '[') && state_ == State::key && last_comma_ != NO_OFFSET && boxes_.size() >= 2 &&
+            boxes_[boxes_.size() - 2] == '[')
+            return record_left_open();
         if (c == '}' || c == ']') {
             if (state_ == State::key || state_ == State::value) {
                 // Only a comma just before makes the bracket a repair; a value missing after
@@ -546,9 +655,11 @@ class Scanner {
     std::size_t pos_ = 0;
     State state_ = State::value;
     std::string boxes_;                   // the brackets open, '{' or '[', the innermost last
+    std::vector<std::size_t> opens_;      // where each of them stands
     std::size_t last_comma_ = NO_OFFSET;  // the comma just taken, while the next token is looked for
     std::size_t value_end_ = 0;
     ByteRange foreign_space_;  // the last white space character JSON does not know
+    ByteRange key_;            // the last key taken
     bool recorded_ = false;    // whether the mistake the grammar stopped at is recorded
     mutable std::optional<bool> cr_lines_;
     DraftReading out_;

@@ -380,13 +380,18 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Mistake::unexpec
     "JSON: типографская кавычка вместо прямой",
     "JSON: строка в одинарных кавычках",
     "JSON: лишняя запятая перед закрывающей скобкой",
+    "JSON: лишняя запятая",
     "JSON: пропущена запятая",
+    "JSON: пропущено двоеточие после ключа",
+    "JSON: у записи нет закрывающей скобки `}`",
+    "JSON: пары «ключ: значение» в квадратных скобках",
     "JSON: пробел, которого JSON не допускает",
     "JSON: невидимый символ между элементами",
     "JSON: перевод строки внутри строки",
     "JSON: табуляция внутри строки",
     "JSON: управляющий символ внутри строки",
     "JSON: escape-последовательность, которой в JSON нет",
+    "JSON: прямая кавычка внутри текста",
     "JSON: строка не закрыта до конца файла",
     "JSON: тире или знак минуса вместо дефиса-минуса",
     "JSON: пробел внутри числа",
@@ -467,7 +472,8 @@ Diagnosis comment_mistake(std::string_view bytes, std::size_t begin, std::size_t
         to += crlf ? 2 : 1;
     }
     Diagnosis d = at_byte(Mistake::comment, begin);
-    d.note = "здесь комментарий `" + std::string(bytes.substr(begin, 2)) + "`: в JSON комментариев нет, удалите его";
+    const std::string_view opener = bytes.substr(begin, bytes[begin] == '#' ? 1 : 2);
+    d.note = "здесь комментарий `" + std::string(opener) + "`: в JSON комментариев нет, удалите его";
     d.fix = safe_fix("удалить комментарий", {{from, to, ""}});
     return d;
 }
@@ -498,6 +504,56 @@ Diagnosis trailing_comma_mistake(std::string_view bytes, std::size_t comma, std:
                   " запятая не ставится; удалите её",
               comma, comma + 1);
     d.fix = safe_fix("удалить лишнюю запятую", {{comma, comma + 1, ""}});
+    return d;
+}
+
+Diagnosis extra_comma_mistake(std::size_t comma, bool first) {
+    Diagnosis d = noted(Mistake::extra_comma, comma,
+                        first ? "лишняя запятая: перед первым элементом запятая не ставится; удалите её"
+                              : "две запятые подряд: между элементами ставится одна; удалите лишнюю",
+                        comma, comma + 1);
+    d.fix = safe_fix("удалить лишнюю запятую", {{comma, comma + 1, ""}});
+    return d;
+}
+
+Diagnosis missing_colon_mistake(std::string_view bytes, std::size_t key_begin, std::size_t key_end, std::size_t value) {
+    const std::string key = escape_unprintable(bytes.substr(key_begin, key_end - key_begin));
+    Diagnosis d =
+        noted(Mistake::missing_colon, value,
+              "после ключа " + key + " нет двоеточия: ключ и значение разделяются `:`, пишите `" + key + ": …`",
+              key_end, value);
+    d.fix = safe_fix("вставить двоеточие после ключа " + key, {{key_end, key_end, ":"}});
+    return d;
+}
+
+Diagnosis unclosed_record_mistake(std::size_t comma, std::size_t next) {
+    Diagnosis d = noted(Mistake::unclosed_record, next,
+                        "здесь начинается новая запись, а предыдущая не закрыта: похоже, перед запятой пропущена "
+                        "закрывающая скобка `}`",
+                        next, next + 1);
+    d.fix = Fix{.title = "закрыть предыдущую запись скобкой `}`", .safe = false, .edits = {{comma, comma, "}"}}};
+    return d;
+}
+
+Diagnosis members_in_array_mistake(std::size_t open, std::size_t close, std::size_t colon) {
+    Diagnosis d = noted(Mistake::members_in_array, colon,
+                        "пары «ключ: значение» пишутся в фигурных скобках `{ … }`, а здесь они в квадратных `[ … ]`",
+                        open, open + 1);
+    if (close != NO_OFFSET)
+        d.fix = Fix{.title = "заменить квадратные скобки фигурными",
+                    .safe = false,
+                    .edits = {{open, open + 1, "{"}, {close, close + 1, "}"}}};
+    return d;
+}
+
+Diagnosis quote_in_text_mistake(std::string_view bytes, std::size_t first, const std::vector<std::size_t>& inner) {
+    Diagnosis d = noted(Mistake::quote_in_text, skip_space(bytes, first + 1),
+                        "прямая кавычка `\"` внутри текста закрывает строку раньше времени: внутри строки пишите "
+                        "её как `\\\"` или возьмите «ёлочки»",
+                        first, first + 1);
+    std::vector<Edit> edits;
+    for (const std::size_t at : inner) edits.push_back({at, at + 1, "\\\""});
+    d.fix = Fix{.title = "записать кавычки внутри текста как \\\"", .safe = false, .edits = std::move(edits)};
     return d;
 }
 

@@ -48,6 +48,25 @@ Diagnosis quote_mistake(std::string_view bytes, std::size_t mark, std::size_t st
 // The comma at `comma` before the `}` or `]` at `bracket`.
 Diagnosis trailing_comma_mistake(std::string_view bytes, std::size_t comma, std::size_t bracket);
 
+// The comma at `comma` where a key or a value belongs: after another comma, or `first` in its
+// brackets. Removed.
+Diagnosis extra_comma_mistake(std::size_t comma, bool first);
+
+// The key [key_begin, key_end) with no colon before the value at `value`: the colon inserted.
+Diagnosis missing_colon_mistake(std::string_view bytes, std::size_t key_begin, std::size_t key_end, std::size_t value);
+
+// A record at `next` where its list's record before it, still open, has a key due after the
+// comma at `comma`: that record's `}` probably missing before the comma.
+Diagnosis unclosed_record_mistake(std::size_t comma, std::size_t next);
+
+// Members in the array opened at `open` (closed at `close`, NO_OFFSET when it is not found), the
+// reader stopping at the colon `colon`: the brackets probably meant as braces.
+Diagnosis members_in_array_mistake(std::size_t open, std::size_t close, std::size_t colon);
+
+// A text whose straight quotation mark at `first` ends its string early; `inner` holds every
+// straight mark inside it, escaped by the suggestion.
+Diagnosis quote_in_text_mistake(std::string_view bytes, std::size_t first, const std::vector<std::size_t>& inner);
+
 // A comma certainly missing at `value_end`, before the key or record at `next`.
 Diagnosis missing_comma_mistake(std::string_view bytes, std::size_t value_end, std::size_t next, char open);
 

@@ -18,18 +18,23 @@ namespace mt::lint {
 enum class Mistake : unsigned char {
     byte_order_mark,       // EF BB BF at the start
     not_utf8,              // bytes that are not UTF-8 (re-encoded when they are Windows-1251)
-    comment,               // `//` to the end of the line, or `/*` to `*/`
+    comment,               // `//` or `#` to the end of the line, or `/*` to `*/`
     unclosed_comment,      // `/*` that never ends
     typographic_quote,     // a string opened or closed with a typographic quotation mark
     single_quote,          // a string in single quotation marks
     trailing_comma,        // a comma before `}` or `]`
+    extra_comma,           // a comma after another (`1,,`) or first in its brackets (`[,`)
     missing_comma,         // two members or elements with no comma between
+    missing_colon,         // a key and its value with no colon between
+    unclosed_record,       // a record's `}` missing before the comma and the next record
+    members_in_array,      // `"key": value` inside `[` and `]`
     foreign_space,         // white space JSON does not allow between tokens
     invisible_character,   // a character that shows nothing, where a token belongs
     line_break_in_string,  // a raw line feed or carriage return inside a string
     tab_in_string,         // a raw tab inside a string
     control_in_string,     // another control byte inside a string
     invalid_escape,        // a backslash that starts no escape JSON has
+    quote_in_text,         // a straight quotation mark inside a text, which ends its string early
     unclosed_string,       // the document ends inside a string
     dash_for_minus,        // a dash or a minus sign of typesetting before a number
     space_in_number,       // a number split by a space
