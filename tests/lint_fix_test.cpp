@@ -329,6 +329,10 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         // Written as their exact edit says: a key without quotation marks, another case of a
         // literal, a dash for a minus, a character that shows nothing between tokens.
         {"a bare key", "{schema: 1, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
+        // A key renamed into one its record has already is no repair: the suggestion is not made.
+        {"a key renamed into a key already there stays, with the suggestions",
+         head + R"("Priority": 2, "title": "t", "body": "b", "start_at": 1, "end_at": 2}]})",
+         head + R"("Priority": 2, "title": "t", "body": "b", "start_at": 1, "end_at": 2}]})", true},
         // A comma too many where a key or a value belongs, a colon missing, a comment of YAML.
         {"two commas", "{\"schema\": 1,, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
         {"a comma before the first member", "{,\"schema\": 1, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},

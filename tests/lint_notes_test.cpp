@@ -619,6 +619,15 @@ TEST(LintNotes, ProblemsOfDrafts) {
         {"key one insertion",
          HEAD + "  {\"bdy\": 1}]}",
          {{E, 2, 4, reading("unknown field `bdy`, " + MESSAGE_KEYS + " at line 2 column 8"), {MAY_MEAN + "`body`"}}}},
+        // A near key the record has already: no rename to offer.
+        {"a near key that is there already",
+         feed(", \"Priority\": 2"),
+         {{E,
+           2,
+           103,
+           reading("unknown field `Priority`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, "
+                   "`cta`, `minVersion`, `maxVersion` at line 2 column 112"),
+           {"похоже на `priority`, но `priority` в этом объекте уже есть: один из двух ключей лишний"}}}},
         // Two neighbours swapped count one edit.
         {"key with two letters swapped",
          HEAD + "  {\"titel\": 1}]}",
@@ -944,7 +953,7 @@ TEST(LintNotes, ProblemsOfDrafts) {
            103,
            reading("unknown field `titel`, expected one of `id`, `priority`, `title`, `body`, `start_at`, `end_at`, "
                    "`cta`, `minVersion`, `maxVersion` at line 2 column 109"),
-           {"возможно, имелось в виду `title`"}},
+           {"похоже на `title`, но `title` в этом объекте уже есть: один из двух ключей лишний"}},
           {LE, 3, 27, "messages: priority 3 вне 0..=2 (id \"b\")", {}}}},
         // Warnings: after every error, message by message.
         {"milliseconds",

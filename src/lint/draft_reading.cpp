@@ -769,6 +769,47 @@ std::vector<MessageStart> message_starts(std::string_view document, const DraftR
     return starts;
 }
 
+bool object_has_key(std::string_view document, const DraftReading& reading, std::size_t member, std::string_view key) {
+    // Each open bracket: whether it is the member's object, and whether a key is due in it.
+    struct Open {
+        bool object;
+        bool key_due;
+        bool has_member;
+        bool has_key;
+    };
+    std::vector<Open> open;
+    for (const Token& t : reading.tokens) {
+        switch (t.kind) {
+            case TokenKind::object_begin:
+            case TokenKind::array_begin:
+                open.push_back({t.kind == TokenKind::object_begin, t.kind == TokenKind::object_begin, false, false});
+                break;
+            case TokenKind::object_end:
+            case TokenKind::array_end:
+                if (open.empty()) break;
+                if (open.back().has_member) return open.back().has_key;
+                open.pop_back();
+                break;
+            case TokenKind::comma:
+                if (!open.empty()) open.back().key_due = open.back().object;
+                break;
+            case TokenKind::string:
+                if (open.empty() || !open.back().key_due) break;
+                open.back().key_due = false;
+                if (t.begin == member)
+                    open.back().has_member = true;
+                else if (t.end - t.begin >= 2 && document.substr(t.begin + 1, t.end - t.begin - 2) == key)
+                    open.back().has_key = true;
+                break;
+            default:
+                if (!open.empty() && t.kind != TokenKind::comment && t.kind != TokenKind::foreign_space)
+                    open.back().key_due = false;
+                break;
+        }
+    }
+    return !open.empty() && open.back().has_member && open.back().has_key;
+}
+
 std::size_t plain_value_end(const DraftReading& reading, std::size_t begin) {
     // The format nests five deep; a value deeper than this is not one a fix needs to step over.
     constexpr std::size_t MAX_DEPTH = 16;

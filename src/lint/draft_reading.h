@@ -97,6 +97,10 @@ struct MessageStart {
 // message's own reading may begin.
 std::vector<MessageStart> message_starts(std::string_view document, const DraftReading& reading);
 
+// Whether the object that holds the member whose key begins at `member` also has the key `key`
+// (as written, between its quotation marks), before or after it.
+bool object_has_key(std::string_view document, const DraftReading& reading, std::size_t member, std::string_view key);
+
 // One past the value (string, number, literal, array, object) whose first token begins at
 // `begin`, when it is JSON as written: no repair, no foreign token inside, within the grammar's
 // part, nested at most 16 deep. Otherwise NO_OFFSET.

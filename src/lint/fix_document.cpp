@@ -1,6 +1,7 @@
 #include "lint/fix_document.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "draft_reading.h"
 #include "messages/messages.h"
@@ -19,12 +20,32 @@ std::size_t error_count(const std::vector<Problem>& problems) {
     return static_cast<std::size_t>(std::count_if(problems.begin(), problems.end(), is_error));
 }
 
+// What a fix is offered for, to tell once it is made whether that is gone: a mistake of the
+// draft's JSON by its kind, or a problem by its code; and the bytes it stood on.
+struct Target {
+    std::optional<Mistake> mistake;  // none: a problem's
+    Code code = Code::json;
+    std::size_t begin = 0;
+    std::size_t end = 0;
+};
+
+Target target_of(const Diagnosis& d) {
+    const ByteRange at = d.shown.value_or(ByteRange{d.stop, d.stop + 1});
+    return {.mistake = d.mistake, .code = Code::json, .begin = at.begin, .end = std::max(at.end, at.begin + 1)};
+}
+
+Target target_of(const Problem& p) {
+    const std::size_t begin = p.at.shown_offset();
+    return {.mistake = std::nullopt, .code = p.code, .begin = begin, .end = std::max(p.at.end, begin + 1)};
+}
+
 // The fixes of one round and their edits, never overlapping.
 struct Plan {
     std::vector<Edit> edits;
     std::vector<std::string> titles;
+    std::vector<Target> targets;
 
-    bool add(const Fix& fix) {
+    bool add(const Fix& fix, const Target& target) {
         for (const Edit& edit : fix.edits)
             for (const Edit& taken : edits)
                 if (edit.begin < taken.end && taken.begin < edit.end) return false;
@@ -33,6 +54,7 @@ struct Plan {
                 if (edit.begin == taken.begin && (edit.begin == edit.end) == (taken.begin == taken.end)) return false;
         edits.insert(edits.end(), fix.edits.begin(), fix.edits.end());
         titles.push_back(fix.title);
+        targets.push_back(target);
         return true;
     }
 };
@@ -57,6 +79,31 @@ bool no_worse(const std::vector<Problem>& before, const std::vector<Problem>& af
     if (reads(before)) return reads(after) && error_count(after) <= error_count(before);
     if (reads(after)) return true;
     return after.front().at.offset >= moved(before.front().at.offset, edits);
+}
+
+// Whether every fix of `plan` took away what it was offered for: an edit removed all of its
+// bytes, or nothing of its kind stands where it stood once the edits are made (`mistakes` and
+// `problems` being the fixed document's). A key renamed into one the record has already is
+// still a problem there.
+bool each_removed_its_own(const Plan& plan, const std::vector<Diagnosis>& mistakes,
+                          const std::vector<Problem>& problems) {
+    for (const Target& target : plan.targets) {
+        // What stands there once it is removed is the next thing alike (`\uFFFB\uFFFB`), not it.
+        const bool removed = std::any_of(plan.edits.begin(), plan.edits.end(), [&](const Edit& e) {
+            return e.begin <= target.begin && target.end <= e.end && e.replacement.empty();
+        });
+        if (removed) continue;
+        const std::size_t at = moved(target.begin, plan.edits);
+        const bool left =
+            target.mistake
+                ? std::any_of(
+                      mistakes.begin(), mistakes.end(),
+                      [&](const Diagnosis& d) { return d.mistake == *target.mistake && target_of(d).begin == at; })
+                : std::any_of(problems.begin(), problems.end(),
+                              [&](const Problem& p) { return p.code == target.code && p.at.shown_offset() == at; });
+        if (left) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -85,20 +132,22 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
     out.document = std::string(document);
     if (document.size() > MAX_DRAFT_BYTES) return out;
     std::vector<Problem> problems = find_problems(out.document, options.check);
+    // The draft's mistakes, while it does not read (a document that reads has none).
+    std::vector<Diagnosis> mistakes =
+        reads(problems) ? std::vector<Diagnosis>{} : draft_mistakes(out.document, options.check.zone);
     const auto wanted = [&](const Fix& fix) { return fix.safe || options.unsafe; };
     for (int round = 0; round < MAX_ROUNDS; ++round) {
         // Every repair of the syntax at once, with the fix of the problem that stopped the
         // reader; or, once the document reads, the fixes of every problem. Should that leave
-        // the document worse, the first fix alone.
+        // the document worse, or leave a mistake one of them was for, the first fix alone.
         Plan all, first;
-        if (!reads(problems))
-            for (const Diagnosis& mistake : draft_mistakes(out.document, options.check.zone))
-                if (mistake.fix && wanted(*mistake.fix)) all.add(*mistake.fix);
+        for (const Diagnosis& mistake : mistakes)
+            if (mistake.fix && wanted(*mistake.fix)) all.add(*mistake.fix, target_of(mistake));
         for (const Problem& problem : problems) {
             if (!problem.fix || !wanted(*problem.fix)) continue;
-            all.add(*problem.fix);
+            all.add(*problem.fix, target_of(problem));
             // The first fix: of the problem that stopped the reader, not of one found after it.
-            if (first.titles.empty() && !problem.after_first_error) first.add(*problem.fix);
+            if (first.titles.empty() && !problem.after_first_error) first.add(*problem.fix, target_of(problem));
         }
         bool progressed = false;
         for (Plan* plan : {&all, &first}) {
@@ -107,9 +156,13 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
             if (candidate.size() > MAX_DRAFT_BYTES || candidate == out.document) continue;
             std::vector<Problem> after = find_problems(candidate, options.check);
             if (!no_worse(problems, after, plan->edits)) continue;
+            std::vector<Diagnosis> mistakes_after =
+                reads(after) ? std::vector<Diagnosis>{} : draft_mistakes(candidate, options.check.zone);
+            if (!each_removed_its_own(*plan, mistakes_after, after)) continue;
             out.document = std::move(candidate);
             out.applied.insert(out.applied.end(), plan->titles.begin(), plan->titles.end());
             problems = std::move(after);
+            mistakes = std::move(mistakes_after);
             progressed = true;
             break;
         }

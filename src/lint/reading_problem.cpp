@@ -42,7 +42,7 @@ std::size_t reading_needed(const ReadError& error) {
         case ReadErrorKind::invalid_type:
             return error.found == FoundValue::string ? error.value_offset : 0;
         case ReadErrorKind::unknown_field:
-            return error.key == "$schema" ? NO_OFFSET : 0;
+            return NO_OFFSET;  // the member after a `$schema` key, the other keys of its record
         case ReadErrorKind::end_of_input:
             return NO_OFFSET;
         default:
@@ -104,8 +104,13 @@ std::vector<std::string> notes_for(std::string_view document, const DraftReading
             }
             [[fallthrough]];
         case ReadErrorKind::unknown_variant:
-            if (auto key = nearest_key(error.key, error.expected_keys))
-                notes.push_back("возможно, имелось в виду `" + std::string(*key) + "`");
+            if (auto key = nearest_key(error.key, error.expected_keys)) {
+                if (error.reason == Reason::unknown_field && object_has_key(document, reading, error.key_offset, *key))
+                    notes.push_back("похоже на `" + std::string(*key) + "`, но `" + std::string(*key) +
+                                    "` в этом объекте уже есть: один из двух ключей лишний");
+                else
+                    notes.push_back("возможно, имелось в виду `" + std::string(*key) + "`");
+            }
             break;
         case ReadErrorKind::invalid_type:
         case ReadErrorKind::invalid_value:

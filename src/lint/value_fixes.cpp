@@ -52,10 +52,13 @@ std::optional<Fix> remove_member(std::string_view document, const DraftReading& 
     return fix;
 }
 
-std::optional<Fix> rename(const ReadError& error) {
+std::optional<Fix> rename(std::string_view document, const DraftReading& reading, const ReadError& error) {
     const auto nearest = nearest_key(error.key, error.expected_keys);
     const std::size_t end = error.key_offset == NO_OFFSET ? NO_OFFSET : error.key_end;
     if (!nearest || end == NO_OFFSET) return std::nullopt;
+    // Renamed into a key its record has already, it would be refused as given twice.
+    if (error.reason == Reason::unknown_field && object_has_key(document, reading, error.key_offset, *nearest))
+        return std::nullopt;
     return unsafe_fix("заменить `" + escape_unprintable(error.key) + "` на `" + std::string(*nearest) + "`",
                       {{error.key_offset, end, "\"" + std::string(*nearest) + "\""}});
 }
@@ -126,9 +129,9 @@ std::optional<Fix> key_or_value_fix(std::string_view document, const DraftReadin
         case ReadErrorKind::unknown_field:
             if (error.key == "$schema" && error.key_offset != NO_OFFSET)
                 return remove_member(document, reading, error.key_offset);
-            return rename(error);
+            return rename(document, reading, error);
         case ReadErrorKind::unknown_variant:
-            return rename(error);
+            return rename(document, reading, error);
         case ReadErrorKind::invalid_type:
             if (error.found == FoundValue::string && is_integer_type(error.expected))
                 return string_for_integer(document, reading, error, zone);
