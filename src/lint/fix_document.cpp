@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "draft_check.h"
 #include "draft_reading.h"
 #include "messages/messages.h"
 
@@ -131,10 +132,9 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
     FixOutcome out;
     out.document = std::string(document);
     if (document.size() > MAX_DRAFT_BYTES) return out;
-    std::vector<Problem> problems = find_problems(out.document, options.check);
-    // The draft's mistakes, while it does not read (a document that reads has none).
-    std::vector<Diagnosis> mistakes =
-        reads(problems) ? std::vector<Diagnosis>{} : draft_mistakes(out.document, options.check.zone);
+    DraftCheck checked = check_draft(out.document, options.check);
+    std::vector<Problem> problems = std::move(checked.check.problems);
+    std::vector<Diagnosis> mistakes = std::move(checked.mistakes);  // none once it reads
     const auto wanted = [&](const Fix& fix) { return fix.safe || options.unsafe; };
     for (int round = 0; round < MAX_ROUNDS; ++round) {
         // Every repair of the syntax at once, with the fix of the problem that stopped the
@@ -154,10 +154,10 @@ FixOutcome fix_document(std::string_view document, const FixOptions& options) {
             if (plan->edits.empty() || (plan == &first && first.edits == all.edits)) continue;
             std::string candidate = apply_edits(out.document, plan->edits);
             if (candidate.size() > MAX_DRAFT_BYTES || candidate == out.document) continue;
-            std::vector<Problem> after = find_problems(candidate, options.check);
+            DraftCheck next = check_draft(candidate, options.check);
+            std::vector<Problem> after = std::move(next.check.problems);
             if (!no_worse(problems, after, plan->edits)) continue;
-            std::vector<Diagnosis> mistakes_after =
-                reads(after) ? std::vector<Diagnosis>{} : draft_mistakes(candidate, options.check.zone);
+            std::vector<Diagnosis> mistakes_after = std::move(next.mistakes);
             if (!each_removed_its_own(*plan, mistakes_after, after)) continue;
             out.document = std::move(candidate);
             out.applied.insert(out.applied.end(), plan->titles.begin(), plan->titles.end());

@@ -6,6 +6,7 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/utf8.h"
+#include "draft_check.h"
 #include "draft_reading.h"
 #include "locate.h"
 #include "messages/messages.h"
@@ -119,8 +120,8 @@ Problem syntax_problem(std::string_view document, const Diagnosis& mistake) {
 // its messages that reads on its own (by the strict reader, checked by the same rules), in
 // document order and the warnings after them, each marked as found after the first error; and
 // the summary of each such message.
-void add_later_problems(std::string_view document, std::size_t stop, const CheckOptions& options, Check& check) {
-    const DraftReading reading = read_draft(document, options.zone);
+void add_later_problems(std::string_view document, const DraftReading& reading, std::size_t stop,
+                        const CheckOptions& options, bool summaries, Check& check) {
     std::vector<Problem> later;
     const Diagnosis* before = nullptr;
     for (const Diagnosis& mistake : reading.diagnoses) {
@@ -159,29 +160,39 @@ void add_later_problems(std::string_view document, std::size_t stop, const Check
         problem.after_first_error = true;
         check.problems.push_back(std::move(problem));
     }
+    if (!summaries) return;
     check.messages = summarize_messages(document, feed, at, counts);
     for (MessageSummary& summary : check.messages) summary.index = index[summary.index];
 }
 
-Check check_document(std::string_view document, const CheckOptions& options) {
+// With `summaries`, the summary of each message that reads too.
+DraftCheck check_document(std::string_view document, const CheckOptions& options, bool summaries) {
     FeedLocations at;
     const auto feed = parse_feed(document, &at);
-    Check check;
+    DraftCheck out;
+    Check& check = out.check;
     if (!feed) {
-        check.problems.push_back(reading_problem(document, feed.error(), options.zone));
-        add_later_problems(document, check.problems.front().at.offset, options, check);
-        return check;
+        // One reading of the draft serves the first problem, the later ones and fixing.
+        DraftReading reading = read_draft(document, options.zone);
+        check.problems.push_back(reading_problem(document, feed.error(), reading, options.zone));
+        add_later_problems(document, reading, check.problems.front().at.offset, options, summaries, check);
+        out.mistakes = std::move(reading.diagnoses);
+        return out;
     }
     std::vector<TextCounts> counts;
     check.problems = rule_problems(document, *feed, at, options, false, counts);
-    check.messages = summarize_messages(document, *feed, at, counts);
-    return check;
+    if (summaries) check.messages = summarize_messages(document, *feed, at, counts);
+    return out;
 }
 
 }  // namespace
 
+DraftCheck check_draft(std::string_view document, const CheckOptions& options) {
+    return check_document(document, options, false);
+}
+
 std::vector<Problem> find_problems(std::string_view document, const CheckOptions& options) {
-    return check_document(document, options).problems;
+    return check_document(document, options, false).check.problems;
 }
 
 Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::string_view path) {
@@ -208,7 +219,7 @@ Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::
 
 Check check_file(std::string_view head, std::uint64_t file_length, std::string_view path, const CheckOptions& options) {
     if (head.size() > MAX_FEED_BYTES) return {{oversize_problem(head, file_length, path)}, {}};
-    return check_document(head, options);
+    return check_document(head, options, true).check;
 }
 
 }  // namespace mt::lint

@@ -32,24 +32,6 @@ std::string missing_field_note(const ReadError& error) {
     return "в сообщении " + message_named(error) + " нет " + field + "; сообщение начинается здесь";
 }
 
-// How far the draft is read for the notes and the fix of `error`: to the byte the reader stopped
-// at, to the string a type error is about, or, when the end of the file or the member after a
-// `$schema` key matters, to the end.
-std::size_t reading_needed(const ReadError& error) {
-    switch (error.kind()) {
-        case ReadErrorKind::syntax:
-            return error.offset > 0 ? error.offset - 1 : 0;
-        case ReadErrorKind::invalid_type:
-            return error.found == FoundValue::string ? error.value_offset : 0;
-        case ReadErrorKind::unknown_field:
-            return NO_OFFSET;  // the member after a `$schema` key, the other keys of its record
-        case ReadErrorKind::end_of_input:
-            return NO_OFFSET;
-        default:
-            return 0;
-    }
-}
-
 // The field a type or range error is about, as the reader names it.
 std::optional<std::string_view> field_of(const ReadError& error) {
     if (error.field.empty()) return std::nullopt;
@@ -186,14 +168,14 @@ void place(std::string_view document, const ReadError& error, Location& at) {
 
 }  // namespace
 
-Problem reading_problem(std::string_view document, const ReadError& error, const AuthorZone& zone) {
+Problem reading_problem(std::string_view document, const ReadError& error, const DraftReading& reading,
+                        const AuthorZone& zone) {
     Problem problem;
     problem.code = Code::json;
     problem.text = escape_controls(std::string(PARSE_ERROR_PREFIX) + error.text());
     // The reader's position stands just after the byte it is about, unless it starts a line.
     problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
     place(document, error, problem.at);
-    const DraftReading reading = read_draft(document, zone, reading_needed(error));
     // Bytes that are not UTF-8 are the one mistake the reading does not look at: its note and
     // its recoding come from the code pages.
     const std::optional<Diagnosis> not_utf8 =

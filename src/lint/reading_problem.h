@@ -5,12 +5,14 @@
 
 #include <string_view>
 
+#include "draft_reading.h"
 #include "lint/problems.h"
 #include "messages/read_error.h"
 
 namespace mt::lint {
 
-// A date without a zone is read in `zone`.
-Problem reading_problem(std::string_view document, const ReadError& error, const AuthorZone& zone);
+// `reading` is the draft's whole reading (read in `zone`, where a date without a zone is read).
+Problem reading_problem(std::string_view document, const ReadError& error, const DraftReading& reading,
+                        const AuthorZone& zone);
 
 }  // namespace mt::lint

@@ -36,6 +36,7 @@ ReadError Cursor::error_value(std::size_t offset, Reason reason) const {
     ReadError error;
     error.reason = reason;
     error.offset = offset;
+    if (!lines_) return error;
     std::size_t line_start = 0;
     for (std::size_t i = 0; i < offset; ++i) {
         if (bytes_[i] == '\n') {

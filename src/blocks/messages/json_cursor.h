@@ -45,9 +45,10 @@ std::string describe_number(const Number& number);
 class Cursor {
   public:
     explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
-    // A cursor over the whole of `bytes` that starts at `start`, so that every offset, line and
-    // column it gives is the whole document's.
-    Cursor(std::string_view bytes, std::size_t start) : bytes_(bytes), pos_(start) {}
+    // A cursor over the whole of `bytes` that starts at `start`, so that every offset it gives is
+    // the whole document's, for a caller that needs only whether a value reads: its errors carry
+    // no line and column (counting them would read the document from its start every time).
+    Cursor(std::string_view bytes, std::size_t start) : bytes_(bytes), pos_(start), lines_(false) {}
 
     std::size_t offset() const { return pos_; }
 
@@ -95,6 +96,7 @@ class Cursor {
 
     std::string_view bytes_;
     std::size_t pos_ = 0;
+    bool lines_ = true;  // whether errors count their line and column
 };
 
 }  // namespace mt::json

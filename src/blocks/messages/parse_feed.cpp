@@ -158,13 +158,14 @@ std::expected<Feed, ReadError> parse_feed(std::string_view document, FeedLocatio
     return reader::read_feed(r);
 }
 
-std::expected<Message, ReadError> parse_message(std::string_view document, std::size_t start,
-                                                RecordLocations& locations) {
+std::optional<Message> parse_message(std::string_view document, std::size_t start, RecordLocations& locations) {
     // Two units of the budget stand for the feed's object and its list, which enclose a message.
     reader::Reader r{json::Cursor(document, start), reader::NESTING_BUDGET - 2, {}};
     locations = {};
     r.record_at = &locations;
-    return reader::read_one_message(r);
+    auto message = reader::read_one_message(r);
+    if (!message) return std::nullopt;
+    return std::move(*message);
 }
 
 }  // namespace mt

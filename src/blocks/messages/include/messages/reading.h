@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <expected>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -41,10 +42,9 @@ std::expected<Feed, ReadError> parse_feed(std::string_view document, FeedLocatio
 
 // Reads the one message whose `{` or `[` is at byte `start` of `document`, exactly as parse_feed
 // reads each message of the list, and nothing after it: for a draft whose feed does not read as
-// a whole, so that its messages that do are known. Offsets, lines and columns are the whole
-// document's; `locations` gets where the message and its values stand (its `end` just after
-// its closing bracket).
-std::expected<Message, ReadError> parse_message(std::string_view document, std::size_t start,
-                                                RecordLocations& locations);
+// a whole, so that its messages that do are known. None when it does not read (why is the
+// feed's reading to tell). `locations` gets where the message and its values stand in the whole
+// document (its `end` just after its closing bracket).
+std::optional<Message> parse_message(std::string_view document, std::size_t start, RecordLocations& locations);
 
 }  // namespace mt
