@@ -37,6 +37,9 @@ TEST(SummarizeMessages, Table) {
     MessageSummary array_form =
         summary(111, "arr", "Тёмная 😀", "x", 8, 1, "-7", "9223372036854775807", "-7", "9223372036854775807");
     array_form.max_version = "2.0.0";
+    MessageSummary later_summary = summary(118, "z", "t", "b", 1, 1, "0", "1", "0", "1");
+    later_summary.index = 1;
+    later_summary.begin = 48;
     const struct {
         std::string document;
         std::vector<MessageSummary> expected;
@@ -55,12 +58,31 @@ TEST(SummarizeMessages, Table) {
         {R"({"schema":1,"revision":1,"messages":[{"id":"z","priority":1,"title":"t","body":"b","start_at":0,)"
          R"("end_at":1}]})",
          {summary(107, "z", "t", "b", 1, 1, "0", "1", "0", "1")}},
-        // A document that does not read has nothing to summarise.
+        // A document that does not read has nothing to summarise but its messages that read on
+        // their own, each at its place in the list.
         {R"({"schema":1,"revision":1,"messages":[{"id":"a"})", {}},
+        {R"({"schema":1,"revision":1,"messages":[{"id":"a"},{"id":"z","priority":1,"title":"t","body":"b",)"
+         R"("start_at":0,"end_at":1}]})",
+         {later_summary}},
         {"", {}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(check_file(row.document, row.document.size(), "f.json", {}).messages, row.expected) << row.document;
+}
+
+// A problem found past the first error names the message it is about by its place in the
+// document's list, as the summaries do.
+TEST(SummarizeMessages, LaterProblemsNameTheirMessage) {
+    const std::string document =
+        R"({"schema":1,"revision":1,"messages":[{"id":"a"},{"id":"b","priority":1,"title":"t","body":"b",)"
+        R"("start_at":0,"end_at":1},{"id":"c","priority":9,"title":"t","body":"b","start_at":0,"end_at":1}]})";
+    const Check check = check_file(document, document.size(), "f.json", {});
+    ASSERT_EQ(check.problems.size(), 2u);
+    EXPECT_EQ(check.problems[1].code, Code::priority);
+    EXPECT_EQ(check.problems[1].message, 2u);
+    ASSERT_EQ(check.messages.size(), 2u);
+    EXPECT_EQ(check.messages[0].index, 1u);
+    EXPECT_EQ(check.messages[1].index, 2u);
 }
 
 // The hover text of a message: lengths against the limits (over one is marked), the window read
