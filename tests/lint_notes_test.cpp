@@ -254,6 +254,7 @@ TEST(LintNotes, ProblemsOfDrafts) {
            10,
            reading("expected `:` at line 1 column 11"),
            {"после ключа \"schema\" нет двоеточия: ключ и значение разделяются `:`, пишите `\"schema\": …`"}}}},
+        {"a key and no value after it", "{\"schema\" }", {{E, 1, 11, reading("expected `:` at line 1 column 11"), {}}}},
         {"two commas",
          "{\"schema\": 1,, \"revision\": 1}",
          {{E,
