@@ -333,6 +333,13 @@ TEST(LintFixBytes, OnlyTheBytesOfTheMistakeChange) {
         {"a key renamed into a key already there stays, with the suggestions",
          head + R"("Priority": 2, "title": "t", "body": "b", "start_at": 1, "end_at": 2}]})",
          head + R"("Priority": 2, "title": "t", "body": "b", "start_at": 1, "end_at": 2}]})", true},
+        // Windows-1251 to the last byte of the file, past the end of the feed.
+        {"a file in Windows-1251 to its last byte",
+         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"a\", \"priority\": 1, \"title\": "
+         "\"\xCF\xF0\xEE\xE4\xEB\xE8\xF2\xE5\", \"body\": \"\xEB\xE8\xF6\xE5\xED\xE7\xE8\xFE\", \"start_at\": 1, "
+         "\"end_at\": 2}]} \xCF\xEE\xEA\xE0",
+         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"a\", \"priority\": 1, \"title\": \"Продлите\", "
+         "\"body\": \"лицензию\", \"start_at\": 1, \"end_at\": 2}]} Пока"},
         // A comma too many where a key or a value belongs, a colon missing, a comment of YAML.
         {"two commas", "{\"schema\": 1,, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},
         {"a comma before the first member", "{,\"schema\": 1, \"revision\": 1}", "{\"schema\": 1, \"revision\": 1}"},

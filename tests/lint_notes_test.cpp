@@ -1088,6 +1088,8 @@ TEST(LintNotes, NotesMarkWhatTheyAreAbout) {
         {with(feed(""), "1767225600", "\"2026-03-20\""), "\"2026-03-20\""},
         {"{\"schema\": 1, \"revision\": –1}", "–"},
         {HEAD + message() + "\n", ""},
+        // A file in UTF-16: its byte-order mark.
+        {std::string("\xff\xfe{\0}\0", 6), "\xff\xfe"},
     };
     for (const auto& [document, marked] : rows) {
         const Location at = find_problems(document).at(0).at;
