@@ -17,7 +17,7 @@ using namespace mt::lint;
 
 namespace {
 
-constexpr CheckOptions CHECK = {.now = 1'800'000'000, .warnings = true};
+constexpr CheckOptions CHECK = {.now = 1'800'000'000, .warnings = true, .zone = {}};
 
 bool reads(const std::vector<Problem>& problems) { return problems.empty() || problems.front().code != Code::json; }
 

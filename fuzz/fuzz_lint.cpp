@@ -22,7 +22,7 @@ using namespace mt::fuzz;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = as_text(data, size);
     const auto accepted = mt::verify_feed(bytes, mt::testing::dev_sign_hex(bytes));
-    const auto problems = mt::lint::find_problems(bytes, {.now = 1'800'000'000});
+    const auto problems = mt::lint::find_problems(bytes, {.now = 1'800'000'000, .warnings = true, .zone = {}});
     // Warnings come after every error and are no part of the verdict.
     const auto first_warning = std::ranges::find(problems, mt::lint::Severity::warning, &mt::lint::Problem::severity);
     require(std::all_of(first_warning, problems.end(),
