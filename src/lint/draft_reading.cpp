@@ -366,16 +366,8 @@ class Scanner {
             const char c = b_[pos_];
             if (is_json_space(c)) {
                 ++pos_;
-            } else if (c == '/' && pos_ + 1 < b_.size() && b_[pos_ + 1] == '/') {
-                std::size_t end = pos_ + 2;
-                while (end < b_.size() && b_[end] != '\n' &&
-                       !(b_[end] == '\r' && end + 1 < b_.size() && b_[end + 1] == '\n'))
-                    ++end;
-                token(TokenKind::comment, pos_, end);
-                add(comment_mistake(b_, pos_, end));
-                pos_ = end;
-            } else if (c == '#') {
-                // The comments of YAML, TOML and shell scripts, to the end of the line.
+            } else if ((c == '/' && pos_ + 1 < b_.size() && b_[pos_ + 1] == '/') || c == '#') {
+                // To the end of the line: `//`, and `#` of YAML, TOML and shell scripts.
                 std::size_t end = pos_ + 1;
                 while (end < b_.size() && b_[end] != '\n' &&
                        !(b_[end] == '\r' && end + 1 < b_.size() && b_[end + 1] == '\n'))

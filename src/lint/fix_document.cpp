@@ -60,26 +60,12 @@ struct Plan {
     }
 };
 
-// Where the byte at `offset` of the document before `edits` stands after them; a byte the
-// edits replaced stands where its replacement begins.
-std::size_t moved(std::size_t offset, std::vector<Edit> edits) {
-    std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
-    std::ptrdiff_t shift = 0;
-    for (const Edit& edit : edits) {
-        if (edit.begin < offset && offset < edit.end) offset = edit.begin;
-        if (edit.end <= offset && !(edit.begin == edit.end && edit.begin == offset))
-            shift += static_cast<std::ptrdiff_t>(edit.replacement.size()) -
-                     static_cast<std::ptrdiff_t>(edit.end - edit.begin);
-    }
-    return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(offset) + shift);
-}
-
 // Whether a round left the document no worse: a document that read still reads with no more
 // errors; one that did not read now reads, or its reader stops no earlier than before.
 bool no_worse(const std::vector<Problem>& before, const std::vector<Problem>& after, const std::vector<Edit>& edits) {
     if (reads(before)) return reads(after) && error_count(after) <= error_count(before);
     if (reads(after)) return true;
-    return after.front().at.offset >= moved(before.front().at.offset, edits);
+    return after.front().at.offset >= moved_offset(before.front().at.offset, edits);
 }
 
 // Whether every fix of `plan` took away what it was offered for: an edit removed all of its
@@ -94,7 +80,7 @@ bool each_removed_its_own(const Plan& plan, const std::vector<Diagnosis>& mistak
             return e.begin <= target.begin && target.end <= e.end && e.replacement.empty();
         });
         if (removed) continue;
-        const std::size_t at = moved(target.begin, plan.edits);
+        const std::size_t at = moved_offset(target.begin, plan.edits);
         const bool left =
             target.mistake
                 ? std::any_of(
@@ -108,6 +94,19 @@ bool each_removed_its_own(const Plan& plan, const std::vector<Diagnosis>& mistak
 }
 
 }  // namespace
+
+std::size_t moved_offset(std::size_t offset, std::span<const Edit> given) {
+    std::vector<Edit> edits(given.begin(), given.end());
+    std::sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.begin < b.begin; });
+    std::ptrdiff_t shift = 0;
+    for (const Edit& edit : edits) {
+        if (edit.begin < offset && offset < edit.end) offset = edit.begin;
+        if (edit.end <= offset && !(edit.begin == edit.end && edit.begin == offset))
+            shift += static_cast<std::ptrdiff_t>(edit.replacement.size()) -
+                     static_cast<std::ptrdiff_t>(edit.end - edit.begin);
+    }
+    return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(offset) + shift);
+}
 
 std::string apply_edits(std::string_view document, std::span<const Edit> edits) {
     std::vector<Edit> sorted(edits.begin(), edits.end());

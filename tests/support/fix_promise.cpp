@@ -10,19 +10,6 @@ namespace {
 using lint::Edit;
 using lint::Problem;
 
-// Where byte `offset` of the document stands once `edits` are made; a replaced byte stands
-// where its replacement begins.
-std::size_t moved(std::size_t offset, const std::vector<Edit>& edits) {
-    std::ptrdiff_t shift = 0;
-    for (const Edit& edit : edits) {
-        if (edit.begin < offset && offset < edit.end) offset = edit.begin;
-        if (edit.end <= offset && !(edit.begin == edit.end && edit.begin == offset))
-            shift += static_cast<std::ptrdiff_t>(edit.replacement.size()) -
-                     static_cast<std::ptrdiff_t>(edit.end - edit.begin);
-    }
-    return static_cast<std::size_t>(static_cast<std::ptrdiff_t>(offset) + shift);
-}
-
 // A problem's text without the reader's position at its end, which the edits may move.
 std::string_view unplaced(std::string_view text) {
     const std::size_t at = text.rfind(" at line ");
@@ -31,7 +18,8 @@ std::string_view unplaced(std::string_view text) {
 
 bool same_problem(const Problem& before, const Problem& after, const std::vector<Edit>& edits) {
     // A rule's text names the value, which the fix changed; the reader's names what it met.
-    return before.code == after.code && moved(before.at.shown_offset(), edits) == after.at.shown_offset() &&
+    return before.code == after.code &&
+           lint::moved_offset(before.at.shown_offset(), edits) == after.at.shown_offset() &&
            (before.code != lint::Code::json || unplaced(before.text) == unplaced(after.text));
 }
 
@@ -73,7 +61,7 @@ std::string broken_fix(std::string_view document, const lint::CheckOptions& opti
             if (std::any_of(before.begin(), before.end(), [&](const Problem& b) { return same_problem(b, p, edits); }))
                 continue;
             for (const Edit& edit : edits) {
-                const std::size_t begin = moved(edit.begin, edits), end = begin + edit.replacement.size();
+                const std::size_t begin = lint::moved_offset(edit.begin, edits), end = begin + edit.replacement.size();
                 if (p.at.shown_offset() >= begin && p.at.shown_offset() < end)
                     return named + ": it brings «" + p.text + "» on its own bytes";
             }

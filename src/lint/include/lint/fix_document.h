@@ -33,6 +33,10 @@ struct FixOutcome {
 // that stops earlier).
 FixOutcome fix_document(std::string_view document, const FixOptions& options);
 
+// Where the byte at `offset` of a document stands once `edits` are made (in any order); a byte
+// the edits replaced stands where its replacement begins.
+std::size_t moved_offset(std::size_t offset, std::span<const Edit> edits);
+
 // `document` with `edits` made (in any order; an edit that overlaps one before it is skipped).
 std::string apply_edits(std::string_view document, std::span<const Edit> edits);
 
