@@ -11,12 +11,11 @@
 #include "locate.h"
 #include "messages/messages.h"
 #include "plural.h"
-#include "problem_fixes.h"
 #include "reading_problem.h"
 #include "rule_codes.h"
 #include "summarize_messages.h"
 #include "syntax_mistakes.h"
-#include "value_notes.h"
+#include "value_mistakes.h"
 #include "warnings.h"
 
 namespace mt::lint {
@@ -36,11 +35,6 @@ std::vector<std::string> notes_for(const Feed& feed, const RuleFailure& failure)
             if (auto note = code_points_note(failure.subject == Subject::title ? m.title : m.body))
                 notes.push_back(std::move(*note));
             return notes;
-        }
-        case Rule::version: {
-            const Message& m = feed.messages[failure.message];
-            return {failure.subject == Subject::minVersion ? version_note("minVersion", m.minVersion.value_or(""))
-                                                           : version_note("maxVersion", m.maxVersion.value_or(""))};
         }
         case Rule::control_character:
             return {"в " + std::string(field_of(failure.subject)) + " управляющий символ " +
@@ -75,6 +69,15 @@ std::vector<Problem> rule_problems(std::string_view document, const Feed& feed, 
         problem.text = escape_controls(failure_text(feed, failure));
         problem.notes = notes_for(feed, failure);
         problem.at = location_of(value_span(at, failure));
+        if (failure.rule == Rule::version) {
+            const Message& m = feed.messages[failure.message];
+            const bool min = failure.subject == Subject::minVersion;
+            ValueDiagnosis version = diagnose_version(document, min ? "minVersion" : "maxVersion",
+                                                      (min ? m.minVersion : m.maxVersion).value_or(""),
+                                                      value_span(at, failure));
+            problem.notes = std::move(version.notes);
+            problem.fix = std::move(version.fix);
+        }
         if (failure.message != NO_MESSAGE) {
             problem.message = failure.message;
             problem.id = feed.messages[failure.message].id;
@@ -84,8 +87,6 @@ std::vector<Problem> rule_problems(std::string_view document, const Feed& feed, 
     }
     if (options.warnings)
         for (Problem& warning : find_warnings(feed, at, options.now)) problems.push_back(std::move(warning));
-    for (Problem& problem : problems)
-        if (!problem.fix) problem.fix = value_fix(document, problem);
     std::vector<Location*> all;
     for (Problem& problem : problems) {
         all.push_back(&problem.at);

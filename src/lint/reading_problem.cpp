@@ -3,14 +3,10 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "draft_reading.h"
-#include "key_suggestion.h"
 #include "locate.h"
 #include "messages/acceptance.h"
-#include "problem_fixes.h"
 #include "syntax_mistakes.h"
-#include "type_names.h"
-#include "value_fixes.h"
-#include "value_notes.h"
+#include "value_mistakes.h"
 
 namespace mt::lint {
 namespace {
@@ -32,12 +28,6 @@ std::string missing_field_note(const ReadError& error) {
     return "в сообщении " + message_named(error) + " нет " + field + "; сообщение начинается здесь";
 }
 
-// The field a type or range error is about, as the reader names it.
-std::optional<std::string_view> field_of(const ReadError& error) {
-    if (error.field.empty()) return std::nullopt;
-    return error.field;
-}
-
 // The reading's mistake at the byte the reader stopped at (the one it took last), for an error
 // of JSON's syntax or an end of the document.
 const Diagnosis* mistake_at(const DraftReading& reading, const ReadError& error) {
@@ -48,19 +38,10 @@ const Diagnosis* mistake_at(const DraftReading& reading, const ReadError& error)
     return nullptr;
 }
 
-// What the value must look like: in the words of its field where the field is known.
-std::string value_words(const ReadError& error) {
-    const auto field = field_of(error);
-    if (const auto meaning = field ? field_meaning(*field) : std::nullopt)
-        return std::string(*field) + " — " + std::string(*meaning);
-    if (const std::string_view meaning = type_meaning(error.expected); !meaning.empty())
-        return "здесь ожидается " + std::string(meaning);
-    return "";
-}
-
-// Every note but the located one, which `located` says there is, and the mistake's.
+// The notes on the document as a whole and on a record: a byte-order mark, nothing but white
+// space, a missing field, a key given twice.
 std::vector<std::string> notes_for(std::string_view document, const DraftReading& reading, const ReadError& error,
-                                   const std::optional<Location>& first_key, bool located) {
+                                   const std::optional<Location>& first_key) {
     std::vector<std::string> notes;
     if (!reading.diagnoses.empty() && reading.diagnoses.front().mistake == Mistake::byte_order_mark)
         notes.push_back(reading.diagnoses.front().note);
@@ -75,35 +56,6 @@ std::vector<std::string> notes_for(std::string_view document, const DraftReading
             if (first_key)
                 notes.push_back("ключ `" + escape_unprintable(error.key) + "` уже есть в этом объекте: строка " +
                                 decimal(first_key->line) + ", столбец " + decimal(first_key->column));
-            break;
-        case ReadErrorKind::unknown_field:
-            if (error.key == "$schema") {
-                notes.push_back(
-                    "ключ `$schema` лента не допускает: удалите его и свяжите схему с файлом в настройках редактора "
-                    "(VS Code: json.schemas; JetBrains: JSON Schema Mappings; см. «Editor set-up» в "
-                    "doc/feed-format.md)");
-                break;
-            }
-            [[fallthrough]];
-        case ReadErrorKind::unknown_variant:
-            if (auto key = nearest_key(error.key, error.expected_keys)) {
-                if (error.reason == Reason::unknown_field && object_has_key(document, reading, error.key_offset, *key))
-                    notes.push_back("похоже на `" + std::string(*key) + "`, но `" + std::string(*key) +
-                                    "` в этом объекте уже есть: один из двух ключей лишний");
-                else
-                    notes.push_back("возможно, имелось в виду `" + std::string(*key) + "`");
-            }
-            break;
-        case ReadErrorKind::invalid_type:
-        case ReadErrorKind::invalid_value:
-            if (error.found == FoundValue::floating && is_integer_type(error.expected)) {
-                const auto integer = integral_value(document, error);
-                notes.push_back(
-                    "число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если "
-                    "равно целому: пишите " +
-                    (integer ? "`" + *integer + "`" : std::string("`1`, `100`")));
-            }
-            if (auto words = value_words(error); !located && !words.empty()) notes.push_back(std::move(words));
             break;
         default:
             break;
@@ -185,16 +137,14 @@ Problem reading_problem(std::string_view document, const ReadError& error, const
                   error.offset > error.invalid_byte_offset ? error.offset - 1 : error.invalid_byte_offset))
             : std::nullopt;
     const Diagnosis* mistake = not_utf8 ? &*not_utf8 : mistake_at(reading, error);
-    const std::optional<LocatedNote> located = error.kind() == ReadErrorKind::invalid_type && field_of(error)
-                                                   ? string_value_note(document, error, *field_of(error), zone)
-                                                   : std::nullopt;
+    const ValueDiagnosis value = diagnose_read_value(document, reading, error, zone);
     if (mistake && mistake->shown) {
         problem.at.shown = mistake->shown->begin;
         problem.at.end = mistake->shown->end;
     }
-    if (located) {
-        problem.at.shown = located->shown;
-        problem.at.end = located->end;
+    if (value.shown) {
+        problem.at.shown = value.shown->begin;
+        problem.at.end = value.shown->end;
     }
     if (error.reason == Reason::duplicate_field && error.first_key_offset != NO_OFFSET) {
         Location first;
@@ -205,11 +155,11 @@ Problem reading_problem(std::string_view document, const ReadError& error, const
     std::vector<Location*> all = {&problem.at};
     if (problem.related) all.push_back(&*problem.related);
     fill_lines_and_columns(document, std::move(all));
-    problem.notes = notes_for(document, reading, error, problem.related, located.has_value());
+    problem.notes = notes_for(document, reading, error, problem.related);
+    problem.notes.insert(problem.notes.end(), value.notes.begin(), value.notes.end());
     if (mistake && !mistake->note.empty() && mistake->mistake != Mistake::byte_order_mark)
         problem.notes.push_back(mistake->note);
-    if (located) problem.notes.push_back(located->text);
-    problem.fix = reading_fix(document, reading, error, mistake, zone);
+    problem.fix = mistake ? mistake->fix : value.fix;
     return problem;
 }
 
