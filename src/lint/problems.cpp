@@ -12,7 +12,6 @@
 #include "messages/messages.h"
 #include "plural.h"
 #include "reading_problem.h"
-#include "rule_codes.h"
 #include "summarize_messages.h"
 #include "syntax_mistakes.h"
 #include "value_mistakes.h"
