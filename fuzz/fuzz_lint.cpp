@@ -38,12 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 problems.front().text);
     }
     for (const auto& problem : problems) {
-        require(problem.at.offset <= size && problem.at.shown_offset() <= size && problem.at.line >= 1 &&
-                    problem.at.column >= 1,
-                "located in the document");
+        require(problem.offset <= size && problem.span.begin <= size, "located in the document");
         require(is_one_line(problem.text), "one line", problem.text);
-        require(problem.at.shown_offset() <= problem.at.end && problem.at.end <= bytes.size(),
-                "span within the document", problem.text);
+        require(problem.span.begin <= problem.span.end && problem.span.end <= bytes.size(), "span within the document",
+                problem.text);
         for (const auto& note : problem.notes) require(is_one_line(note), "one-line note", note);
     }
     const std::string unrecognised = mt::testing::unrecognised_stop(bytes);

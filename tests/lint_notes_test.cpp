@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "lint/code_pages.h"
+#include "lint/line_index.h"
 #include "lint/problems.h"
 
 namespace mt::lint {
@@ -1060,9 +1061,12 @@ TEST(LintNotes, ProblemsOfDrafts) {
     };
     for (const Row& row : rows) {
         std::vector<Expected> got;
-        for (const Problem& p : find_problems(row.document, OPTIONS))
+        const LineIndex lines(row.document, LineEnds::line_feed);
+        for (const Problem& p : find_problems(row.document, OPTIONS)) {
+            const TextPosition at = lines.position(row.document, p.span.begin, Unit::code_point);
             got.push_back({static_cast<Shown>((p.severity == Severity::error ? 0 : 1) + (p.after_first_error ? 2 : 0)),
-                           p.at.line, p.at.column, p.text, p.notes});
+                           at.line + 1, at.character + 1, p.text, p.notes});
+        }
         EXPECT_EQ(got, row.expected) << row.name;
     }
 }
@@ -1070,9 +1074,9 @@ TEST(LintNotes, ProblemsOfDrafts) {
 // The reader's position stays the byte offset; only the place shown moves.
 TEST(LintNotes, LineEndKeepsTheReadersOffset) {
     const std::string document = "{\"schema\": 1,\r\n";
-    const Location at = find_problems(document).at(0).at;
-    EXPECT_EQ(at.offset, document.size());
-    EXPECT_EQ(at.shown_offset(), document.size() - 2);
+    const Problem problem = find_problems(document).at(0);
+    EXPECT_EQ(problem.offset, document.size());
+    EXPECT_EQ(problem.span.begin, document.size() - 2);
 }
 
 // A note's mark covers what it is about: the comma too many, the key without quotation marks,
@@ -1092,9 +1096,9 @@ TEST(LintNotes, NotesMarkWhatTheyAreAbout) {
         {std::string("\xff\xfe{\0}\0", 6), "\xff\xfe"},
     };
     for (const auto& [document, marked] : rows) {
-        const Location at = find_problems(document).at(0).at;
-        ASSERT_GE(at.end, at.shown_offset()) << document;
-        EXPECT_EQ(document.substr(at.shown_offset(), at.end - at.shown_offset()), marked) << document;
+        const Span at = find_problems(document).at(0).span;
+        ASSERT_GE(at.end, at.begin) << document;
+        EXPECT_EQ(document.substr(at.begin, at.end - at.begin), marked) << document;
     }
 }
 
@@ -1154,6 +1158,64 @@ TEST(LintNotes, DecodesDraftsOfOneCodePage) {
         const Decoded pair = got ? Decoded{{got->page, got->text}} : std::nullopt;
         EXPECT_EQ(pair, decoded) << bytes;
     }
+}
+
+// Where a byte is on its lines, in each unit and with each kind of line end: what the reports,
+// the language server and the page count from. The long lines cross the index's anchors.
+TEST(LintLines, PositionsInEachUnitAndLineEnd) {
+    struct Row {
+        std::string text;
+        std::size_t offset;
+        TextPosition line_feed;   // code points
+        TextPosition any;         // code points
+        std::size_t utf16, utf8;  // on the line of `any`
+        bool round_trip;          // offset() gives `offset` back (a character's start)
+    };
+    const std::string long_line = std::string(1000, 'a') + [] {
+        std::string letters;
+        for (int i = 0; i < 500; ++i) letters += "ё";
+        return letters;
+    }() + "b";
+    const std::vector<Row> rows = {
+        {"ab\ncd", 4, {1, 1}, {1, 1}, 1, 1, true},
+        {"a\r\nb", 2, {0, 2}, {0, 2}, 2, 2, false},  // the line feed of CR LF
+        {"a\r\nb", 3, {1, 0}, {1, 0}, 0, 0, true},
+        {"a\rb", 2, {0, 2}, {1, 0}, 0, 0, true},  // a lone carriage return ends a line for editors
+        {"a\r", 2, {0, 2}, {1, 0}, 0, 0, true},
+        {"я😀x", 6, {0, 2}, {0, 2}, 3, 6, true},
+        {"я😀x", 3, {0, 1}, {0, 1}, 1, 2, false},  // inside the emoji: its start
+        {"\xff"
+         "a",
+         1,
+         {0, 1},
+         {0, 1},
+         1,
+         1,
+         true},  // a byte that begins no character counts one
+        {"ab", 9, {0, 2}, {0, 2}, 2, 2, false},
+        {long_line, 2000, {0, 1500}, {0, 1500}, 1500, 2000, true},
+        {"x\n" + long_line, 2002, {1, 1500}, {1, 1500}, 1500, 2000, true},
+        {"x\n" + long_line, 1501, {1, 1249}, {1, 1249}, 1249, 1498, false},  // inside an ё
+        {std::string(600, 'a') + "\nbb", 603, {1, 2}, {1, 2}, 2, 2, true},
+    };
+    for (const Row& row : rows) {
+        const LineIndex reader(row.text, LineEnds::line_feed), editor(row.text, LineEnds::any);
+        EXPECT_EQ(reader.position(row.text, row.offset, Unit::code_point), row.line_feed) << row.offset;
+        EXPECT_EQ(editor.position(row.text, row.offset, Unit::code_point), row.any) << row.offset;
+        EXPECT_EQ(editor.position(row.text, row.offset, Unit::utf16), (TextPosition{row.any.line, row.utf16}));
+        EXPECT_EQ(editor.position(row.text, row.offset, Unit::utf8), (TextPosition{row.any.line, row.utf8}));
+        if (!row.round_trip) continue;
+        for (const Unit unit : {Unit::code_point, Unit::utf16, Unit::utf8})
+            EXPECT_EQ(editor.offset(row.text, editor.position(row.text, row.offset, unit), unit), row.offset)
+                << row.offset;
+    }
+    // A character past its line's end stands for the end before the line end; a line past the
+    // last for the end of the text.
+    const std::string text = "ab\r\ncd";
+    const LineIndex editor(text, LineEnds::any), reader(text, LineEnds::line_feed);
+    EXPECT_EQ(editor.offset(text, {0, 9}, Unit::utf16), 2u);
+    EXPECT_EQ(reader.offset(text, {0, 9}, Unit::utf16), 3u);  // the carriage return is the line's
+    EXPECT_EQ(editor.offset(text, {5, 0}, Unit::utf16), text.size());
 }
 
 }  // namespace

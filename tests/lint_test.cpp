@@ -440,10 +440,8 @@ TEST(Lint, WarningsInEachFormat) {
     const auto problem = [](Code code, std::size_t offset, std::size_t end, std::string text, Severity severity) {
         Problem p;
         p.code = code;
-        p.at.offset = offset;
-        p.at.column = offset + 1;
-        p.at.end = end;
-        p.at.end_column = end + 1;
+        p.offset = offset;
+        p.span = {offset, end};
         p.text = std::move(text);
         p.severity = severity;
         return p;

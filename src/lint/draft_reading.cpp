@@ -650,9 +650,9 @@ class Scanner {
     std::vector<std::size_t> opens_;      // where each of them stands
     std::size_t last_comma_ = NO_OFFSET;  // the comma just taken, while the next token is looked for
     std::size_t value_end_ = 0;
-    ByteRange foreign_space_;  // the last white space character JSON does not know
-    ByteRange key_;            // the last key taken
-    bool recorded_ = false;    // whether the mistake the grammar stopped at is recorded
+    Span foreign_space_ = {0, 0};  // the last white space character JSON does not know
+    Span key_ = {0, 0};            // the last key taken
+    bool recorded_ = false;        // whether the mistake the grammar stopped at is recorded
     mutable std::optional<bool> cr_lines_;
     DraftReading out_;
 };

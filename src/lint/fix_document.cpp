@@ -31,13 +31,13 @@ struct Target {
 };
 
 Target target_of(const Diagnosis& d) {
-    const ByteRange at = d.shown.value_or(ByteRange{d.stop, d.stop + 1});
+    const Span at = d.shown.value_or(Span{d.stop, d.stop + 1});
     return {.mistake = d.mistake, .code = Code::json, .begin = at.begin, .end = std::max(at.end, at.begin + 1)};
 }
 
 Target target_of(const Problem& p) {
-    const std::size_t begin = p.at.shown_offset();
-    return {.mistake = std::nullopt, .code = p.code, .begin = begin, .end = std::max(p.at.end, begin + 1)};
+    const std::size_t begin = p.span.begin;
+    return {.mistake = std::nullopt, .code = p.code, .begin = begin, .end = std::max(p.span.end, begin + 1)};
 }
 
 // The fixes of one round and their edits, never overlapping.
@@ -65,7 +65,7 @@ struct Plan {
 bool no_worse(const std::vector<Problem>& before, const std::vector<Problem>& after, const std::vector<Edit>& edits) {
     if (reads(before)) return reads(after) && error_count(after) <= error_count(before);
     if (reads(after)) return true;
-    return after.front().at.offset >= moved_offset(before.front().at.offset, edits);
+    return after.front().offset >= moved_offset(before.front().offset, edits);
 }
 
 // Whether every fix of `plan` took away what it was offered for: an edit removed all of its
@@ -82,12 +82,12 @@ bool each_removed_its_own(const Plan& plan, const std::vector<Diagnosis>& mistak
         if (removed) continue;
         const std::size_t at = moved_offset(target.begin, plan.edits);
         const bool left =
-            target.mistake
-                ? std::any_of(
-                      mistakes.begin(), mistakes.end(),
-                      [&](const Diagnosis& d) { return d.mistake == *target.mistake && target_of(d).begin == at; })
-                : std::any_of(problems.begin(), problems.end(),
-                              [&](const Problem& p) { return p.code == target.code && p.at.shown_offset() == at; });
+            target.mistake ? std::any_of(mistakes.begin(), mistakes.end(),
+                                         [&](const Diagnosis& d) {
+                                             return d.mistake == *target.mistake && target_of(d).begin == at;
+                                         })
+                           : std::any_of(problems.begin(), problems.end(),
+                                         [&](const Problem& p) { return p.code == target.code && p.span.begin == at; });
         if (left) return false;
     }
     return true;

@@ -40,9 +40,9 @@ std::string fix_text(const Problem& p) {
 // The end of a problem's span as a workflow command names it, when the span is more than one
 // character: the line of its last character and, when that is the line it starts on, its column
 // (both inclusive).
-std::string github_end(const Location& at) {
+std::string github_end(const Problem& p, const Place& at) {
     const bool one_line = at.end_line == at.line;
-    if (at.end <= at.shown_offset() || (one_line && at.end_column <= at.column + 1)) return {};
+    if (p.span.end <= p.span.begin || (one_line && at.end_column <= at.column + 1)) return {};
     const std::size_t last_line = at.end_column == 1 && at.end_line > at.line ? at.end_line - 1 : at.end_line;
     std::string out = ",endLine=" + decimal(one_line ? at.line : last_line);
     if (one_line) out += ",endColumn=" + decimal(at.end_column - 1);
@@ -58,10 +58,13 @@ std::string github_report(std::span<const FileProblems> files) {
         if (file.read_error)
             out += "::error file=" + path +
                    "::" + github_escape(read_problem_text(file.path, *file.read_error), false) + "\n";
-        for (const Problem& p : file.problems)
-            out += "::" + std::string(severity_name(p)) + " file=" + path + ",line=" + decimal(p.at.line) +
-                   ",col=" + decimal(p.at.column) + github_end(p.at) +
+        const LineIndex lines = report_lines(file.bytes);
+        for (const Problem& p : file.problems) {
+            const Place at = place_of(file.bytes, lines, p);
+            out += "::" + std::string(severity_name(p)) + " file=" + path + ",line=" + decimal(at.line) +
+                   ",col=" + decimal(at.column) + github_end(p, at) +
                    "::" + github_escape(with_notes(p) + fix_text(p), false) + "\n";
+        }
     }
     return out;
 }

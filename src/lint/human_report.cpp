@@ -46,14 +46,16 @@ std::string human_report(std::span<const FileProblems> files, const ReportOption
         total.warnings += counts.warnings;
         if (file.read_error) continue;  // its line is on standard error
         const std::string shown_path = escape_controls(file.path);
+        const LineIndex lines = report_lines(file.bytes);
         for (const Problem& p : file.problems) {
+            const Place at = place_of(file.bytes, lines, p);
             const std::string_view color = is_warning(p) ? WARNING_COLOR : ERROR_COLOR;
-            out += paint(BOLD, shown_path + ":" + decimal(p.at.line) + ":" + decimal(p.at.column) + ":") + " ";
+            out += paint(BOLD, shown_path + ":" + decimal(at.line) + ":" + decimal(at.column) + ":") + " ";
             if (p.after_first_error) out += paint(NOTE_COLOR, std::string(AFTER_FIRST_ERROR) + ":") + " ";
             if (is_warning(p)) out += paint(WARNING_COLOR, "предупреждение:") + " ";
             out += paint(BOLD, p.text) + "\n";
-            const Excerpt shown = excerpt(file.bytes, p.at.shown_offset(), p.at.end);
-            const std::string number = decimal(p.at.line);
+            const Excerpt shown = excerpt(file.bytes, p.span.begin, p.span.end);
+            const std::string number = decimal(at.line);
             const std::string gutter(number.size(), ' ');
             out += " " + number + " | " + shown.line + "\n";
             out += " " + gutter + " | " + paint(color, shown.caret) + "\n";

@@ -35,15 +35,16 @@ std::string json_report(std::span<const FileProblems> files, bool array) {
             out += ",\"notes\":[]";
             out += after;
         }
+        const LineIndex lines = report_lines(file.bytes);
         for (const Problem& p : file.problems) {
+            const Place at = place_of(file.bytes, lines, p);
             out += "{\"file\":";
             // The path is a JSON string of its own: exact, and valid UTF-8 since every argument is.
             append_json_string(out, file.path);
-            out += ",\"line\":" + decimal(p.at.line) + ",\"column\":" + decimal(p.at.column) +
-                   ",\"byte_offset\":" + decimal(p.at.offset) +
-                   ",\"start_byte_offset\":" + decimal(p.at.shown_offset()) +
-                   ",\"end_byte_offset\":" + decimal(p.at.end) + ",\"end_line\":" + decimal(p.at.end_line) +
-                   ",\"end_column\":" + decimal(p.at.end_column) + ",\"rule\":";
+            out += ",\"line\":" + decimal(at.line) + ",\"column\":" + decimal(at.column) +
+                   ",\"byte_offset\":" + decimal(p.offset) + ",\"start_byte_offset\":" + decimal(p.span.begin) +
+                   ",\"end_byte_offset\":" + decimal(p.span.end) + ",\"end_line\":" + decimal(at.end_line) +
+                   ",\"end_column\":" + decimal(at.end_column) + ",\"rule\":";
             append_json_string(out, code_name(p.code));
             out += ",\"severity\":\"" + std::string(severity_name(p)) + "\"";
             if (p.message) out += ",\"message_index\":" + decimal(*p.message);

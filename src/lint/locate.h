@@ -1,18 +1,23 @@
-// Lines and columns of byte offsets, and the extent of what a problem is about, as the reports
-// show them. Internal to the lint core.
+// The extent of what a problem is about. Internal to the lint core.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
-#include <vector>
 
 #include "lint/problems.h"
 
 namespace mt::lint {
 
-// Fills in the line and column of every location's shown offset and of its span's end, in one
-// pass over `bytes` however many there are. An end before the shown offset is first moved to it.
-void fill_lines_and_columns(std::string_view bytes, std::vector<Location*> locations);
+// [begin, end) of what a problem marks, an end before its begin moved to it.
+inline Span marked(Span span) { return {span.begin, std::max(span.begin, span.end)}; }
+
+// What a problem about the value the reader recorded at `span` marks: the document's start when
+// it recorded none.
+inline Span marked_value(Span span) {
+    const std::size_t begin = span.begin == NO_OFFSET ? 0 : span.begin;
+    return marked({begin, span.end == NO_OFFSET ? begin : span.end});
+}
 
 // For an offset just after a line feed, the end of the line before, as editors show it: its
 // carriage return when it ends in CR LF, else its line feed. Any other offset as it is.

@@ -8,6 +8,7 @@
 #include "common/utf8.h"
 #include "draft_check.h"
 #include "draft_reading.h"
+#include "lint/line_index.h"
 #include "locate.h"
 #include "messages/messages.h"
 #include "plural.h"
@@ -43,14 +44,6 @@ std::vector<std::string> notes_for(const Feed& feed, const RuleFailure& failure)
     }
 }
 
-// A location at the value `span` stands for: the document's start when the reader recorded none.
-Location location_of(Span span) {
-    Location at;
-    at.offset = span.begin == NO_OFFSET ? 0 : span.begin;
-    at.end = span.end == NO_OFFSET ? at.offset : span.end;
-    return at;
-}
-
 // The problems the rules and the warnings find in `feed`, read from `document` with its values
 // at `at`, their lines and columns filled; `counts` gets what the length rules counted. With
 // `messages_only`, the rules on the feed itself are left out: `feed` holds only the messages of
@@ -67,7 +60,8 @@ std::vector<Problem> rule_problems(std::string_view document, const Feed& feed, 
         problem.code = code_of(failure.rule);
         problem.text = escape_controls(failure_text(feed, failure));
         problem.notes = notes_for(feed, failure);
-        problem.at = location_of(value_span(at, failure));
+        problem.span = marked_value(value_span(at, failure));
+        problem.offset = problem.span.begin;
         if (failure.rule == Rule::version) {
             const Message& m = feed.messages[failure.message];
             const bool min = failure.subject == Subject::minVersion;
@@ -82,19 +76,17 @@ std::vector<Problem> rule_problems(std::string_view document, const Feed& feed, 
             problem.id = feed.messages[failure.message].id;
         }
         if (failure.rule == Rule::duplicate_id)
-            problem.related = location_of(value_span(at, Subject::id, failure.earlier));
+            problem.related = marked_value(value_span(at, Subject::id, failure.earlier));
     }
     if (options.warnings)
         for (Problem& warning : find_warnings(feed, at, options.now)) problems.push_back(std::move(warning));
-    std::vector<Location*> all;
+    std::optional<LineIndex> lines;
     for (Problem& problem : problems) {
-        all.push_back(&problem.at);
-        if (problem.related) all.push_back(&*problem.related);
+        if (problem.code != Code::duplicate_id || !problem.related) continue;
+        if (!lines) lines.emplace(document, LineEnds::line_feed);
+        problem.notes.push_back("этот id уже есть у сообщения на строке " +
+                                decimal(lines->position(document, problem.related->begin, Unit::code_point).line + 1));
     }
-    fill_lines_and_columns(document, std::move(all));
-    for (Problem& problem : problems)
-        if (problem.code == Code::duplicate_id && problem.related)
-            problem.notes.push_back("этот id уже есть у сообщения на строке " + decimal(problem.related->line));
     return problems;
 }
 
@@ -103,13 +95,8 @@ Problem syntax_problem(std::string_view document, const Diagnosis& mistake) {
     Problem problem;
     problem.code = Code::json;
     problem.text = std::string(mistake_text(mistake.mistake));
-    problem.at.offset = mistake.stop;
-    if (mistake.shown) {
-        problem.at.shown = mistake.shown->begin;
-        problem.at.end = mistake.shown->end;
-    } else {
-        problem.at.end = token_end(document, mistake.stop);
-    }
+    problem.offset = mistake.stop;
+    problem.span = marked(mistake.shown.value_or(Span{mistake.stop, token_end(document, mistake.stop)}));
     if (!mistake.note.empty()) problem.notes.push_back(mistake.note);
     problem.fix = mistake.fix;
     return problem;
@@ -132,9 +119,6 @@ void add_later_problems(std::string_view document, const DraftReading& reading, 
         if (mistake.stop > stop && !left) later.push_back(syntax_problem(document, mistake));
         before = &mistake;
     }
-    std::vector<Location*> all;
-    for (Problem& problem : later) all.push_back(&problem.at);
-    fill_lines_and_columns(document, std::move(all));
 
     Feed feed{.schema = SUPPORTED_SCHEMA, .revision = MIN_REVISION, .messages = {}};
     FeedLocations at;
@@ -154,7 +138,7 @@ void add_later_problems(std::string_view document, const DraftReading& reading, 
     }
     std::stable_sort(later.begin(), later.end(), [](const Problem& a, const Problem& b) {
         if (a.severity != b.severity) return a.severity == Severity::error;
-        return a.at.shown_offset() < b.at.shown_offset();
+        return a.span.begin < b.span.begin;
     });
     for (Problem& problem : later) {
         problem.after_first_error = true;
@@ -175,7 +159,7 @@ DraftCheck check_document(std::string_view document, const CheckOptions& options
         // One reading of the draft serves the first problem, the later ones and fixing.
         DraftReading reading = read_draft(document, options.zone);
         check.problems.push_back(reading_problem(document, feed.error(), reading, options.zone));
-        add_later_problems(document, reading, check.problems.front().at.offset, options, summaries, check);
+        add_later_problems(document, reading, check.problems.front().offset, options, summaries, check);
         out.mistakes = std::move(reading.diagnoses);
         return out;
     }
@@ -198,13 +182,11 @@ std::vector<Problem> find_problems(std::string_view document, const CheckOptions
 Problem oversize_problem(std::string_view head, std::uint64_t file_length, std::string_view path) {
     Problem problem;
     problem.code = Code::size;
-    problem.at.offset = MAX_FEED_BYTES;
-    // The first byte past the limit may be inside a character: the author is shown all of it.
-    if (const std::size_t start = character_start(head, MAX_FEED_BYTES); start != MAX_FEED_BYTES)
-        problem.at.shown = start;
-    problem.at.end = head.size();  // what was read past the limit
+    problem.offset = MAX_FEED_BYTES;
+    // The first byte past the limit may be inside a character: the author is shown all of it,
+    // and what was read past the limit.
+    problem.span = marked({character_start(head, MAX_FEED_BYTES), head.size()});
     problem.text = escape_controls(feed_too_large_text(path, head.size()));
-    fill_lines_and_columns(head, {&problem.at});
     // Only the cap was read; a length no greater is all that is known (a pipe, or a file that
     // grew or shrank meanwhile), and the file is at least that long.
     const std::uint64_t length = std::max<std::uint64_t>(file_length, head.size());

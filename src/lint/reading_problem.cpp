@@ -3,6 +3,7 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "draft_reading.h"
+#include "lint/line_index.h"
 #include "locate.h"
 #include "messages/acceptance.h"
 #include "syntax_mistakes.h"
@@ -41,7 +42,7 @@ const Diagnosis* mistake_at(const DraftReading& reading, const ReadError& error)
 // The notes on the document as a whole and on a record: a byte-order mark, nothing but white
 // space, a missing field, a key given twice.
 std::vector<std::string> notes_for(std::string_view document, const DraftReading& reading, const ReadError& error,
-                                   const std::optional<Location>& first_key) {
+                                   const std::optional<Span>& first_key) {
     std::vector<std::string> notes;
     if (!reading.diagnoses.empty() && reading.diagnoses.front().mistake == Mistake::byte_order_mark)
         notes.push_back(reading.diagnoses.front().note);
@@ -53,9 +54,12 @@ std::vector<std::string> notes_for(std::string_view document, const DraftReading
             notes.push_back(missing_field_note(error));
             break;
         case ReadErrorKind::duplicate_field:
-            if (first_key)
+            if (first_key) {
+                const TextPosition at =
+                    LineIndex(document, LineEnds::line_feed).position(document, first_key->begin, Unit::code_point);
                 notes.push_back("ключ `" + escape_unprintable(error.key) + "` уже есть в этом объекте: строка " +
-                                decimal(first_key->line) + ", столбец " + decimal(first_key->column));
+                                decimal(at.line + 1) + ", столбец " + decimal(at.character + 1));
+            }
             break;
         default:
             break;
@@ -63,59 +67,44 @@ std::vector<std::string> notes_for(std::string_view document, const DraftReading
     return notes;
 }
 
-// Where an author is pointed and what is marked: [shown, end) of `at`.
-void place(std::string_view document, const ReadError& error, Location& at) {
+// Where an author is pointed and what is marked, for the reader's error about the byte at
+// `offset`.
+Span place(std::string_view document, const ReadError& error, std::size_t offset) {
     switch (error.reason) {
         case Reason::invalid_code_point:
             if (error.invalid_byte_offset < document.size()) {
                 // From the first byte that is not UTF-8 to the string's closing quotation mark.
-                at.shown = error.invalid_byte_offset;
-                at.end = error.offset - 1;
-                return;
+                return {error.invalid_byte_offset, error.offset - 1};
             }
             break;
         case Reason::missing_field:
-            if (error.record_offset != NO_OFFSET) {
-                at.shown = error.record_offset;  // the whole record that lacks the field
-                at.end = error.offset;
-                return;
-            }
+            if (error.record_offset != NO_OFFSET)
+                return {error.record_offset, error.offset};  // the whole record that lacks the field
             break;
         case Reason::unknown_field:
         case Reason::duplicate_field:
         case Reason::unknown_variant:
-            if (error.key_offset != NO_OFFSET) {
-                at.shown = error.key_offset;
-                at.end = error.key_end;
-                return;
-            }
+            if (error.key_offset != NO_OFFSET) return {error.key_offset, error.key_end};
             break;
         case Reason::invalid_type:
         case Reason::invalid_value:
             if (error.value_offset != NO_OFFSET) {
                 // An array or object found is left untaken: only its bracket is marked.
                 const bool untaken = error.found == FoundValue::sequence || error.found == FoundValue::map;
-                at.shown = error.value_offset;
-                at.end = untaken ? error.value_offset + 1 : error.offset;
-                return;
+                return {error.value_offset, untaken ? error.value_offset + 1 : error.offset};
             }
             break;
         case Reason::invalid_length:
-            if (error.record_offset != NO_OFFSET) {
-                at.shown = error.record_offset;
-                at.end = error.offset;
-                return;
-            }
+            if (error.record_offset != NO_OFFSET) return {error.record_offset, error.offset};
             break;
         default:
             break;
     }
     if (error.column == 0 && error.offset > 0) {
-        at.shown = end_of_line_before(document, error.offset);
-        at.end = *at.shown;
-    } else {
-        at.end = token_end(document, at.offset);
+        const std::size_t shown = end_of_line_before(document, error.offset);
+        return {shown, shown};
     }
+    return {offset, token_end(document, offset)};
 }
 
 }  // namespace
@@ -126,8 +115,8 @@ Problem reading_problem(std::string_view document, const ReadError& error, const
     problem.code = Code::json;
     problem.text = escape_controls(std::string(PARSE_ERROR_PREFIX) + error.text());
     // The reader's position stands just after the byte it is about, unless it starts a line.
-    problem.at.offset = error.column > 0 ? error.offset - 1 : error.offset;
-    place(document, error, problem.at);
+    problem.offset = error.column > 0 ? error.offset - 1 : error.offset;
+    Span span = place(document, error, problem.offset);
     // Bytes that are not UTF-8 are the one mistake the reading does not look at: its note and
     // its recoding come from the code pages.
     const std::optional<Diagnosis> not_utf8 =
@@ -138,23 +127,11 @@ Problem reading_problem(std::string_view document, const ReadError& error, const
             : std::nullopt;
     const Diagnosis* mistake = not_utf8 ? &*not_utf8 : mistake_at(reading, error);
     const ValueDiagnosis value = diagnose_read_value(document, reading, error, zone);
-    if (mistake && mistake->shown) {
-        problem.at.shown = mistake->shown->begin;
-        problem.at.end = mistake->shown->end;
-    }
-    if (value.shown) {
-        problem.at.shown = value.shown->begin;
-        problem.at.end = value.shown->end;
-    }
-    if (error.reason == Reason::duplicate_field && error.first_key_offset != NO_OFFSET) {
-        Location first;
-        first.offset = error.first_key_offset;
-        first.end = error.first_key_offset + (error.key_end - error.key_offset);
-        problem.related = first;
-    }
-    std::vector<Location*> all = {&problem.at};
-    if (problem.related) all.push_back(&*problem.related);
-    fill_lines_and_columns(document, std::move(all));
+    if (mistake && mistake->shown) span = *mistake->shown;
+    if (value.shown) span = *value.shown;
+    problem.span = marked(span);
+    if (error.reason == Reason::duplicate_field && error.first_key_offset != NO_OFFSET)
+        problem.related = marked({error.first_key_offset, error.first_key_offset + (error.key_end - error.key_offset)});
     problem.notes = notes_for(document, reading, error, problem.related);
     problem.notes.insert(problem.notes.end(), value.notes.begin(), value.notes.end());
     if (mistake && !mistake->note.empty() && mistake->mistake != Mistake::byte_order_mark)

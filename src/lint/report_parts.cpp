@@ -4,6 +4,14 @@ namespace mt::lint {
 
 bool is_warning(const Problem& p) { return p.severity == Severity::warning; }
 
+LineIndex report_lines(std::string_view bytes) { return LineIndex(bytes, LineEnds::line_feed); }
+
+Place place_of(std::string_view bytes, const LineIndex& lines, const Problem& p) {
+    const TextPosition begin = lines.position(bytes, p.span.begin, Unit::code_point);
+    const TextPosition end = lines.position(bytes, p.span.end, Unit::code_point);
+    return {begin.line + 1, begin.character + 1, end.line + 1, end.character + 1};
+}
+
 std::string_view severity_name(const Problem& p) { return is_warning(p) ? "warning" : "error"; }
 
 std::string_view fix_label(const Fix& fix) { return fix.safe ? "исправление:" : "предложение:"; }

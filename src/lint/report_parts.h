@@ -7,11 +7,25 @@
 #include <string>
 #include <string_view>
 
+#include "lint/line_index.h"
 #include "lint/report.h"
 
 namespace mt::lint {
 
 bool is_warning(const Problem& p);
+
+// Where a problem's span begins and ends as the reports print it: lines counted as the reader
+// counts them and columns in characters, both from 1.
+struct Place {
+    std::size_t line = 1;
+    std::size_t column = 1;
+    std::size_t end_line = 1;
+    std::size_t end_column = 1;
+};
+Place place_of(std::string_view bytes, const LineIndex& lines, const Problem& p);
+
+// The index the reports count a file's lines and columns with.
+LineIndex report_lines(std::string_view bytes);
 
 // "warning" or "error", as JSON, workflow commands and SARIF name the level.
 std::string_view severity_name(const Problem& p);

@@ -84,7 +84,9 @@ std::string sarif_report(std::span<const FileProblems> files, const ReportOption
     out += "}],\"columnKind\":\"unicodeCodePoints\",\"results\":[";
     bool first = true;
     for (const FileProblems& file : files) {
+        const LineIndex lines = report_lines(file.bytes);
         for (const Problem& p : file.problems) {
+            const Place at = place_of(file.bytes, lines, p);
             if (!first) out += ',';
             first = false;
             out += "{\"ruleId\":";
@@ -92,8 +94,8 @@ std::string sarif_report(std::span<const FileProblems> files, const ReportOption
             out += ",\"ruleIndex\":" + decimal(static_cast<std::size_t>(p.code));
             out += ",\"level\":\"" + std::string(severity_name(p)) + "\",\"message\":" + sarif_message(with_notes(p)) +
                    ",\"locations\":[{\"physicalLocation\":{\"artifactLocation\":" + sarif_artifact(file.path) +
-                   ",\"region\":{\"startLine\":" + decimal(p.at.line) + ",\"startColumn\":" + decimal(p.at.column) +
-                   ",\"endLine\":" + decimal(p.at.end_line) + ",\"endColumn\":" + decimal(p.at.end_column) + "}}}]";
+                   ",\"region\":{\"startLine\":" + decimal(at.line) + ",\"startColumn\":" + decimal(at.column) +
+                   ",\"endLine\":" + decimal(at.end_line) + ",\"endColumn\":" + decimal(at.end_column) + "}}}]";
             out += sarif_fixes(p, file.path);
             if (p.message || p.id || p.after_first_error) {
                 std::string properties;

@@ -85,7 +85,7 @@ Diagnosis at_byte(Mistake mistake, std::size_t at) {
 Diagnosis noted(Mistake mistake, std::size_t at, std::string note, std::size_t shown_begin, std::size_t shown_end) {
     Diagnosis d = at_byte(mistake, at);
     d.note = std::move(note);
-    d.shown = ByteRange{shown_begin, shown_end};
+    d.shown = Span{shown_begin, shown_end};
     return d;
 }
 
@@ -360,7 +360,7 @@ Diagnosis at_end(std::string_view bytes, const GrammarPlace& place) {
     for (auto it = place.open.rbegin(); it != place.open.rend(); ++it) closers += *it == '{' ? '}' : ']';
     d.mistake = Mistake::open_at_end;
     d.note = "файл кончился, а скобки не закрыты: в конце не хватает `" + closers + "`";
-    d.shown = ByteRange{last + 1, last + 1};
+    d.shown = Span{last + 1, last + 1};
     // Only probable: a file cut short lacks more than its brackets. And only after a whole value
     // or an open bracket: after `tru` or `1.` closing them reads no better.
     const bool whole = p == '"' || p == '}' || p == ']' || p == '{' || p == '[' || is_digit(p) ||
@@ -448,7 +448,7 @@ Diagnosis not_utf8_mistake(std::string_view bytes, std::size_t first, std::size_
 Diagnosis utf16_mistake(std::string_view bytes, std::string text) {
     Diagnosis d = at_byte(Mistake::not_utf8, 0);
     d.stop_last = 1;
-    d.shown = ByteRange{0, 2};
+    d.shown = Span{0, 2};
     d.note = std::string("файл в кодировке UTF-16 (он начинается с её метки порядка байтов, ") +
              (bytes.starts_with("\xFF\xFE") ? "FF FE" : "FE FF") +
              "), а лента читается только в UTF-8: сохраните его в UTF-8 (" +
@@ -483,7 +483,7 @@ Diagnosis quote_mistake(std::string_view bytes, std::size_t mark, std::size_t st
     Diagnosis d = at_byte(single ? Mistake::single_quote : Mistake::typographic_quote, mark);
     d.stop_last = stop_last;
     const Character c = first_character(bytes.substr(mark));
-    d.shown = ByteRange{mark, mark + c.length};
+    d.shown = Span{mark, mark + c.length};
     if (single) {
         d.note = "здесь одинарная кавычка `'`: " + std::string(ONLY_DOUBLE_QUOTES);
     } else {
@@ -576,7 +576,7 @@ Diagnosis foreign_space_mistake(std::string_view bytes, std::size_t at) {
     std::size_t length = 0;
     if (auto note = space_note(bytes, at, &length)) {
         d.note = std::move(*note);
-        d.shown = ByteRange{at, at + length};
+        d.shown = Span{at, at + length};
     }
     // Between two digits it splits one number: a space there would still split it.
     d.fix = digits_around(bytes, at, at + c.length)

@@ -71,7 +71,8 @@ ValueDiagnosis misspelt_key(std::string_view document, const DraftReading& readi
     const std::string key(*nearest);
     if (error.reason == Reason::unknown_field && object_has_key(document, reading, error.key_offset, key)) {
         out.mistake = ValueMistake::key_taken;
-        out.notes.push_back("похоже на `" + key + "`, но `" + key + "` в этом объекте уже есть: один из двух ключей лишний");
+        out.notes.push_back("похоже на `" + key + "`, но `" + key +
+                            "` в этом объекте уже есть: один из двух ключей лишний");
         return out;
     }
     out.mistake = ValueMistake::misspelt_key;
@@ -149,18 +150,17 @@ ValueDiagnosis string_for_other(std::string_view document, const DraftReading& r
         if (auto words = value_words(error); !words.empty()) out.notes.push_back(std::move(words));
     } else if (time && date) {
         out.mistake = ValueMistake::date_for_time;
-        out.notes.push_back(std::string(field) + " — время в секундах Unix, целое число без кавычек: `\"" +
-                            std::string(text) + "\"`" +
-                            (date->zone_given ? " — это "
-                                              : " без часового пояса, если считать " + zone_words(zone) + ", — это ") +
-                            utc_text(date->seconds) + ", то есть `" + signed_decimal(date->seconds) + "`");
+        out.notes.push_back(
+            std::string(field) + " — время в секундах Unix, целое число без кавычек: `\"" + std::string(text) + "\"`" +
+            (date->zone_given ? " — это " : " без часового пояса, если считать " + zone_words(zone) + ", — это ") +
+            utc_text(date->seconds) + ", то есть `" + signed_decimal(date->seconds) + "`");
     } else {
         std::string note = std::string(field) + " — " + std::string(*meaning);
         if (integer && field != "cta") note += "; пишите `" + *integer + "`";
         if (object) note += "; пишите `" + *object + "`";
         out.notes.push_back(std::move(note));
     }
-    if (meaning) out.shown = ByteRange{open, error.offset};
+    if (meaning) out.shown = Span{open, error.offset};
     if (!whole) return out;
     const Edit over{open, error.offset, ""};
     if (for_integer && integer) {

@@ -9,6 +9,7 @@
 #include "common/utf8.h"
 #include "common/white_space.h"
 #include "invisible.h"
+#include "locate.h"
 #include "time_text.h"
 
 namespace mt::lint {
@@ -26,8 +27,8 @@ Problem warning(Code code, const FeedLocations& at, Subject subject, std::size_t
     const Span span = value_span(at, subject, index);
     Problem problem;
     problem.code = code;
-    problem.at.offset = span.begin == NO_OFFSET ? 0 : span.begin;
-    problem.at.end = span.end == NO_OFFSET ? problem.at.offset : span.end;
+    problem.span = marked_value(span);
+    problem.offset = problem.span.begin;
     problem.message = index;
     problem.id = message.id;
     problem.text = escape_controls(text + " (id " + quoted_form(message.id) + ")");
@@ -85,7 +86,7 @@ std::vector<Problem> find_warnings(const Feed& feed, const FeedLocations& at, st
                                                       : "разделить на 1000, отбросив " + signed_decimal(remainder) +
                                                             " мс (миллисекунды в секунды): " + seconds,
                               .safe = false,
-                              .edits = {{problem.at.offset, problem.at.end, seconds}}};
+                              .edits = {{problem.offset, problem.span.end, seconds}}};
         }
         for (const auto& [name, text, subject] :
              {std::tuple{"title", &m.title, Subject::title}, std::tuple{"body", &m.body, Subject::body}}) {

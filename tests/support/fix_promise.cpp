@@ -18,8 +18,7 @@ std::string_view unplaced(std::string_view text) {
 
 bool same_problem(const Problem& before, const Problem& after, const std::vector<Edit>& edits) {
     // A rule's text names the value, which the fix changed; the reader's names what it met.
-    return before.code == after.code &&
-           lint::moved_offset(before.at.shown_offset(), edits) == after.at.shown_offset() &&
+    return before.code == after.code && lint::moved_offset(before.span.begin, edits) == after.span.begin &&
            (before.code != lint::Code::json || unplaced(before.text) == unplaced(after.text));
 }
 
@@ -35,7 +34,7 @@ std::string broken_fix(std::string_view document, const lint::CheckOptions& opti
         const std::string named = "«" + problem.fix->title + "» for «" + problem.text + "»";
         // A safe fix that replaced every byte of its problem took that problem away: the same
         // problem found there now is the next one alike (`\uFFFB\uFFFB`), not it.
-        const std::size_t shown = problem.at.shown_offset(), end = std::max(problem.at.end, shown + 1);
+        const std::size_t shown = problem.span.begin, end = std::max(problem.span.end, shown + 1);
         const bool replaced = problem.fix->safe && std::any_of(edits.begin(), edits.end(), [&](const Edit& e) {
                                   return e.begin <= shown && end <= e.end;
                               });
@@ -57,12 +56,12 @@ std::string broken_fix(std::string_view document, const lint::CheckOptions& opti
             // A key given twice was twice in the draft already: the fix only lets the reader see it.
             if (p.text.find(": duplicate field `") != std::string::npos) continue;
             // Where only white space is left, the problem is the document's end, not the fix.
-            if (fixed.find_first_not_of(" \t\r\n", p.at.shown_offset()) == std::string::npos) continue;
+            if (fixed.find_first_not_of(" \t\r\n", p.span.begin) == std::string::npos) continue;
             if (std::any_of(before.begin(), before.end(), [&](const Problem& b) { return same_problem(b, p, edits); }))
                 continue;
             for (const Edit& edit : edits) {
                 const std::size_t begin = lint::moved_offset(edit.begin, edits), end = begin + edit.replacement.size();
-                if (p.at.shown_offset() >= begin && p.at.shown_offset() < end)
+                if (p.span.begin >= begin && p.span.begin < end)
                     return named + ": it brings «" + p.text + "» on its own bytes";
             }
         }

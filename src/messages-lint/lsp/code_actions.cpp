@@ -52,7 +52,7 @@ nlohmann::json code_actions(const Document& document, const ActionRequest& reque
     if (wanted("quickfix", request.only)) {
         for (const lint::Problem& problem : document.check.problems) {
             if (!problem.fix) continue;
-            const Span span = span_of(document, problem.at);
+            const Span span = span_of(document, problem.span);
             if (span.end < request.range.begin || span.begin > request.range.end) continue;
             nlohmann::json edits = nlohmann::json::array();
             for (const lint::Edit& e : problem.fix->edits) edits.push_back(text_edit(document, e, encoding));

@@ -15,23 +15,24 @@ nlohmann::json position_json(Position p) { return {{"line", p.line}, {"character
 
 }  // namespace
 
-Span span_of(const Document& document, const lint::Location& at) {
-    const std::size_t begin = std::min(at.shown_offset(), document.text.size());
-    const std::size_t end = at.end > begin ? character_end(document.text, std::min(at.end, document.text.size()))
-                                           : next_character(document.text, begin);
+Span span_of(const Document& document, Span marked) {
+    const std::size_t begin = std::min(marked.begin, document.text.size());
+    const std::size_t end = marked.end > begin
+                                ? character_end(document.text, std::min(marked.end, document.text.size()))
+                                : next_character(document.text, begin);
     return Span{.begin = begin, .end = end};
 }
 
 nlohmann::json range_json(const Document& document, Span span, PositionEncoding encoding) {
-    return {{"start", position_json(position_of(document.text, document.lines, span.begin, encoding))},
-            {"end", position_json(position_of(document.text, document.lines, span.end, encoding))}};
+    return {{"start", position_json(document.lines.position(document.text, span.begin, unit_of(encoding)))},
+            {"end", position_json(document.lines.position(document.text, span.end, unit_of(encoding)))}};
 }
 
 nlohmann::json diagnostic_json(const Document& document, const lint::Problem& problem, PositionEncoding encoding) {
     std::string message =
         problem.after_first_error ? std::string(lint::AFTER_FIRST_ERROR) + ": " + problem.text : problem.text;
     for (const std::string& note : problem.notes) message += "\nпримечание: " + note;
-    nlohmann::json d = {{"range", range_json(document, span_of(document, problem.at), encoding)},
+    nlohmann::json d = {{"range", range_json(document, span_of(document, problem.span), encoding)},
                         {"severity", problem.severity == lint::Severity::error ? SEVERITY_ERROR : SEVERITY_WARNING},
                         {"code", lint::code_name(problem.code)},
                         {"source", "messages-lint"},

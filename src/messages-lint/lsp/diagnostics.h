@@ -13,12 +13,9 @@
 
 namespace mt::lsp {
 
-// The bytes [begin, end) of a problem's span in the document.
-struct Span {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-};
-Span span_of(const Document& document, const lint::Location& at);
+// The bytes a problem that marks `marked` is shown on: whole characters, and one character when
+// it marks none.
+Span span_of(const Document& document, Span marked);
 
 // {"start": Position, "end": Position} of the bytes [begin, end).
 nlohmann::json range_json(const Document& document, Span span, PositionEncoding encoding);

@@ -18,8 +18,8 @@ std::expected<void, std::string> apply_change(Document& document, const Change& 
     if (!change.start || !change.end) {
         document.text = change.text;
     } else {
-        const std::size_t begin = offset_of(document.text, document.lines, *change.start, encoding);
-        const std::size_t end = offset_of(document.text, document.lines, *change.end, encoding);
+        const std::size_t begin = document.lines.offset(document.text, *change.start, unit_of(encoding));
+        const std::size_t end = document.lines.offset(document.text, *change.end, unit_of(encoding));
         if (end < begin) return std::unexpected("конец изменения раньше его начала");
         document.text.replace(begin, end - begin, change.text);
     }

@@ -19,7 +19,7 @@ struct Document {
     std::string uri;
     std::int64_t version = 0;
     std::string text;
-    LineIndex lines;
+    lint::LineIndex lines = index_lines({});
     lint::Check check;
 };
 

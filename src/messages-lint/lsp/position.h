@@ -1,8 +1,9 @@
 // Where a byte of a document is as a client counts it: a line (ended by "\n", "\r\n" or a lone
 // "\r", as the protocol counts line ends) and a character within it, in the encoding agreed at
 // initialize: UTF-8 bytes, UTF-16 code units or code points. Every position the server sends is
-// computed from a byte offset the lint core gives, over a line index of the document's bytes;
-// every position a client sends becomes a byte offset the same way.
+// computed from a byte offset the lint core gives, over the lint core's line index of the
+// document's bytes (lint/line_index.h); every position a client sends becomes a byte offset the
+// same way.
 //
 // The text is UTF-8 (it came in a JSON string). An offset inside a character stands for the
 // start of that character; a position past the end of its line stands for the line's end, and
@@ -13,7 +14,8 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "lint/line_index.h"
 
 namespace mt::lsp {
 
@@ -25,22 +27,13 @@ std::string_view encoding_name(PositionEncoding encoding);
 // The first encoding the client offers that the server knows; UTF-16 when it offers none.
 PositionEncoding negotiate_encoding(std::span<const std::string> offered);
 
-struct Position {
-    std::size_t line = 0;
-    std::size_t character = 0;
-    friend bool operator==(const Position&, const Position&) = default;
-};
+using Position = lint::TextPosition;
 
-// The byte offset at which each line begins; the first is 0.
-struct LineIndex {
-    std::vector<std::size_t> starts;
-};
+// What a client counts a line's characters in.
+lint::Unit unit_of(PositionEncoding encoding);
 
-LineIndex index_lines(std::string_view text);
-
-Position position_of(std::string_view text, const LineIndex& lines, std::size_t offset, PositionEncoding encoding);
-
-std::size_t offset_of(std::string_view text, const LineIndex& lines, Position position, PositionEncoding encoding);
+// The index of a document's lines as the protocol ends them.
+lint::LineIndex index_lines(std::string_view text);
 
 // The offset one character after `offset` (the end of the text at most): the span of a problem
 // whose own span is empty.

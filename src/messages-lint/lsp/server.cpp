@@ -190,8 +190,8 @@ std::expected<json, ParamError> code_action(const ServerState& state, const Fiel
     }
     if (!document) return json::array();
     ActionRequest request;
-    request.range = Span{.begin = offset_of(document->text, document->lines, start, state.encoding),
-                         .end = offset_of(document->text, document->lines, end, state.encoding)};
+    request.range = Span{.begin = document->lines.offset(document->text, start, unit_of(state.encoding)),
+                         .end = document->lines.offset(document->text, end, unit_of(state.encoding))};
     request.only = std::move(only);
     request.versioned_edits = state.versioned_edits;
     return code_actions(*document, request, state.encoding, check_options(state.options));
@@ -201,7 +201,7 @@ std::expected<json, ParamError> hover_at(const ServerState& state, const Field& 
     MT_TRY(document, document_of(state, params));
     MT_TRY(position, position_at(params["position"]));
     if (!document) return nullptr;
-    const std::size_t offset = offset_of(document->text, document->lines, position, state.encoding);
+    const std::size_t offset = document->lines.offset(document->text, position, unit_of(state.encoding));
     return hover(*document, offset, state.encoding, state.hover_format);
 }
 

@@ -12,6 +12,7 @@
 
 #include "lint/author_zone.h"
 #include "lint/fix.h"
+#include "messages/reading.h"
 
 namespace mt::lint {
 
@@ -47,13 +48,6 @@ enum class Mistake : unsigned char {
     unexpected,            // anything else the grammar cannot follow
 };
 
-// A half-open range of a document's bytes.
-struct ByteRange {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    friend bool operator==(const ByteRange&, const ByteRange&) = default;
-};
-
 struct Diagnosis {
     Mistake mistake = Mistake::unexpected;
     // A strict reader stops for this mistake at a byte from `stop` to `stop_last`: one byte but
@@ -63,7 +57,7 @@ struct Diagnosis {
     std::size_t stop = 0;
     std::size_t stop_last = 0;
     // What the author is shown, when the reading knows it better than the reader's place.
-    std::optional<ByteRange> shown;
+    std::optional<Span> shown;
     std::string note;        // in Russian; empty when the kind needs none here
     std::optional<Fix> fix;  // always safe, where the repair is certain
     bool stops_at(std::size_t byte) const { return byte >= stop && byte <= stop_last; }

@@ -18,32 +18,9 @@
 #include "lint/fix.h"
 #include "lint/rules.h"
 #include "lint/message_summary.h"
+#include "messages/reading.h"
 
 namespace mt::lint {
-
-// Where a problem is. `offset` is the byte it is about as the reader or the rule gives it (the
-// json report's byte_offset). `shown` is where an author is pointed when that is another byte:
-// the end of the line before for a reading error just after a line feed, the first byte that
-// is not UTF-8, the start of a message that lacks a field. `line` and `column` are those of
-// shown_offset(): the line counted as the reader counts it (1 plus the line feeds before it),
-// the column as an editor counts it (1 plus the characters before the byte on its line, a byte
-// that begins no valid character counting one). Every report puts its caret there too.
-//
-// The span is what the problem is about, from shown_offset() to `end` (one past its last byte;
-// never before shown_offset()): a whole string for a length or content rule, the key for an
-// unknown or repeated key, the token for a syntax error. `end_line` and `end_column` are `end`'s,
-// counted the same way.
-struct Location {
-    std::size_t offset = 0;
-    std::size_t line = 1;
-    std::size_t column = 1;
-    std::optional<std::size_t> shown = std::nullopt;
-    std::size_t end = 0;
-    std::size_t end_line = 1;
-    std::size_t end_column = 1;
-    std::size_t shown_offset() const { return shown.value_or(offset); }
-    friend bool operator==(const Location&, const Location&) = default;
-};
 
 // An error is part of the verdict; a warning never is (it changes neither the verdict nor the
 // exit status).
@@ -51,14 +28,24 @@ enum class Severity { error, warning };
 
 struct Problem {
     Code code = Code::json;  // reports print code_name(code): "json", "size", "title-length", ...
-    Location at;
+    // The byte the problem is about as the reader or the rule gives it (the json report's
+    // byte_offset).
+    std::size_t offset = 0;
+    // What the problem is about, where the author is pointed and the reports put their caret:
+    // a whole string for a length or content rule, the key for an unknown or repeated key, the
+    // token for a syntax error. It begins at `offset` unless an author is better pointed at
+    // another byte: the end of the line before for a reading error just after a line feed, the
+    // first byte that is not UTF-8, the start of a message that lacks a field. Never empty before
+    // its begin (end >= begin). Lines and columns are counted from it where it is shown
+    // (lint/line_index.h).
+    Span span = {0, 0};
     std::optional<std::size_t> message;  // index of the message it is about
     std::optional<std::string> id;       // that message's id
     std::string text;                    // as the checking tool prints it: acceptance's words, escaped
                                          // where they would break the line or drive a terminal
     std::vector<std::string> notes;      // in Russian, never part of the verdict; printable
     Severity severity = Severity::error;
-    std::optional<Location> related;  // the first occurrence, for a repeated id or key
+    std::optional<Span> related;  // the first occurrence, for a repeated id or key
     std::optional<Fix> fix;           // how to repair it, where that is certain or probable
     // Found past the first error of a document that does not read, where the application has
     // already stopped: a later mistake of its JSON, or a rule a message that reads on its own
