@@ -72,7 +72,7 @@ export async function createChecker(module, report = (text) => console.error(tex
   // Checks `document` (a Uint8Array: a whole file, or the start of a longer file of `length`
   // bytes) named `name` at `now` (Unix seconds, a BigInt), as the command line checks a file:
   // from no more than one byte past the size limit, which is enough to find it too large.
-  // Returns {problems, messages, shown_name, limits} as the module gives them.
+  // Returns {problems, page, messages, shown_name, limits} as the module gives them.
   // The zone stays in the module's memory for as long as the checker lives.
   const zoneNameBytes = encoder.encode(zone.name);
   const zoneName = copyIn(zoneNameBytes);
@@ -114,12 +114,13 @@ export async function createChecker(module, report = (text) => console.error(tex
     }
   }
   // `document` (a Uint8Array) fixed in rounds, as `messages-lint --fix` fixes a file (with
-  // `unsafe`, as --unsafe-fixes): {document: the fixed bytes, count: how many fixes were made}.
+  // `unsafe`, as --unsafe-fixes): {document: the fixed bytes, count: how many fixes were made,
+  // announce: the page's words for that}.
   function fix(document, unsafe = false) {
     let doc = 0, out = 0;
     try {
       doc = copyIn(document);
-      out = copyIn(new Uint8Array(12));
+      out = copyIn(new Uint8Array(20));
       if (exports.mt_fix(doc, document.length, unsafe ? 1 : 0, zoneName, zoneNameBytes.length, zoneSpans,
         zone.spans.length / 2, out) !== 0) throw new Error("messages-lint: не хватило памяти");
       const view = new DataView(memory.buffer);
@@ -127,12 +128,34 @@ export async function createChecker(module, report = (text) => console.error(tex
       const fixed = new Uint8Array(memory.buffer, at, view.getUint32(out + 4, true)).slice();
       const count = view.getUint32(out + 8, true);
       exports.mt_free(at);
-      return { document: fixed, count };
+      return { document: fixed, count, announce: takeResult(out + 12) };
     } finally {
       exports.mt_free(out);
       exports.mt_free(doc);
     }
   }
-  cap = check(new Uint8Array(0), "", 0n).limits.bytes + 1;
-  return { check, recode, fix };
+  // What an opened file (a Uint8Array) is, as the module says: {utf8, line_end, line_end_note,
+  // not_utf8_note, recoded: null or {from, text, label}, marks: a Uint8Array with 1 where a byte
+  // begins no character}.
+  function open(document) {
+    let doc = 0, marks = 0, out = 0;
+    try {
+      doc = copyIn(document);
+      marks = copyIn(new Uint8Array(document.length));
+      out = copyIn(new Uint8Array(8));
+      if (exports.mt_open(doc, document.length, marks, out) !== 0) throw new Error("messages-lint: не хватило памяти");
+      const opened = JSON.parse(takeResult(out));
+      opened.marks = new Uint8Array(memory.buffer, marks, document.length).slice();
+      return opened;
+    } finally {
+      exports.mt_free(out);
+      exports.mt_free(marks);
+      exports.mt_free(doc);
+    }
+  }
+  // The limits the module checks against: {title_chars, body_chars, messages, bytes (a feed's),
+  // draft_bytes (the most a draft is read and fixed up to)}.
+  const limits = check(new Uint8Array(0), "", 0n).limits;
+  cap = limits.bytes + 1;
+  return { check, recode, fix, open, limits };
 }

@@ -9,7 +9,9 @@
 #include <string>
 #include <string_view>
 
+#include "block.h"
 #include "lint/fix_document.h"
+#include "page_view.h"
 #include "page_zone.h"
 
 extern "C" {
@@ -17,8 +19,9 @@ extern "C" {
 // Fixes `document_size` bytes at `document` with the safe fixes (and the suggestions when
 // `unsafe` is not 0), a date without a zone read in the author's zone (as mt_check takes it). Stores the fixed
 // document's address and length in result[0] and result[1] (the document as it was when nothing is fixed, or when it is
-// over MAX_DRAFT_BYTES), and the number of fixes made in result[2]; the document is a block for mt_free. Returns 0, or
-// 1 when the result could not be allocated.
+// over MAX_DRAFT_BYTES), the number of fixes made in result[2], and the page's words for it ("Сделано 2
+// исправления; …") in result[3] and result[4]; both are blocks for mt_free. Returns 0, or 1 when the result could
+// not be allocated.
 __attribute__((export_name("mt_fix"))) int mt_fix(const char* document, std::size_t document_size, int unsafe,
                                                   const char* zone_name, std::size_t zone_name_size,
                                                   const std::int64_t* spans, std::size_t span_count,
@@ -33,6 +36,11 @@ __attribute__((export_name("mt_fix"))) int mt_fix(const char* document, std::siz
     result[0] = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(block));
     result[1] = static_cast<std::uint32_t>(fixed.document.size());
     result[2] = static_cast<std::uint32_t>(fixed.applied.size());
+    // The announcement after it, a second block.
+    if (mt::web::hand_over(mt::web::fixes_made_text(fixed.applied.size()), result + 3) != 0) {
+        std::free(block);
+        return 1;
+    }
     return 0;
 }
 }

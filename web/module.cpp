@@ -1,13 +1,15 @@
 // The C interface of the WebAssembly draft checker: the page and its tests hand it a
 // document's bytes, a file name and the time to compare with, and get back one JSON object:
 //
-//   {"problems":[...], "messages":[...], "shown_name":"...", "limits":{...}}
+//   {"problems":[...], "page":{...}, "messages":[...], "shown_name":"...", "limits":{...}}
 //
 // `problems` holds exactly the objects `messages-lint --format=json` prints for the same bytes
-// and name, in its order; `messages` the summary of each message read; `shown_name` the name
+// and name, in its order; `page` how the page shows them (page_view.h); `messages` the summary
+// of each message read; `shown_name` the name
 // with every invisible or bidirectional control escaped, as problem texts show them; `limits`
 // the numbers the page shows the lengths against. The page computes none of this itself.
-// recode.cpp adds the decoding of a Windows-1251 draft.
+// recode.cpp adds the decoding of a draft in a Cyrillic code page, and mt_open below what an
+// opened file is.
 //
 // Memory: the caller copies its inputs into blocks from mt_alloc (null when memory runs out),
 // and frees them and the result with mt_free. Nothing is kept between calls.
@@ -17,11 +19,13 @@
 #include <string_view>
 
 #include "block.h"
+#include "page_view.h"
 #include "page_zone.h"
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/json_string.h"
 #include "common/utf8.h"
+#include "lint/fix_document.h"
 #include "lint/problems.h"
 #include "lint/report.h"
 #include "lint/message_summary.h"
@@ -54,6 +58,7 @@ std::string check(std::string_view head, std::uint64_t length, std::string_view 
     const lint::Check checked = lint::check_file(head, length, name, {.now = now, .warnings = true, .zone = zone});
     const lint::FileProblems file{std::string(name), std::string(head), checked.problems, std::nullopt};
     std::string out = "{\"problems\":" + lint::report(lint::Format::json_array, std::span(&file, 1), {});
+    out += ",\"page\":" + web::page_view_json(head, checked.problems);
     out += ",\"messages\":[";
     for (std::size_t i = 0; i < checked.messages.size(); ++i) {
         const lint::MessageSummary& s = checked.messages[i];
@@ -77,7 +82,7 @@ std::string check(std::string_view head, std::uint64_t length, std::string_view 
     out += "],\"shown_name\":";
     append_json_string(out, escape_unprintable(name));
     out += ",\"limits\":{\"title_chars\":" + decimal(MAX_TITLE_CHARS) + ",\"body_chars\":" + decimal(MAX_BODY_CHARS) +
-           ",\"messages\":" + decimal(MAX_MESSAGES) + ",\"bytes\":" + decimal(MAX_FEED_BYTES) + "}}";
+           ",\"messages\":" + decimal(MAX_MESSAGES) + ",\"bytes\":" + decimal(MAX_FEED_BYTES) + ",\"draft_bytes\":" + decimal(lint::MAX_DRAFT_BYTES) + "}}";
     return out;
 }
 
@@ -104,6 +109,17 @@ __attribute__((export_name("mt_check"))) int mt_check(const char* document, std:
     const mt::web::PageZone zone{std::string_view(zone_name, zone_name_size), spans, span_count};
     const std::string json = check(std::string_view(document, document_size), file_length,
                                    decode_utf8_lossy(std::string_view(name, name_size)), now, zone.author_zone());
+    return mt::web::hand_over(json, result);
+}
+
+// What the opened file of `document_size` bytes at `document` is (opened_file_json, page_view.h):
+// marks[i] becomes 1 where byte i begins no character, 0 elsewhere (the caller's block of
+// `document_size` bytes). Stores the JSON with hand_over: returns 0, or 1 when it could not be
+// allocated.
+__attribute__((export_name("mt_open"))) int mt_open(const char* document, std::size_t document_size,
+                                                    unsigned char* marks, std::uint32_t* result) {
+    const std::string json =
+        mt::web::opened_file_json(std::string_view(document, document_size), std::span(marks, document_size));
     return mt::web::hand_over(json, result);
 }
 }

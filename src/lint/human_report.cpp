@@ -1,7 +1,7 @@
 #include "common/digits.h"
 #include "common/escape.h"
 #include "excerpt.h"
-#include "plural.h"
+#include "lint/plural.h"
 #include "report_parts.h"
 
 namespace mt::lint {

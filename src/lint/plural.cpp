@@ -1,4 +1,4 @@
-#include "plural.h"
+#include "lint/plural.h"
 
 #include "common/digits.h"
 

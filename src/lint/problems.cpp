@@ -11,7 +11,7 @@
 #include "lint/line_index.h"
 #include "locate.h"
 #include "messages/messages.h"
-#include "plural.h"
+#include "lint/plural.h"
 #include "reading_problem.h"
 #include "summarize_messages.h"
 #include "syntax_mistakes.h"

@@ -8,9 +8,9 @@
 #include "common/utf8.h"
 #include "date_seconds.h"
 #include "key_suggestion.h"
+#include "lint/plural.h"
 #include "messages/records.h"
 #include "number_text.h"
-#include "plural.h"
 #include "time_text.h"
 #include "type_names.h"
 

@@ -74,7 +74,32 @@ const checker = await createChecker(readFileSync(modulePath), (text) => {
 // The convert action's decoding: none for a UTF-8 document, and for each made draft exactly the
 // code page and the text it was made from.
 const utf8 = new TextDecoder("utf-8", { fatal: true });
-let failures = 0, problems = 0, recoded = 0;
+
+// The editor's text of `bytes` as the page makes it, each byte the module marks as beginning no
+// character one character; the decoder is fatal, so a mark in the wrong place fails here, and
+// keeps a byte-order mark, as the page's does.
+const editorDecoder = new TextDecoder("utf-8", { fatal: true, ignoreBOM: true });
+const editorText = (bytes, marks) => {
+  let text = "", run = 0;
+  for (let at = 0; at <= bytes.length; at++) {
+    if (at < bytes.length && marks[at] === 0) continue;
+    text += editorDecoder.decode(bytes.subarray(run, at)) + (at < bytes.length ? "\ue000" : "");
+    run = at + 1;
+  }
+  return text.replace(/\r\n?/g, "\n");  // the editor holds every line end as one line break
+};
+// Where byte `offset` stands in the editor's text, counted from the text before it; and where a
+// [line, character] place of the module stands, counted the editor's way, by its lines.
+const editorOffset = (bytes, marks, offset) => {
+  offset = Math.min(offset, bytes.length);
+  while (offset > 0 && offset < bytes.length && marks[offset] === 0 && (bytes[offset] & 0xc0) === 0x80) offset--;
+  return editorText(bytes.subarray(0, offset), marks).length;
+};
+const placeOffset = (text, [line, character]) => {
+  const lines = text.split("\n");
+  return lines.slice(0, line).reduce((at, l) => at + l.length + 1, 0) + character;
+};
+let failures = 0, problems = 0, recoded = 0, places = 0;
 for (const file of files) {
   const bytes = readFileSync(file);
   const text = checker.recode(bytes);
@@ -90,7 +115,29 @@ for (const file of files) {
     console.error(`RECODED WRONG: ${file}: ${JSON.stringify(text)?.slice(0, 200)}`);
   }
   if (text !== null) recoded++;
-  const got = checker.check(bytes, file, NOW).problems.map((p) => JSON.stringify(p));
+  const result = checker.check(bytes, file, NOW);
+  const got = result.problems.map((p) => JSON.stringify(p));
+  // What the page is told: each problem's place and its fix's edits in the editor's text, and
+  // which bytes of the file begin no character (exactly those the browser's decoder refuses).
+  const head = bytes.subarray(0, checker.limits.bytes + 1);
+  const opened = checker.open(head);
+  const shownText = editorText(head, opened.marks);
+  const misplaced = [];
+  if (opened.utf8 !== isUtf8 && bytes.length === head.length) misplaced.push(`utf8 ${opened.utf8}`);
+  if (result.page.problems.length !== (bytes.length === 0 ? 0 : result.problems.length)) misplaced.push("count");
+  result.page.problems.forEach((shown, i) => {
+    const p = result.problems[i];
+    const pairs = [[p.start_byte_offset, shown.from],
+      ...(shown.fix?.changes ?? []).flatMap((c, j) => [[p.fix.edits[j].begin, c.from], [p.fix.edits[j].end, c.to]])];
+    for (const [offset, place] of pairs) {
+      places++;
+      if (editorOffset(head, opened.marks, offset) !== placeOffset(shownText, place)) misplaced.push(`${offset} at ${place}`);
+    }
+  });
+  if (misplaced.length > 0) {
+    failures++;
+    console.error(`PLACED WRONG: ${file}: ${misplaced.join(", ")}`);
+  }
   const want = native.get(file);
   problems += want.length;
   if (JSON.stringify(got) !== JSON.stringify(want)) {
@@ -103,5 +150,5 @@ if (files.length < 50) {
   console.error(`only ${files.length} documents: the collection is missing`);
   process.exit(1);
 }
-console.log(`web_agreement: ${files.length} documents, ${problems} problems, ${recoded} read as Windows-1251, ${failures} differ`);
+console.log(`web_agreement: ${files.length} documents, ${problems} problems, ${places} editor places, ${recoded} read as Windows-1251, ${failures} differ`);
 process.exit(failures === 0 ? 0 : 1);

@@ -1,4 +1,4 @@
-// Russian plural forms of the words counted in notes and summaries. Internal to the lint core.
+// Russian plural forms of the words counted in notes, summaries and the page.
 #pragma once
 
 #include <cstddef>
