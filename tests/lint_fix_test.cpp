@@ -338,6 +338,9 @@ TEST_F(LintFix, DatesWithoutAZoneAreTheAuthors) {
     };
     const std::vector<Row> rows = {
         {"UTC", "\"2026-03-20 10:00\"", "1774000800", "UTC"},
+        // A zone the system does not have is read as UTC, and named so.
+        {"Nowhere/Atlantis", "\"2026-03-20 10:00\"", "1774000800", "UTC"},
+        {"/nowhere/zoneinfo/Europe/Moscow", "\"2026-03-20 10:00\"", "1774000800", "UTC"},
         // Centuries of the calendar: 2100 and 2200 have no 29 February, 2400 has one.
         {"UTC", "\"2100-03-01\"", "4107542400", "UTC"},
         {"UTC", "\"15.06.2200 12:00\"", "7272417600", "UTC"},

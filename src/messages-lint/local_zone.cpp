@@ -37,12 +37,22 @@ std::string name_in_database(std::string_view path) {
     return at == std::string_view::npos ? "" : std::string(path.substr(at + DATABASE.size()));
 }
 
+// Whether the C library reads TZ's `name` as the zone it names: a rule written out ("MSK-3",
+// "<+03>-3") always, a name only when the zone database has it; any other name it reads as UTC,
+// which the suggestions must then name.
+bool library_knows(std::string_view name) {
+    if (name.find_first_of("0123456789<,") != std::string_view::npos) return true;
+    const char* folder = std::getenv("TZDIR");
+    const std::string path = std::string(folder && *folder ? folder : "/usr/share/zoneinfo") + "/" + std::string(name);
+    return ::access(path.c_str(), R_OK) == 0;
+}
+
 std::string zone_name() {
     if (const char* tz = std::getenv("TZ"); tz && *tz) {
         std::string_view name = tz;
         if (name.front() == ':') name.remove_prefix(1);
-        if (name.starts_with('/')) return name_in_database(name);
-        return std::string(name);
+        if (name.starts_with('/')) return ::access(std::string(name).c_str(), R_OK) == 0 ? name_in_database(name) : "UTC";
+        return library_knows(name) ? std::string(name) : "UTC";
     }
     std::array<char, 256> link{};
     const ssize_t length = ::readlink("/etc/localtime", link.data(), link.size() - 1);
