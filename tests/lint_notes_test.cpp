@@ -1107,6 +1107,62 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          "\"$schema\"",
          {{"\"$schema\": \"x\"", ""}},
          {}},
+        // Where its member cannot be taken out whole, it stays.
+        {"$schema without a colon stays",
+         "{\"$schema\" 1}",
+         {{E,
+           1,
+           2,
+           reading("unknown field `$schema`, expected one of `schema`, `revision`, `messages` at line 1 column 11"),
+           {"ключ `$schema` лента не допускает: удалите его и свяжите схему с файлом в настройках редактора (VS Code: "
+            "json.schemas; JetBrains: JSON Schema Mappings; см. «Editor set-up» в doc/feed-format.md)"}},
+          {LE,
+           1,
+           11,
+           "JSON: пропущено двоеточие после ключа",
+           {"после ключа \"$schema\" нет двоеточия: ключ и значение разделяются `:`, пишите `\"$schema\": …`"}}},
+         "\"$schema\"",
+         {},
+         {}},
+        {"$schema at the end of the file stays",
+         "{\"$schema\"",
+         {{E,
+           1,
+           2,
+           reading("unknown field `$schema`, expected one of `schema`, `revision`, `messages` at line 1 column 10"),
+           {"ключ `$schema` лента не допускает: удалите его и свяжите схему с файлом в настройках редактора (VS Code: "
+            "json.schemas; JetBrains: JSON Schema Mappings; см. «Editor set-up» в doc/feed-format.md)"}}},
+         "\"$schema\"",
+         {},
+         {{"a\"", "a\"}"}}},
+        {"$schema without a value stays",
+         "{\"$schema\": }",
+         {{E,
+           1,
+           2,
+           reading("unknown field `$schema`, expected one of `schema`, `revision`, `messages` at line 1 column 10"),
+           {"ключ `$schema` лента не допускает: удалите его и свяжите схему с файлом в настройках редактора (VS Code: "
+            "json.schemas; JetBrains: JSON Schema Mappings; см. «Editor set-up» в doc/feed-format.md)"}},
+          {LE, 1, 13, "JSON: здесь не разбирается", {}}},
+         "\"$schema\"",
+         {},
+         {}},
+        {"$schema with the file ending after its value",
+         "{\"$schema\": \"x\"",
+         {{E,
+           1,
+           2,
+           reading("unknown field `$schema`, expected one of `schema`, `revision`, `messages` at line 1 column 10"),
+           {"ключ `$schema` лента не допускает: удалите его и свяжите схему с файлом в настройках редактора (VS Code: "
+            "json.schemas; JetBrains: JSON Schema Mappings; см. «Editor set-up» в doc/feed-format.md)"}},
+          {LE,
+           1,
+           16,
+           "JSON: в конце файла не закрыты скобки",
+           {"файл кончился, а скобки не закрыты: в конце не хватает `}`"}}},
+         "\"$schema\"",
+         {},
+         {{"\"$schema\": \"x\"", "}"}}},
         // What a value must be, in the words of its field; the reader's type names only where no field is known.
         {"u8",
          HEAD + "  {\"id\": \"a\", \"priority\": 256}]}",
@@ -1403,7 +1459,8 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "messages: title длиннее 80 символов (id \"a\")",
            {"в title 81 символ, допустимо не больше 80", CODE_POINTS + "17 таких добавочных точек"}}},
          "\"\u0300\u036f\u1ab0\u1aff\u1dc0\u1dff\u20d0\u20ff\ufe20\ufe2f\ufe00\ufe0f🏻🏿\U000e0020\U000e007f˿Ͱ"
-         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxxxxxxxxxxx"
+         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxxxxxxxxxx"
+         "x"
          "x"
          "x"
          "x"
