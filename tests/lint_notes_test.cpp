@@ -1459,7 +1459,9 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "messages: title длиннее 80 символов (id \"a\")",
            {"в title 81 символ, допустимо не больше 80", CODE_POINTS + "17 таких добавочных точек"}}},
          "\"\u0300\u036f\u1ab0\u1aff\u1dc0\u1dff\u20d0\u20ff\ufe20\ufe2f\ufe00\ufe0f🏻🏿\U000e0020\U000e007f˿Ͱ"
-         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxxxxxxxxxx"
+         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxxxxxxxx"
+         "x"
+         "x"
          "x"
          "x"
          "x"
@@ -1526,12 +1528,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          HEAD + with(message(), "\"priority\": 1", "\"priority\": 3") + ",\n" +
              with(with(message(), "\"a\"", "\"b\""), "1767225600", "-1767225600000") + "\n]}",
          {{E, 2, 27, "messages: priority 3 вне 0..=2 (id \"a\")", {}},
-          {W,
-           3,
-           69,
-           "start_at -1767225600000 похоже на миллисекунды, а не секунды (id \"b\")",
-           {"в секундах Unix это дальше 5138 года, в миллисекундах — 1914-01-01 00:00:00 UTC, то есть -1767225600 в "
-            "секундах (приложение само не приписывает полям времени единиц: это догадка)"}}},
+          in_milliseconds(3, 69, "start_at", "-1767225600000", 'b', "1914-01-01 00:00:00 UTC", "-1767225600")},
          "3",
          {},
          {{"00000", "00"}}},
@@ -1723,12 +1720,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          {}},
         {"single quotes, an escaped apostrophe and a double quote inside",
          OPEN_MESSAGE + R"("title": 'it\'s "new"', "body": "b", "start_at": 1, "end_at": 2}]})",
-         {{E,
-           1,
-           79,
-           reading("expected value at line 1 column 79"),
-           {"здесь одинарная кавычка `'`: в JSON строки и ключи заключаются только в прямые двойные кавычки ASCII "
-            "`\"`"}}},
+         {{E, 1, 79, reading("expected value at line 1 column 79"), {"здесь одинарная кавычка `'`: " + ASCII_QUOTES}}},
          "'",
          {{"'it\\'s \"new\"'", "\"it's \\\"new\\\"\""}},
          {}},
@@ -1738,10 +1730,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            79,
            reading("expected value at line 1 column 79"),
-           {"здесь типографская кавычка `“` (U+201C): в JSON строки и ключи заключаются только в прямые двойные "
-            "кавычки ASCII `\"`; такие кавычки ставит автозамена: в TextEdit — Формат → Сделать простым текстом и "
-            "Правка → Замены → снимите «Смарт-кавычки»; VS Code и Блокнот кавычек не заменяют, но такие кавычки "
-            "приходят с текстом, вставленным из Pages, Word или письма"}}},
+           {"здесь типографская кавычка `“` (U+201C): " + ASCII_QUOTES + AUTOCORRECT}}},
          "“",
          {{"“Don’t”", "\"Don’t\""}},
          {}},
@@ -1751,10 +1740,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            79,
            reading("expected value at line 1 column 79"),
-           {"здесь типографская кавычка `“` (U+201C): в JSON строки и ключи заключаются только в прямые двойные "
-            "кавычки ASCII `\"`; такие кавычки ставит автозамена: в TextEdit — Формат → Сделать простым текстом и "
-            "Правка → Замены → снимите «Смарт-кавычки»; VS Code и Блокнот кавычек не заменяют, но такие кавычки "
-            "приходят с текстом, вставленным из Pages, Word или письма"}}},
+           {"здесь типографская кавычка `“` (U+201C): " + ASCII_QUOTES + AUTOCORRECT}}},
          "“",
          {},
          {}},
@@ -1764,10 +1750,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            86,
            reading("expected `,` or `}` at line 1 column 98"),
-           {"здесь типографская кавычка `”` (U+201D): в JSON строки и ключи заключаются только в прямые двойные "
-            "кавычки ASCII `\"`; такие кавычки ставит автозамена: в TextEdit — Формат → Сделать простым текстом и "
-            "Правка → Замены → снимите «Смарт-кавычки»; VS Code и Блокнот кавычек не заменяют, но такие кавычки "
-            "приходят с текстом, вставленным из Pages, Word или письма"}}},
+           {"здесь типографская кавычка `”` (U+201D): " + ASCII_QUOTES + AUTOCORRECT}}},
          "”",
          {{"”", "\""}},
          {}},
@@ -1777,27 +1760,22 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            11,
            reading("expected value at line 1 column 11"),
-           {"здесь неразрывный пробел U+00A0 (на Mac его ставит ⌥Пробел): JSON между ключами, значениями и скобками "
-            "допускает только обычный пробел, табуляцию и перевод строки; замените этот символ обычным пробелом или "
-            "удалите его"}},
+           {"здесь неразрывный пробел U+00A0 (на Mac его ставит ⌥Пробел)" + JSON_SPACES}},
           {LE,
            1,
            14,
            "JSON: пробел, которого JSON не допускает",
-           {"здесь идеографический пробел U+3000: JSON между ключами, значениями и скобками допускает только обычный "
-            "пробел, табуляцию и перевод строки; замените этот символ обычным пробелом или удалите его"}}},
+           {"здесь идеографический пробел U+3000" + JSON_SPACES}}},
          "\u00a0",
          {{"\u00a01,\u3000", " 1, "}},
          {}},
         {"a no-break space inside a string stays",
-         "{\"schema\": 1, \"revision\": 1, \"messages\": []\u00A0,}",
+         OPEN + "]\u00A0,}",
          {{E,
            1,
            44,
            reading("expected `,` or `}` at line 1 column 44"),
-           {"здесь неразрывный пробел U+00A0 (на Mac его ставит ⌥Пробел): JSON между ключами, значениями и скобками "
-            "допускает только обычный пробел, табуляцию и перевод строки; замените этот символ обычным пробелом или "
-            "удалите его"}},
+           {"здесь неразрывный пробел U+00A0 (на Mac его ставит ⌥Пробел)" + JSON_SPACES}},
           {LE,
            1,
            45,
@@ -1824,26 +1802,21 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          {{E,
            1,
            70,
-           "messages: JSON ленты не разбирается: unknown field `Priority`, expected one of `id`, `priority`, `title`, "
-           "`body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 79",
+           "messages: JSON ленты не разбирается: unknown field `Priority`, " + MESSAGE_KEYS + " at line 1 column 79",
            {"похоже на `priority`, но `priority` в этом объекте уже есть: один из двух ключей лишний"}}},
          "\"Priority\"",
          {},
          {}},
         // Windows-1251 to the last byte of the file, past the end of the feed.
         {"a file in Windows-1251 to its last byte",
-         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"a\", \"priority\": 1, \"title\": "
-         "\"\xCF\xF0\xEE\xE4\xEB\xE8\xF2\xE5\", \"body\": \"\xEB\xE8\xF6\xE5\xED\xE7\xE8\xFE\", \"start_at\": 1, "
-         "\"end_at\": 2}]} \xCF\xEE\xEA\xE0",
+         OPEN + "{\"id\": \"a\", \"priority\": 1, \"title\": \"\xCF\xF0\xEE\xE4\xEB\xE8\xF2\xE5\", \"body\": "
+                "\"\xEB\xE8\xF6\xE5\xED\xE7\xE8\xFE\", \"start_at\": 1, \"end_at\": 2}]} \xCF\xEE\xEA\xE0",
          {{E,
            1,
            80,
            reading("invalid unicode code point at line 1 column 88"),
-           {"файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «Продлите»); "
-            "откройте его в этой кодировке и сохраните в UTF-8 (TextEdit: Файл → Открыть, в «Параметрах» кодировка "
-            "«Кириллица (Windows)», затем Файл → Сохранить, кодировка «Юникод (UTF-8)»; VS Code: кодировка в строке "
-            "состояния → «Reopen with Encoding» → «Cyrillic (Windows 1251)», затем «Save with Encoding» → «UTF-8»; "
-            "Блокнот: «Сохранить как», кодировка «UTF-8»)"}},
+           {"файл не в UTF-8: похоже, он сохранён в кодировке Windows-1251 (в ней эти байты читаются как «Продлите»" +
+            SAVE_1251}},
           {LE, 1, 141, "JSON: здесь не разбирается", {}}},
          "\xCF\xF0\xEE\xE4\xEB\xE8\xF2\xE5",
          {{"\xCF\xF0\xEE\xE4\xEB\xE8\xF2\xE5\", \"body\": \"\xEB\xE8\xF6\xE5\xED\xE7\xE8\xFE\", \"start_at\": 1, "
@@ -1852,11 +1825,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          {}},
         {"a comma before the first member",
          "{,\"schema\": 1, \"revision\": 1}",
-         {{E,
-           1,
-           2,
-           reading("key must be a string at line 1 column 2"),
-           {"лишняя запятая: перед первым элементом запятая не ставится; удалите её"}}},
+         {{E, 1, 2, reading("key must be a string at line 1 column 2"), {FIRST_COMMA}}},
          ",",
          {{",", ""}},
          {}},
@@ -1911,8 +1880,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          {},
          {{"2", "2}"}}},
         {"members between square brackets, with the suggestions",
-         "{\"schema\": 1, \"revision\": 1, \"messages\": [[\"id\": \"a\", \"priority\": 1, \"title\": \"t\", "
-         "\"body\": \"b\", \"start_at\": 1, \"end_at\": 2]]}",
+         OPEN + "[\"id\": \"a\", \"priority\": 1, \"title\": \"t\", \"body\": \"b\", \"start_at\": 1, \"end_at\": 2]]}",
          {{E,
            1,
            43,
@@ -2002,8 +1970,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            14,
            reading("key must be a string at line 1 column 14"),
-           {"здесь невидимый символ U+200D: JSON между ключами, значениями и скобками допускает только обычный пробел, "
-            "табуляцию и перевод строки; замените этот символ обычным пробелом или удалите его"}}},
+           {"здесь невидимый символ U+200D" + JSON_SPACES}}},
          "\u200d",
          {{"\u200d", ""}},
          {}},
@@ -2094,10 +2061,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            79,
            reading("expected value at line 1 column 79"),
-           {"здесь типографская кавычка `“` (U+201C): в JSON строки и ключи заключаются только в прямые двойные "
-            "кавычки ASCII `\"`; такие кавычки ставит автозамена: в TextEdit — Формат → Сделать простым текстом и "
-            "Правка → Замены → снимите «Смарт-кавычки»; VS Code и Блокнот кавычек не заменяют, но такие кавычки "
-            "приходят с текстом, вставленным из Pages, Word или письма"}}},
+           {"здесь типографская кавычка `“` (U+201C): " + ASCII_QUOTES + AUTOCORRECT}}},
          "“",
          {{"“\"Продлите лицензию”", "\"Продлите лицензию\""}},
          {}},
@@ -2107,10 +2071,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            79,
            reading("expected value at line 1 column 79"),
-           {"здесь типографская кавычка `“` (U+201C): в JSON строки и ключи заключаются только в прямые двойные "
-            "кавычки ASCII `\"`; такие кавычки ставит автозамена: в TextEdit — Формат → Сделать простым текстом и "
-            "Правка → Замены → снимите «Смарт-кавычки»; VS Code и Блокнот кавычек не заменяют, но такие кавычки "
-            "приходят с текстом, вставленным из Pages, Word или письма"}}},
+           {"здесь типографская кавычка `“` (U+201C): " + ASCII_QUOTES + AUTOCORRECT}}},
          "“",
          {},
          {}},
@@ -2135,8 +2096,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            81,
            "messages: JSON ленты не разбирается: control character (\\u0000-\\u001F) found while parsing a string at "
            "line 1 column 81",
-           {"строка не закрыта до конца строки: перевод строки внутри строки пишется `\\n`; если строка здесь "
-            "кончается, поставьте закрывающую кавычку `\"`"}}},
+           {LINE_BREAK}}},
          "\r",
          {{"\r", "\\n"}},
          {}},
@@ -2147,8 +2107,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            81,
            "messages: JSON ленты не разбирается: control character (\\u0000-\\u001F) found while parsing a string at "
            "line 1 column 81",
-           {"строка не закрыта до конца строки: перевод строки внутри строки пишется `\\n`; если строка здесь "
-            "кончается, поставьте закрывающую кавычку `\"`"}}},
+           {LINE_BREAK}}},
          "\r",
          {},
          {{"\r", "\\n"}}},
@@ -2181,8 +2140,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          {{E,
            1,
            70,
-           "messages: JSON ленты не разбирается: unknown field `qqqqqqqqqq`, expected one of `id`, `priority`, "
-           "`title`, `body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 81",
+           "messages: JSON ленты не разбирается: unknown field `qqqqqqqqqq`, " + MESSAGE_KEYS + " at line 1 column 81",
            {}}},
          "\"qqqqqqqqqq\"",
          {},
@@ -2193,7 +2151,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            139,
            "messages: версия не semver из 3 числовых частей (id \"a\")",
-           {"minVersion — это три числа через точку (major.minor.patch), каждое не больше 18446744073709551615"}},
+           {THREE_NUMBERS + ", каждое не больше 18446744073709551615"}},
           {W,
            1,
            122,
@@ -2203,7 +2161,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          {},
          {}},
         {"a file neither UTF-8 nor Windows-1251",
-         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"caf\xE9\"}]}",
+         OPEN + "{\"id\": \"caf\xE9\"}]}",
          {{E,
            1,
            54,
@@ -2215,7 +2173,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          {},
          {}},
         {"a UTF-8 file with one bad byte is not re-encoded",
-         "{\"schema\": 1, \"revision\": 1, \"messages\": [{\"id\": \"\xD0\x9F\xD1\x80\xE8\"}]}",
+         OPEN + "{\"id\": \"\xD0\x9F\xD1\x80\xE8\"}]}",
          {{E,
            1,
            53,
@@ -2231,9 +2189,8 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          {{E,
            1,
            70,
-           "messages: JSON ленты не разбирается: unknown field `titel`, expected one of `id`, `priority`, `title`, "
-           "`body`, `start_at`, `end_at`, `cta`, `minVersion`, `maxVersion` at line 1 column 76",
-           {"возможно, имелось в виду `title`"}}},
+           "messages: JSON ленты не разбирается: unknown field `titel`, " + MESSAGE_KEYS + " at line 1 column 76",
+           {MAY_MEAN + "`title`"}}},
          "\"titel\"",
          {},
          {{"el", "le"}}},
@@ -2255,26 +2212,15 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            109,
            "messages: JSON ленты не разбирается: invalid type: string \"2026-03-20 10:00-0130\", expected i64 at line "
            "1 column 131",
-           {"start_at — время в секундах Unix, целое число без кавычек: `\"2026-03-20 10:00-0130\"` — это 2026-03-20 "
-            "11:30:00 UTC, то есть `1774006200`"}}},
+           {TIME + "`\"2026-03-20 10:00-0130\"` — это 2026-03-20 11:30:00 UTC, то есть `1774006200`"}}},
          "\"2026-03-20 10:00-0130\"",
          {},
          {{"\"2026-03-20 10:00-0130\"", "1774006200"}}},
         // Milliseconds with a remainder: divided, the remainder dropped, as their note says.
         {"times in milliseconds that do not divide",
          OPEN_MESSAGE + R"("title": "t", "body": "b", "start_at": 1774000000001, "end_at": 1774086400002}]})",
-         {{W,
-           1,
-           109,
-           "start_at 1774000000001 похоже на миллисекунды, а не секунды (id \"a\")",
-           {"в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-20 09:46:40 UTC, то есть 1774000000 в "
-            "секундах (приложение само не приписывает полям времени единиц: это догадка)"}},
-          {W,
-           1,
-           134,
-           "end_at 1774086400002 похоже на миллисекунды, а не секунды (id \"a\")",
-           {"в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-21 09:46:40 UTC, то есть 1774086400 в "
-            "секундах (приложение само не приписывает полям времени единиц: это догадка)"}}},
+         {in_milliseconds(1, 109, "start_at", "1774000000001", 'a', "2026-03-20 09:46:40 UTC", "1774000000"),
+          in_milliseconds(1, 134, "end_at", "1774086400002", 'a', "2026-03-21 09:46:40 UTC", "1774086400")},
          "1774000000001",
          {},
          {{"001, \"end_at\": 1774086400002", ", \"end_at\": 1774086400"}}},
@@ -2288,26 +2234,21 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "start_at 1774000000001 похоже на миллисекунды, а не секунды (id \"a\")",
            {"в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-20 09:46:40 UTC, то есть 1774000000 в "
             "секундах (приложение само не приписывает полям времени единиц: это догадка)",
-            "но тогда окно показа закончится не позже, чем начнётся: проверьте и start_at, и end_at"}},
+            WINDOW_WOULD_CLOSE}},
           {W,
            1,
            134,
            "end_at 1774000000002 похоже на миллисекунды, а не секунды (id \"a\")",
            {"в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-20 09:46:40 UTC, то есть 1774000000 в "
             "секундах (приложение само не приписывает полям времени единиц: это догадка)",
-            "но тогда окно показа закончится не позже, чем начнётся: проверьте и start_at, и end_at"}}},
+            WINDOW_WOULD_CLOSE}}},
          "1774000000001",
          {},
          {}},
         // Divided, the earliest time is still beyond every date: no seconds to write.
         {"milliseconds that divided are still no date stay",
          OPEN_MESSAGE + R"("title": "t", "body": "b", "start_at": -9223372036854775808, "end_at": 1800000000}]})",
-         {{W,
-           1,
-           109,
-           "start_at -9223372036854775808 похоже на миллисекунды, а не секунды (id \"a\")",
-           {"в секундах Unix это дальше 5138 года, в миллисекундах — -9223372036854775, то есть -9223372036854775 в "
-            "секундах (приложение само не приписывает полям времени единиц: это догадка)"}}},
+         {in_milliseconds(1, 109, "start_at", "-9223372036854775808", 'a', "-9223372036854775", "-9223372036854775")},
          "-9223372036854775808",
          {},
          {}},
@@ -2319,7 +2260,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "end_at 1773000000000 похоже на миллисекунды, а не секунды (id \"a\")",
            {"в секундах Unix это дальше 5138 года, в миллисекундах — 2026-03-08 20:00:00 UTC, то есть 1773000000 в "
             "секундах (приложение само не приписывает полям времени единиц: это догадка)",
-            "но тогда окно показа закончится не позже, чем начнётся: проверьте и start_at, и end_at"}}},
+            WINDOW_WOULD_CLOSE}}},
          "1773000000000",
          {},
          {}},
@@ -2330,7 +2271,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            139,
            "messages: версия не semver из 3 числовых частей (id \"a\")",
-           {"minVersion — это три числа через точку (major.minor.patch): вместо \"02.1\" пишите \"2.1.0\""}},
+           {THREE_NUMBERS + ": вместо \"02.1\" пишите \"2.1.0\""}},
           {W,
            1,
            122,
@@ -2345,7 +2286,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            139,
            "messages: версия не semver из 3 числовых частей (id \"a\")",
-           {"minVersion — это три числа через точку (major.minor.patch): вместо \"v2.1.0\" пишите \"2.1.0\""}},
+           {THREE_NUMBERS + ": вместо \"v2.1.0\" пишите \"2.1.0\""}},
           {W,
            1,
            122,
@@ -2360,7 +2301,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            139,
            "messages: версия не semver из 3 числовых частей (id \"a\")",
-           {"minVersion — это три числа через точку (major.minor.patch): вместо \" 2.5.0\" пишите \"2.5.0\""}},
+           {THREE_NUMBERS + ": вместо \" 2.5.0\" пишите \"2.5.0\""}},
           {W,
            1,
            122,
@@ -2375,7 +2316,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            139,
            "messages: версия не semver из 3 числовых частей (id \"a\")",
-           {"minVersion — это три числа через точку (major.minor.patch): вместо \"2,5\" пишите \"2.5.0\""}},
+           {THREE_NUMBERS + ": вместо \"2,5\" пишите \"2.5.0\""}},
           {W,
            1,
            122,
@@ -2390,7 +2331,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            139,
            "messages: версия не semver из 3 числовых частей (id \"a\")",
-           {"minVersion — это три числа через точку (major.minor.patch) без букв и суффиксов, например \"2.1.0\""}},
+           {THREE_NUMBERS + " без букв и суффиксов, например \"2.1.0\""}},
           {W,
            1,
            122,
