@@ -1197,6 +1197,31 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          "1e0",
          {},
          {{"e0", ""}}},
+        {"u8 and a fraction",
+         with(OPEN_MESSAGE + CLOSE_MESSAGE, "\"priority\": 1", "\"priority\": 1.0"),
+         {{E,
+           1,
+           67,
+           reading("invalid type: floating point `1.0`, expected u8 at line 1 column 69"),
+           {"число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите "
+            "`1`",
+            "priority — целое число 0, 1 или 2 без кавычек"}}},
+         "1.0",
+         {},
+         {{".0", ""}}},
+        // The number the file ends with is still read whole.
+        {"u64 and a fraction at the end of the file",
+         "{\"schema\": 1, \"revision\": 31.0",
+         {{E,
+           1,
+           27,
+           reading("invalid type: floating point `31.0`, expected u64 at line 1 column 30"),
+           {"число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите "
+            "`31`",
+            "revision — целое число не меньше 1 без кавычек"}}},
+         "31.0",
+         {},
+         {{".0", "}"}}},
         // A fraction that is no integer: nothing to write instead but an integer of the author's.
         {"u32 and a fraction that is no integer",
          "{\"schema\": 1.5}",
@@ -1459,7 +1484,8 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "messages: title длиннее 80 символов (id \"a\")",
            {"в title 81 символ, допустимо не больше 80", CODE_POINTS + "17 таких добавочных точек"}}},
          "\"\u0300\u036f\u1ab0\u1aff\u1dc0\u1dff\u20d0\u20ff\ufe20\ufe2f\ufe00\ufe0f🏻🏿\U000e0020\U000e007f˿Ͱ"
-         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxxxxxxxx"
+         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxxxxxxx"
+         "x"
          "x"
          "x"
          "x"

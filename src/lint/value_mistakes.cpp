@@ -54,7 +54,6 @@ std::optional<Fix> remove_member(std::string_view document, const DraftReading& 
 
 ValueDiagnosis schema_key(std::string_view document, const DraftReading& reading, const ReadError& error) {
     ValueDiagnosis out;
-    out.mistake = ValueMistake::schema_key;
     out.notes.push_back(
         "ключ `$schema` лента не допускает: удалите его и свяжите схему с файлом в настройках редактора "
         "(VS Code: json.schemas; JetBrains: JSON Schema Mappings; см. «Editor set-up» в doc/feed-format.md)");
@@ -70,12 +69,10 @@ ValueDiagnosis misspelt_key(std::string_view document, const DraftReading& readi
     if (!nearest) return out;
     const std::string key(*nearest);
     if (error.reason == Reason::unknown_field && object_has_key(document, reading, error.key_offset, key)) {
-        out.mistake = ValueMistake::key_taken;
         out.notes.push_back("похоже на `" + key + "`, но `" + key +
                             "` в этом объекте уже есть: один из двух ключей лишний");
         return out;
     }
-    out.mistake = ValueMistake::misspelt_key;
     out.notes.push_back("возможно, имелось в виду `" + key + "`");
     if (error.key_offset != NO_OFFSET)
         out.fix = unsafe_fix("заменить `" + escape_unprintable(error.key) + "` на `" + key + "`",
@@ -149,7 +146,6 @@ ValueDiagnosis string_for_other(std::string_view document, const DraftReading& r
     if (!meaning) {
         if (auto words = value_words(error); !words.empty()) out.notes.push_back(std::move(words));
     } else if (time && date) {
-        out.mistake = ValueMistake::date_for_time;
         out.notes.push_back(
             std::string(field) + " — время в секундах Unix, целое число без кавычек: `\"" + std::string(text) + "\"`" +
             (date->zone_given ? " — это " : " без часового пояса, если считать " + zone_words(zone) + ", — это ") +
@@ -163,17 +159,12 @@ ValueDiagnosis string_for_other(std::string_view document, const DraftReading& r
     if (meaning) out.shown = Span{open, error.offset};
     if (!whole) return out;
     const Edit over{open, error.offset, ""};
-    if (for_integer && integer) {
-        out.mistake = ValueMistake::number_in_quotes;
+    if (for_integer && integer)
         out.fix = unsafe_fix("убрать кавычки вокруг числа", {{over.begin, over.end, *integer}});
-    } else if (for_integer && error.expected == ValueType::i64 && date) {
-        out.mistake = ValueMistake::date_for_time;
+    else if (for_integer && error.expected == ValueType::i64 && date)
         out.fix = unsafe_fix(date_fix_title(*date, zone), {{over.begin, over.end, signed_decimal(date->seconds)}});
-    } else if (!for_integer && object) {
-        out.mistake = ValueMistake::kind_for_cta;
+    else if (!for_integer && object)
         out.fix = unsafe_fix("записать cta объектом: " + *object, {{over.begin, over.end, *object}});
-    }
-    if (out.mistake == ValueMistake::none && !out.notes.empty()) out.mistake = ValueMistake::wrong_type;
     return out;
 }
 
@@ -186,17 +177,13 @@ ValueDiagnosis wrong_value(std::string_view document, const DraftReading& readin
     ValueDiagnosis out;
     if (error.found == FoundValue::floating && is_integer_type(error.expected)) {
         const auto integer = integral_value(document, error);
-        out.mistake = ValueMistake::fraction_for_integer;
         out.notes.push_back(
             "число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите " +
             (integer ? "`" + *integer + "`" : std::string("`1`, `100`")));
         if (integer && error.kind() == ReadErrorKind::invalid_type)
             out.fix = unsafe_fix("записать целым числом: " + *integer, {{error.value_offset, error.offset, *integer}});
     }
-    if (auto words = value_words(error); !words.empty()) {
-        if (out.mistake == ValueMistake::none) out.mistake = ValueMistake::wrong_type;
-        out.notes.push_back(std::move(words));
-    }
+    if (auto words = value_words(error); !words.empty()) out.notes.push_back(std::move(words));
     return out;
 }
 
@@ -257,7 +244,6 @@ ValueDiagnosis diagnose_read_value(std::string_view document, const DraftReading
 
 ValueDiagnosis diagnose_version(std::string_view document, std::string_view field, std::string_view text, Span at) {
     ValueDiagnosis out;
-    out.mistake = ValueMistake::version;
     const std::string rule = std::string(field) + " — это три числа через точку (major.minor.patch)";
     const auto meant = version_meant(text);
     if (!meant) {

@@ -19,21 +19,9 @@
 
 namespace mt::lint {
 
-enum class ValueMistake : unsigned char {
-    none,                  // nothing this file knows more about than the reader's words
-    schema_key,            // the `$schema` key editors write: removed
-    misspelt_key,          // an unknown key or kind near a known one: renamed, a suggestion
-    key_taken,             // that known key is in the object already: a note only
-    fraction_for_integer,  // `31.0` for an integer: the integer it equals, a suggestion
-    number_in_quotes,      // `"42"` for an integer: the number, a suggestion
-    date_for_time,         // `"2027-01-01"` for a time: its seconds, a suggestion
-    kind_for_cta,          // `"open_license"` for a call to action: the object, a suggestion
-    wrong_type,            // any other value of another type: what the field takes
-    version,               // a version that is not three numbers: the completed form, a suggestion
-};
-
+// What is wrong with a key or value: the whole string, where the notes are about all of it; the
+// notes; and the repair, where one is certain or probable (a suggestion but for `$schema`).
 struct ValueDiagnosis {
-    ValueMistake mistake = ValueMistake::none;
     std::optional<Span> shown;       // the whole string, where the notes are about all of it
     std::vector<std::string> notes;  // in Russian, in the order shown
     std::optional<Fix> fix;
