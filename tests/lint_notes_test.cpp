@@ -1484,7 +1484,8 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "messages: title длиннее 80 символов (id \"a\")",
            {"в title 81 символ, допустимо не больше 80", CODE_POINTS + "17 таких добавочных точек"}}},
          "\"\u0300\u036f\u1ab0\u1aff\u1dc0\u1dff\u20d0\u20ff\ufe20\ufe2f\ufe00\ufe0f🏻🏿\U000e0020\U000e007f˿Ͱ"
-         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxxxxxxx"
+         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxxxxxx"
+         "x"
          "x"
          "x"
          "x"
@@ -2336,6 +2337,23 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          "\" 2.5.0\"",
          {},
          {{"\" ", "\""}}},
+        // Forty characters, spaces after it included, are still read as a version.
+        {"a version with spaces after it",
+         OPEN_MESSAGE + CLOSE_MESSAGE.substr(0, 53) + R"(, "minVersion": ")" + std::string("1.2") +
+             std::string(37, ' ') + "\"}]}",
+         {{E,
+           1,
+           139,
+           "messages: версия не semver из 3 числовых частей (id \"a\")",
+           {THREE_NUMBERS + ": вместо \"1.2" + std::string(37, ' ') + "\" пишите \"1.2.0\""}},
+          {W,
+           1,
+           122,
+           "окно показа уже закончилось, если считать end_at секундами Unix (id \"a\")",
+           {"end_at 2 — это 1970-01-01 00:00:02 UTC, а сейчас 2026-01-09 23:06:40 UTC (1768000000)"}}},
+         "\"1.2" + std::string(37, ' ') + "\"",
+         {},
+         {{std::string(37, ' '), ".0"}}},
         {"a version with a comma",
          OPEN_MESSAGE + CLOSE_MESSAGE.substr(0, 53) + R"(, "minVersion": "2,5"}]})",
          {{E,
