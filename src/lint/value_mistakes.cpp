@@ -196,7 +196,7 @@ std::optional<std::string> version_meant(std::string_view text) {
     while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
     while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
     if (rest.starts_with('v') || rest.starts_with('V')) rest.remove_prefix(1);
-    if (rest.empty() || text.size() > 40) return std::nullopt;
+    if (rest.empty()) return std::nullopt;
     std::vector<std::string_view> parts;
     for (;;) {
         const std::size_t separator = rest.find_first_of(".,");
@@ -247,7 +247,7 @@ ValueDiagnosis diagnose_version(std::string_view document, std::string_view fiel
     const std::string rule = std::string(field) + " — это три числа через точку (major.minor.patch)";
     const auto meant = version_meant(text);
     if (!meant) {
-        bool numbers = text.size() <= 40 && !text.empty();
+        bool numbers = !text.empty();
         for (const char c : text) numbers = numbers && ((c >= '0' && c <= '9') || c == '.');
         out.notes.push_back(numbers ? rule + ", каждое не больше 18446744073709551615"
                                     : rule + " без букв и суффиксов, например \"2.1.0\"");
