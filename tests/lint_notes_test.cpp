@@ -1612,7 +1612,8 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "messages: title длиннее 80 символов (id \"a\")",
            {"в title 81 символ, допустимо не больше 80", CODE_POINTS + "17 таких добавочных точек"}}},
          "\"\u0300\u036f\u1ab0\u1aff\u1dc0\u1dff\u20d0\u20ff\ufe20\ufe2f\ufe00\ufe0f🏻🏿\U000e0020\U000e007f˿Ͱ"
-         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxxx"
+         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxx"
+         "x"
          "x"
          "x"
          "x"
@@ -2751,7 +2752,8 @@ TEST(LintLines, PositionsInEachUnitAndLineEnd) {
         {"a\rb", 2, {0, 2}, {1, 0}, 0, 0, true},  // a lone carriage return ends a line for editors
         {"a\r", 2, {0, 2}, {1, 0}, 0, 0, true},
         {"я😀x", 6, {0, 2}, {0, 2}, 3, 6, true},
-        {"я😀x", 3, {0, 1}, {0, 1}, 1, 2, false},  // inside the emoji: its start
+        {"я😀x", 3, {0, 1}, {0, 1}, 1, 2, false},         // inside the emoji: its start
+        {"\U00010000x", 4, {0, 1}, {0, 1}, 2, 4, true},  // the first character past the 16 bits
         {"\xff"
          "a",
          1,
@@ -2783,6 +2785,7 @@ TEST(LintLines, PositionsInEachUnitAndLineEnd) {
     const LineIndex editor(text, LineEnds::any), reader(text, LineEnds::line_feed);
     EXPECT_EQ(editor.offset(text, {0, 9}, Unit::utf16), 2u);
     EXPECT_EQ(reader.offset(text, {0, 9}, Unit::utf16), 3u);  // the carriage return is the line's
+    EXPECT_EQ(editor.offset(text, {2, 0}, Unit::utf16), text.size());
     EXPECT_EQ(editor.offset(text, {5, 0}, Unit::utf16), text.size());
 }
 
