@@ -58,7 +58,7 @@ std::string github_report(std::span<const FileProblems> files) {
         if (file.read_error)
             out += "::error file=" + path +
                    "::" + github_escape(read_problem_text(file.path, *file.read_error), false) + "\n";
-        const LineIndex lines = report_lines(file.bytes);
+        const LineIndex lines = report_lines(file);
         for (const Problem& p : file.problems) {
             const Place at = place_of(file.bytes, lines, p);
             out += "::" + std::string(severity_name(p)) + " file=" + path + ",line=" + decimal(at.line) +

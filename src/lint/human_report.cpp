@@ -46,7 +46,7 @@ std::string human_report(std::span<const FileProblems> files, const ReportOption
         total.warnings += counts.warnings;
         if (file.read_error) continue;  // its line is on standard error
         const std::string shown_path = escape_controls(file.path);
-        const LineIndex lines = report_lines(file.bytes);
+        const LineIndex lines = report_lines(file);
         for (const Problem& p : file.problems) {
             const Place at = place_of(file.bytes, lines, p);
             const std::string_view color = is_warning(p) ? WARNING_COLOR : ERROR_COLOR;

@@ -35,7 +35,7 @@ std::string json_report(std::span<const FileProblems> files, bool array) {
             out += ",\"notes\":[]";
             out += after;
         }
-        const LineIndex lines = report_lines(file.bytes);
+        const LineIndex lines = report_lines(file);
         for (const Problem& p : file.problems) {
             const Place at = place_of(file.bytes, lines, p);
             out += "{\"file\":";

@@ -4,7 +4,10 @@ namespace mt::lint {
 
 bool is_warning(const Problem& p) { return p.severity == Severity::warning; }
 
-LineIndex report_lines(std::string_view bytes) { return LineIndex(bytes, LineEnds::line_feed); }
+LineIndex report_lines(const FileProblems& file) {
+    // A file with nothing to place is not read through.
+    return LineIndex(file.problems.empty() ? std::string_view() : std::string_view(file.bytes), LineEnds::line_feed);
+}
 
 Place place_of(std::string_view bytes, const LineIndex& lines, const Problem& p) {
     const TextPosition begin = lines.position(bytes, p.span.begin, Unit::code_point);

@@ -25,7 +25,7 @@ struct Place {
 Place place_of(std::string_view bytes, const LineIndex& lines, const Problem& p);
 
 // The index the reports count a file's lines and columns with.
-LineIndex report_lines(std::string_view bytes);
+LineIndex report_lines(const FileProblems& file);
 
 // "warning" or "error", as JSON, workflow commands and SARIF name the level.
 std::string_view severity_name(const Problem& p);

@@ -84,7 +84,7 @@ std::string sarif_report(std::span<const FileProblems> files, const ReportOption
     out += "}],\"columnKind\":\"unicodeCodePoints\",\"results\":[";
     bool first = true;
     for (const FileProblems& file : files) {
-        const LineIndex lines = report_lines(file.bytes);
+        const LineIndex lines = report_lines(file);
         for (const Problem& p : file.problems) {
             const Place at = place_of(file.bytes, lines, p);
             if (!first) out += ',';
