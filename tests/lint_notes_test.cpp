@@ -1204,7 +1204,7 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          {}},
         // Where its member cannot be taken out whole, it stays.
         {"$schema without a colon stays",
-         "{\"$schema\" 1}",
+         "{\"$schema\" 1 \"x\"}",
          {{E,
            1,
            2,
@@ -1215,7 +1215,13 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            1,
            11,
            "JSON: пропущено двоеточие после ключа",
-           {"после ключа \"$schema\" нет двоеточия: ключ и значение разделяются `:`, пишите `\"$schema\": …`"}}},
+           {"после ключа \"$schema\" нет двоеточия: ключ и значение разделяются `:`, пишите `\"$schema\": …`"}},
+          {LE,
+           1,
+           13,
+           "JSON: пропущена запятая",
+           {"не хватает запятой: пары «ключ: значение» объекта разделяются запятыми; поставьте `,` здесь, после "
+            "предыдущего значения"}}},
          "\"$schema\"",
          "",
          {},
@@ -1612,7 +1618,8 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "messages: title длиннее 80 символов (id \"a\")",
            {"в title 81 символ, допустимо не больше 80", CODE_POINTS + "17 таких добавочных точек"}}},
          "\"\u0300\u036f\u1ab0\u1aff\u1dc0\u1dff\u20d0\u20ff\ufe20\ufe2f\ufe00\ufe0f🏻🏿\U000e0020\U000e007f˿Ͱ"
-         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxxx"
+         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxx"
+         "x"
          "x"
          "x"
          "x"
