@@ -1318,6 +1318,19 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
          "предложение: записать целым числом: 1",
          {},
          {{".0", ""}}},
+        {"u8 and a fraction at its largest",
+         with(OPEN_MESSAGE + CLOSE_MESSAGE, "\"priority\": 1", "\"priority\": 255.0"),
+         {{E,
+           1,
+           67,
+           reading("invalid type: floating point `255.0`, expected u8 at line 1 column 71"),
+           {"число с дробной частью или показателем степени (`1.0`, `1e2`) не целое, даже если равно целому: пишите "
+            "`255`",
+            "priority — целое число 0, 1 или 2 без кавычек"}}},
+         "255.0",
+         "предложение: записать целым числом: 255",
+         {},
+         {{".0", ""}}},
         // The number the file ends with is still read whole.
         {"u64 and a fraction at the end of the file",
          "{\"schema\": 1, \"revision\": 31.0",
@@ -1618,7 +1631,8 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "messages: title длиннее 80 символов (id \"a\")",
            {"в title 81 символ, допустимо не больше 80", CODE_POINTS + "17 таких добавочных точек"}}},
          "\"\u0300\u036f\u1ab0\u1aff\u1dc0\u1dff\u20d0\u20ff\ufe20\ufe2f\ufe00\ufe0f🏻🏿\U000e0020\U000e007f˿Ͱ"
-         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxxx"
+         "\u1aaf\u1b00ᶿḀ\u20cf℀\ufe1f︰﷿︐🏺🐀\U000e001f\U000e0080🇦🇿\U0001f1e5\U0001f1e5🈀🈀xxxxxxxxxxxx"
+         "x"
          "x"
          "x"
          "x"
@@ -2599,6 +2613,23 @@ TEST(LintMistakes, EachDraftItsProblemsMarkAndFix) {
            "окно показа уже закончилось, если считать end_at секундами Unix (id \"a\")",
            {"end_at 2 — это 1970-01-01 00:00:02 UTC, а сейчас 2026-01-09 23:06:40 UTC (1768000000)"}}},
          "\"1.2." + std::string(40, '3') + "\"",
+         "",
+         {},
+         {}},
+        // An escape is not rewritten: the version is written as read only where it has none.
+        {"a version written with an escape",
+         OPEN_MESSAGE + CLOSE_MESSAGE.substr(0, 53) + R"(, "minVersion": "\u0032.1"}]})",
+         {{E,
+           1,
+           139,
+           "messages: версия не semver из 3 числовых частей (id \"a\")",
+           {THREE_NUMBERS + ": вместо \"2.1\" пишите \"2.1.0\""}},
+          {W,
+           1,
+           122,
+           "окно показа уже закончилось, если считать end_at секундами Unix (id \"a\")",
+           {"end_at 2 — это 1970-01-01 00:00:02 UTC, а сейчас 2026-01-09 23:06:40 UTC (1768000000)"}}},
+         "\"\\u0032.1\"",
          "",
          {},
          {}},
