@@ -204,4 +204,10 @@ Check check_file(std::string_view head, std::uint64_t file_length, std::string_v
     return check_document(head, options, true).check;
 }
 
+std::vector<Problem> file_problems(std::string_view head, std::uint64_t file_length, std::string_view path,
+                                   const CheckOptions& options) {
+    if (head.size() > MAX_FEED_BYTES) return {oversize_problem(head, file_length, path)};
+    return check_document(head, options, false).check.problems;
+}
+
 }  // namespace mt::lint

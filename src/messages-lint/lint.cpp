@@ -260,9 +260,8 @@ Outcome check_files(const Request& request, const Environment& environment) {
         }
         // A draft beyond the limit is checked as acceptance reads it: up to one byte past the limit.
         file.problems = left ? std::move(*left)
-                             : check_file(std::string_view(head->bytes).substr(0, MAX_FEED_BYTES + 1), head->length,
-                                          file.path, check)
-                                   .problems;
+                             : file_problems(std::string_view(head->bytes).substr(0, MAX_FEED_BYTES + 1), head->length,
+                                             file.path, check);
         failed |= std::any_of(file.problems.begin(), file.problems.end(),
                               [](const Problem& p) { return p.severity == Severity::error; });
         file.bytes = std::move(head->bytes);

@@ -67,8 +67,9 @@ AuthorZone LocalZone::author_zone() const {
     return {.name = name, .offset_at = &library_offset, .data = nullptr};
 }
 
+// The C library reads its zone data at its first call that needs it (mktime, localtime_r), so a
+// run that reads no date without a zone reads none.
 LocalZone local_zone() {
-    tzset();
     LocalZone zone;
     zone.name = zone_name();
     if (zone.name.empty()) {

@@ -86,4 +86,9 @@ struct Check {
 // its messages. What every front end calls, so they all draw the line at the same byte.
 Check check_file(std::string_view head, std::uint64_t file_length, std::string_view path, const CheckOptions& options);
 
+// check_file's problems alone, for a front end that shows no summaries (the command line):
+// the same problems, without the cost of summarising every message.
+std::vector<Problem> file_problems(std::string_view head, std::uint64_t file_length, std::string_view path,
+                                   const CheckOptions& options);
+
 }  // namespace mt::lint
