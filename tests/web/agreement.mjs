@@ -127,7 +127,12 @@ for (const file of files) {
   if (result.page.problems.length !== (bytes.length === 0 ? 0 : result.problems.length)) misplaced.push("count");
   result.page.problems.forEach((shown, i) => {
     const p = result.problems[i];
-    const pairs = [[p.start_byte_offset, shown.from],
+    // A mark that covers nothing is shown on the character it stands before, but at a line's end.
+    const start = p.start_byte_offset, lead = head[start];
+    const markEnd = p.end_byte_offset > start ? p.end_byte_offset
+      : start >= head.length || lead === 0x0a || lead === 0x0d ? start
+      : start + (opened.marks[start] === 1 || lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4);
+    const pairs = [[start, shown.from], [markEnd, shown.to],
       ...(shown.fix?.changes ?? []).flatMap((c, j) => [[p.fix.edits[j].begin, c.from], [p.fix.edits[j].end, c.to]])];
     for (const [offset, place] of pairs) {
       places++;
@@ -143,6 +148,14 @@ for (const file of files) {
   if (JSON.stringify(got) !== JSON.stringify(want)) {
     failures++;
     console.error(`DIFFERS: ${file}\n  native: ${want.join("\n          ")}\n  module: ${got.join("\n          ")}`);
+  }
+}
+// What the page says of an opened file's size, with its plural.
+for (const [size, words] of [[1, "1 байт"], [2, "2 байта"], [5, "5 байт"], [21, "21 байт"], [22, "22 байта"]]) {
+  const said = checker.open(new Uint8Array(size).fill(0x20)).size;
+  if (said !== words) {
+    failures++;
+    console.error(`SIZE WRONG: ${size} bytes said as ${said}`);
   }
 }
 rmSync(made, { recursive: true });
