@@ -21,11 +21,20 @@ std::int32_t offset_at(std::int64_t local, const void* data) {
     return before;
 }
 
+// The offset at the instant `utc`: that of the span it falls in (the first span's before it).
+std::int32_t offset_of(std::int64_t utc, const void* data) {
+    const PageZone& zone = *static_cast<const PageZone*>(data);
+    std::int32_t offset = static_cast<std::int32_t>(zone.spans[1]);
+    for (std::size_t i = 0; i < zone.count && zone.spans[2 * i] <= utc; ++i)
+        offset = static_cast<std::int32_t>(zone.spans[2 * i + 1]);
+    return offset;
+}
+
 }  // namespace
 
 lint::AuthorZone PageZone::author_zone() const {
     if (count == 0 || name == "UTC") return {};
-    return {.name = name, .offset_at = &offset_at, .data = this};
+    return {.name = name, .offset_at = &offset_at, .data = this, .offset_of = &offset_of};
 }
 
 }  // namespace mt::web

@@ -15,10 +15,9 @@ std::string year_text(std::int64_t year) {
     return (year < 0 ? "-" : "") + std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
 }
 
-}  // namespace
-
-std::string utc_text(std::int64_t seconds) {
-    if (seconds > MAX_DATED_SECONDS || seconds < -MAX_DATED_SECONDS) return signed_decimal(seconds);
+// "2026-01-01 00:00:00", or without the seconds ("2026-01-01 00:00") when they are zero and
+// `short_form`: the civil date and time `seconds` stand for, read as seconds in UTC.
+std::string civil_text(std::int64_t seconds, bool short_form) {
     std::int64_t days = seconds / 86400, rest = seconds % 86400;
     if (rest < 0) {
         rest += 86400;
@@ -34,8 +33,24 @@ std::string utc_text(std::int64_t seconds) {
     const std::int64_t day = day_of_year - (153 * shifted_month + 2) / 5 + 1;
     const std::int64_t month = shifted_month < 10 ? shifted_month + 3 : shifted_month - 9;
     const std::int64_t year = year_of_era + era * 400 + (month <= 2 ? 1 : 0);
-    return year_text(year) + "-" + two_digits(month) + "-" + two_digits(day) + " " + two_digits(rest / 3600) + ":" +
-           two_digits(rest / 60 % 60) + ":" + two_digits(rest % 60) + " UTC";
+    std::string out = year_text(year) + "-" + two_digits(month) + "-" + two_digits(day) + " " +
+                      two_digits(rest / 3600) + ":" + two_digits(rest / 60 % 60);
+    if (!short_form || rest % 60 != 0) out += ":" + two_digits(rest % 60);
+    return out;
+}
+
+bool dated(std::int64_t seconds) { return seconds <= MAX_DATED_SECONDS && seconds >= -MAX_DATED_SECONDS; }
+
+}  // namespace
+
+std::string utc_text(std::int64_t seconds) {
+    if (!dated(seconds)) return signed_decimal(seconds);
+    return civil_text(seconds, false) + " UTC";
+}
+
+std::string wall_text(std::int64_t seconds, const AuthorZone& zone) {
+    if (!dated(seconds)) return signed_decimal(seconds);
+    return civil_text(zone.local_of(seconds), true) + " " + std::string(zone.name);
 }
 
 }  // namespace mt::lint

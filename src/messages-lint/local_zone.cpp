@@ -21,6 +21,14 @@ std::int32_t library_offset(std::int64_t local, const void*) {
     return static_cast<std::int32_t>(local - static_cast<std::int64_t>(utc));
 }
 
+// The offset from UTC at the instant `utc` in the C library's zone.
+std::int32_t library_offset_of(std::int64_t utc, const void*) {
+    const std::time_t instant = static_cast<std::time_t>(utc);
+    std::tm fields{};
+    if (!localtime_r(&instant, &fields)) return 0;
+    return static_cast<std::int32_t>(fields.tm_gmtoff);
+}
+
 bool names_utc(std::string_view name) {
     constexpr std::array<std::string_view, 12> UTC_NAMES = {"UTC",     "UTC0", "Etc/UTC",   "UCT",
                                                             "Etc/UCT", "Zulu", "Etc/Zulu",  "GMT",
@@ -64,7 +72,7 @@ std::string zone_name() {
 
 AuthorZone LocalZone::author_zone() const {
     if (utc) return {};
-    return {.name = name, .offset_at = &library_offset, .data = nullptr};
+    return {.name = name, .offset_at = &library_offset, .data = nullptr, .offset_of = &library_offset_of};
 }
 
 // The C library reads its zone data at its first call that needs it (mktime, localtime_r), so a

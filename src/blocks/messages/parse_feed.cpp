@@ -168,4 +168,13 @@ std::optional<Message> parse_message(std::string_view document, std::size_t star
     return std::move(*message);
 }
 
+std::optional<std::string> read_string_at(std::string_view document, std::size_t start) {
+    json::Cursor cursor(document, start);
+    if (cursor.peek() != '"') return std::nullopt;
+    cursor.advance();
+    std::string text;
+    if (!cursor.read_string(text)) return std::nullopt;
+    return text;
+}
+
 }  // namespace mt

@@ -14,9 +14,13 @@ struct AuthorZone {
     // the seconds they would be in UTC), with `data`; null for UTC itself.
     std::int32_t (*offset_at)(std::int64_t local, const void* data) = nullptr;
     const void* data = nullptr;
+    // The offset from UTC in seconds at the instant `utc`, with `data`; null for UTC itself.
+    std::int32_t (*offset_of)(std::int64_t utc, const void* data) = nullptr;
 
     // The Unix seconds of the wall-clock time `local`.
     std::int64_t utc_of(std::int64_t local) const { return offset_at ? local - offset_at(local, data) : local; }
+    // The wall-clock time at the instant `utc`, written as the seconds it would be in UTC.
+    std::int64_t local_of(std::int64_t utc) const { return offset_of ? utc + offset_of(utc, data) : utc; }
 };
 
 }  // namespace mt::lint

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <expected>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -46,5 +47,10 @@ std::expected<Feed, ReadError> parse_feed(std::string_view document, FeedLocatio
 // feed's reading to tell). `locations` gets where the message and its values stand in the whole
 // document (its `end` just after its closing bracket).
 std::optional<Message> parse_message(std::string_view document, std::size_t start, RecordLocations& locations);
+
+// The text of the JSON string whose opening quotation mark is byte `start` of `document`,
+// decoded exactly as the reader decodes every string; none when no string that reads begins
+// there.
+std::optional<std::string> read_string_at(std::string_view document, std::size_t start);
 
 }  // namespace mt
