@@ -117,7 +117,7 @@ Layout layout_of(const Draft& d) {
     const Node& record = d.at(last);
     const Node& first = d.at(record.first);
     layout.record_indent = indent_before(d.document, record.span.begin).value_or("");
-    const std::string_view inside = d.document.substr(record.span.begin, record.span.end - record.span.begin);
+    const std::string_view inside = d.document.substr(record.span.begin, content_end(d.document, record) - record.span.begin);
     layout.multi_line = inside.find_first_of("\n\r") != std::string_view::npos;
     layout.member_indent = indent_before(d.document, first.key.begin).value_or(layout.record_indent + unit);
     if (first.value != NO_NODE && first.colon) {
@@ -265,6 +265,21 @@ CompletionItem value_item(std::string label, std::string detail, std::string doc
     return item;
 }
 
+// The time key whose value the cursor is in, read from its line alone: the tokens of a date
+// written without quotation marks (`2026-03-20 10:00`) are not one value, but the line shows
+// what the author is writing.
+std::optional<std::string_view> time_key_before(std::string_view document, std::size_t offset) {
+    const std::string_view line = line_before(document, offset);
+    for (const std::string_view key : {"start_at", "end_at"}) {
+        const std::size_t quoted = line.rfind("\"" + std::string(key) + "\"");
+        if (quoted == std::string_view::npos) continue;
+        const std::size_t colon = line.find_first_not_of(" \t", quoted + key.size() + 2);
+        if (colon == std::string_view::npos || line[colon] != ':') continue;
+        if (line.find_first_of(",{}[]", colon) == std::string_view::npos) return key;
+    }
+    return std::nullopt;
+}
+
 // The date the author typed as the value of `start_at` or `end_at` on the line before `offset`,
 // as its seconds.
 void add_dates(const Draft& d, std::size_t offset, std::string_view key, const CompletionOptions& options,
@@ -310,8 +325,7 @@ void add_dates(const Draft& d, std::size_t offset, std::string_view key, const C
                      (key == "start_at" ? " — следующий час" : " — через " + decimal(NEW_WINDOW_DAYS) + " дней"));
 }
 
-void add_values(const Draft& d, std::uint32_t member, Span replace, std::size_t offset,
-                const CompletionOptions& options, std::vector<CompletionItem>& out) {
+void add_values(const Draft& d, std::uint32_t member, Span replace, std::vector<CompletionItem>& out) {
     const Node& m = d.at(member);
     const std::string key = token_text(d.document, m.key);
     const Place place = place_of(d.document, d.tree, m.parent);
@@ -329,8 +343,6 @@ void add_values(const Draft& d, std::uint32_t member, Span replace, std::size_t 
         } else if (key == "priority") {
             for (unsigned p = 0; p <= MAX_PRIORITY; ++p)
                 out.push_back(value_item(decimal(p), "приоритет " + decimal(p), documentation_of(key), replace));
-        } else if (key == "start_at" || key == "end_at") {
-            add_dates(d, offset, key, options, out);
         }
     } else if (place == Place::cta && key == "kind") {
         for (const std::string_view kind : CTA_KINDS)
@@ -367,35 +379,55 @@ void add_message(const Draft& d, Span replace, const CompletionOptions& options,
     out.push_back(std::move(item));
 }
 
+// A token ends for completion where its line does: a string left open runs on to the end of the
+// draft, but what the author is writing is on the cursor's line.
+Span on_its_line(std::string_view document, Span token, std::size_t offset) {
+    const std::size_t line_end = document.find_first_of("\n\r", std::min(token.begin, offset));
+    if (line_end != std::string_view::npos && line_end < token.end) token.end = std::max(line_end, offset);
+    return token;
+}
+
 }  // namespace
 
 std::vector<CompletionItem> completions(std::string_view document, std::size_t offset,
                                         const CompletionOptions& options) {
     offset = std::min(offset, document.size());
-    const Draft d{document, draft_tree(read_draft(document, options.zone))};
+    const Draft d{document, draft_tree(document, read_draft(document, options.zone))};
     std::vector<CompletionItem> out;
+    if (const auto key = time_key_before(document, offset)) {
+        add_dates(d, offset, *key, options, out);
+        return out;
+    }
     const std::uint32_t n = node_at(d.tree, offset);
     if (n == NO_NODE) return out;
     const Node& node = d.at(n);
     switch (node.kind) {
         case NodeKind::member:
             if (offset <= node.key.end && node.key.end > node.key.begin) {
-                add_keys(d, node.parent, n, node.key, !node.colon, out);
+                add_keys(d, node.parent, n, on_its_line(document, node.key, offset), !node.colon, out);
             } else if (node.colon && node.value == NO_NODE) {
-                add_values(d, n, {offset, offset}, offset, options, out);
+                add_values(d, n, {offset, offset}, out);
             }
             break;
         case NodeKind::scalar: {
             const std::uint32_t parent = node.parent;
             if (parent != NO_NODE && d.at(parent).kind == NodeKind::member)
-                add_values(d, parent, node.span, offset, options, out);
+                add_values(d, parent, on_its_line(document, node.span, offset), out);
             else if (parent != NO_NODE && place_of(document, d.tree, parent) == Place::message_list)
-                add_message(d, node.span, options, out);
+                add_message(d, on_its_line(document, node.span, offset), options, out);
             break;
         }
-        case NodeKind::object:
-            add_keys(d, n, NO_NODE, word_before(document, offset), true, out);
+        case NodeKind::object: {
+            // Just past a member's colon, its value is due there.
+            std::uint32_t last = NO_NODE;
+            for (std::uint32_t m = node.first; m != NO_NODE && d.at(m).key.begin < offset; m = d.at(m).next) last = m;
+            if (last != NO_NODE && d.at(last).value == NO_NODE) {
+                // Past a key whose colon is not written yet, neither a key nor a value is due.
+                if (d.at(last).colon) add_values(d, last, {offset, offset}, out);
+            } else
+                add_keys(d, n, NO_NODE, word_before(document, offset), true, out);
             break;
+        }
         case NodeKind::array:
             if (place_of(document, d.tree, n) == Place::message_list && offset > node.span.begin)
                 add_message(d, word_before(document, offset), options, out);
@@ -405,7 +437,7 @@ std::vector<CompletionItem> completions(std::string_view document, std::size_t o
 }
 
 std::optional<Fix> new_message_fix(std::string_view document, const CompletionOptions& options) {
-    const Draft d{document, draft_tree(read_draft(document, options.zone))};
+    const Draft d{document, draft_tree(document, read_draft(document, options.zone))};
     const std::uint32_t list = message_list(document, d.tree);
     if (list == NO_NODE) return std::nullopt;
     const Layout layout = layout_of(d);
@@ -425,7 +457,8 @@ std::optional<Fix> new_message_fix(std::string_view document, const CompletionOp
     const std::optional<std::string> indent = indent_before(document, d.at(last).span.begin);
     const NewMessage message = new_message(d, layout, indent.value_or(layout.record_indent), options);
     const std::string separator = indent ? "," + layout.line_end + *indent : ", ";
-    fix.edits.push_back({d.at(last).span.end, d.at(last).span.end, separator + message.text});
+    const std::size_t end = content_end(document, d.at(last));
+    fix.edits.push_back({end, end, separator + message.text});
     return fix;
 }
 

@@ -26,7 +26,7 @@ struct Open {
 
 class Builder {
   public:
-    explicit Builder(const DraftReading& reading) : tokens_(reading.tokens) {}
+    Builder(std::string_view document, const DraftReading& reading) : size_(document.size()), tokens_(reading.tokens) {}
 
     DraftTree run() {
         for (std::size_t i = 0; i < tokens_.size() && !done_; ++i) {
@@ -35,7 +35,7 @@ class Builder {
             take(i);
             last_end_ = t.end;
         }
-        while (!open_.empty()) pop(last_end_, false);
+        while (!open_.empty()) pop(size_, false);
         // Children come after their parents: from the end, each member's value is complete
         // before the member is.
         for (std::size_t i = tree_.nodes.size(); i-- > 0;) {
@@ -191,6 +191,7 @@ class Builder {
         if (slot == NO_NODE) done_ = true;
     }
 
+    std::size_t size_;
     const std::vector<Token>& tokens_;
     DraftTree tree_;
     std::vector<Open> open_;
@@ -202,7 +203,9 @@ bool is_quote_mark(char32_t c) { return c == '"' || c == '\'' || is_typographic_
 
 }  // namespace
 
-DraftTree draft_tree(const DraftReading& reading) { return Builder(reading).run(); }
+DraftTree draft_tree(std::string_view document, const DraftReading& reading) {
+    return Builder(document, reading).run();
+}
 
 std::string token_text(std::string_view document, Span token) {
     if (token.begin >= token.end || token.end > document.size()) return {};
@@ -251,6 +254,12 @@ Place place_of(std::string_view document, const DraftTree& tree, std::uint32_t n
         place_of(document, tree, parent.parent) == Place::message)
         return Place::cta;
     return Place::other;
+}
+
+std::size_t content_end(std::string_view document, const Node& node) {
+    if (node.closed || node.kind == NodeKind::scalar || node.kind == NodeKind::member) return node.span.end;
+    const std::size_t last = previous_token_end(document, node.span.end);
+    return last == NO_OFFSET || last < node.span.begin ? node.span.begin + 1 : last + 1;
 }
 
 std::uint32_t node_at(const DraftTree& tree, std::size_t offset) {

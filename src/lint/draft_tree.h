@@ -3,7 +3,7 @@
 // draft that is being typed (its outline, its hints, completion), so it follows a broken draft
 // as an author means it: a member whose colon or value is missing is still a member, a record
 // whose `}` is missing ends where the next record of its list begins, a bracket that closes
-// nothing is passed over, and what is still open at the end ends with its last token.
+// nothing is passed over, and what is still open at the end of the draft reaches to its end.
 //
 // The nodes are kept flat, parents before their children, so that neither building nor walking
 // nor freeing a draft of any depth uses the stack. Internal to the lint core.
@@ -26,8 +26,8 @@ inline constexpr std::uint32_t NO_NODE = UINT32_MAX;
 
 struct Node {
     NodeKind kind = NodeKind::scalar;
-    // An object or array from its bracket to one past its closing one (or its last token while it
-    // is open); a member from its key to one past its value (its key alone while it has none); a
+    // An object or array from its bracket to one past its closing one (or, where that is missing,
+    // its last token, and the end of the draft for what is open there); a member from its key to one past its value (its key alone while it has none); a
     // scalar, its token.
     Span span{0, 0};
     Span key{0, 0};        // a member's key token, with its quotation marks
@@ -45,7 +45,7 @@ struct DraftTree {
     std::uint32_t root = NO_NODE;  // the document's value, when it has one
 };
 
-DraftTree draft_tree(const DraftReading& reading);
+DraftTree draft_tree(std::string_view document, const DraftReading& reading);
 
 // The text of a key or string token: a JSON string decoded as the reader decodes it, otherwise
 // (a string in other quotation marks, or one the reader refuses) the bytes between its marks.
@@ -65,6 +65,10 @@ Place place_of(std::string_view document, const DraftTree& tree, std::uint32_t n
 
 // The messages list's array node, or NO_NODE.
 std::uint32_t message_list(std::string_view document, const DraftTree& tree);
+
+// One past the last token of a node: its span's end, but for what is open at the end of the
+// draft, where the white space after its last token is not its own.
+std::size_t content_end(std::string_view document, const Node& node);
 
 // The innermost node whose span holds byte `offset` (a span's end counts for an open one and a
 // scalar, so a cursor just past a token is at it), or NO_NODE.

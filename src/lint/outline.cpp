@@ -18,7 +18,7 @@ struct Draft {
     DraftTree tree;
 
     explicit Draft(std::string_view text)
-        : document(text), reading(read_draft(text, AuthorZone{})), tree(draft_tree(reading)) {}
+        : document(text), reading(read_draft(text, AuthorZone{})), tree(draft_tree(text, reading)) {}
 
     const Node& at(std::uint32_t index) const { return tree.nodes[index]; }
 };
@@ -154,8 +154,10 @@ std::vector<Span> folding_spans(std::string_view document) {
     std::vector<Span> out;
     for (const Node& n : d.tree.nodes) {
         if (!is_container(n)) continue;
-        const std::string_view inside = document.substr(n.span.begin, n.span.end - n.span.begin);
-        if (inside.find_first_of("\n\r") != std::string_view::npos) out.push_back(n.span);
+        // What is open at the end folds to its last token, not over the white space after it.
+        const Span span{n.span.begin, content_end(document, n)};
+        const std::string_view inside = document.substr(span.begin, span.end - span.begin);
+        if (inside.find_first_of("\n\r") != std::string_view::npos) out.push_back(span);
     }
     return out;
 }

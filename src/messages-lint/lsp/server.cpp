@@ -4,11 +4,13 @@
 #include <nlohmann/json.hpp>
 
 #include "code_actions.h"
+#include "completion.h"
 #include "diagnostics.h"
 #include "framing.h"
 #include "hover.h"
 #include "json_body.h"
 #include "params.h"
+#include "views.h"
 
 namespace mt::lsp {
 namespace {
@@ -68,10 +70,39 @@ std::expected<Position, ParamError> position_at(const Field& field) {
     return Position{.line = line, .character = character};
 }
 
+bool declared(const json& params, std::initializer_list<std::string_view> path) {
+    const json* flag = find(params, path);
+    return flag && flag->is_boolean() && flag->get<bool>();
+}
+
+// Diagnostics go out unasked only to a client that does not ask for them.
 void publish(const ServerState& state, const Document& document, Output& out) {
+    if (state.pull_diagnostics) return;
     send(out, {{"jsonrpc", "2.0"},
                {"method", "textDocument/publishDiagnostics"},
                {"params", publish_params(document, state.encoding)}});
+}
+
+// The settings a client sends, under "messages-lint" or on their own: "warnings" (true or
+// false) and "hintZone" ("UTC", or "author" for the author's zone). Returns which changed:
+// the warnings, the hints' zone.
+std::pair<bool, bool> apply_settings(ServerState& state, const json& settings) {
+    const json* own = find(settings, {"messages-lint"});
+    const json& given = own && own->is_object() ? *own : settings;
+    bool warnings = false, zone = false;
+    if (const json* value = find(given, {"warnings"}); value && value->is_boolean()) {
+        warnings = value->get<bool>() != state.options.warnings;
+        state.options.warnings = value->get<bool>();
+    }
+    if (const json* value = find(given, {"hintZone"}); value && value->is_string()) {
+        const std::string name = value->get<std::string>();
+        const bool utc = name == "UTC" || name == "utc";
+        if (utc || name == "author") {
+            zone = utc != state.hints_in_utc;
+            state.hints_in_utc = utc;
+        }
+    }
+    return {warnings, zone};
 }
 
 json initialize(ServerState& state, const json& params) {
@@ -92,12 +123,31 @@ json initialize(ServerState& state, const json& params) {
             }
         }
     }
+    state.snippets = declared(params, {"capabilities", "textDocument", "completion", "completionItem", "snippetSupport"});
+    state.nested_symbols =
+        declared(params, {"capabilities", "textDocument", "documentSymbol", "hierarchicalDocumentSymbolSupport"});
+    const json* pull = find(params, {"capabilities", "textDocument", "diagnostic"});
+    state.pull_diagnostics = pull && pull->is_object();
+    state.refresh_diagnostics = declared(params, {"capabilities", "workspace", "diagnostics", "refreshSupport"});
+    state.refresh_hints = declared(params, {"capabilities", "workspace", "inlayHint", "refreshSupport"});
+    if (const json* settings = find(params, {"initializationOptions"}); settings && settings->is_object())
+        apply_settings(state, *settings);
     state.stage = ServerState::Stage::running;
-    return {{"capabilities",
-             {{"positionEncoding", encoding_name(state.encoding)},
-              {"textDocumentSync", {{"openClose", true}, {"change", SYNC_INCREMENTAL}}},
-              {"codeActionProvider", {{"codeActionKinds", json::array({"quickfix", FIX_ALL_KIND})}}},
-              {"hoverProvider", true}}},
+    json capabilities = {{"positionEncoding", encoding_name(state.encoding)},
+                         {"textDocumentSync", {{"openClose", true}, {"change", SYNC_INCREMENTAL}}},
+                         {"codeActionProvider", {{"codeActionKinds", json::array({"quickfix", FIX_ALL_KIND})}}},
+                         {"hoverProvider", true},
+                         {"completionProvider", {{"triggerCharacters", json::array({"\"", ":", "{"})}}},
+                         {"inlayHintProvider", true},
+                         {"documentSymbolProvider", true},
+                         {"foldingRangeProvider", true},
+                         {"selectionRangeProvider", true},
+                         {"definitionProvider", true},
+                         {"referencesProvider", true}};
+    if (state.pull_diagnostics)
+        capabilities["diagnosticProvider"] = {
+            {"identifier", "messages-lint"}, {"interFileDependencies", false}, {"workspaceDiagnostics", false}};
+    return {{"capabilities", std::move(capabilities)},
             {"serverInfo", {{"name", "messages-lint"}, {"version", state.options.version}}}};
 }
 
@@ -170,6 +220,7 @@ std::expected<void, ParamError> did_change(ServerState& state, const Field& para
 std::expected<void, ParamError> did_close(ServerState& state, const Field& params, Output& out) {
     MT_TRY(uri, as_string(params["textDocument"]["uri"]));
     state.documents.erase(uri);
+    if (state.pull_diagnostics) return {};
     send(out, {{"jsonrpc", "2.0"},
                {"method", "textDocument/publishDiagnostics"},
                {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
@@ -205,6 +256,104 @@ std::expected<json, ParamError> hover_at(const ServerState& state, const Field& 
     return hover(*document, offset, state.encoding, state.hover_format);
 }
 
+// The document the parameters name and the byte at their position.
+struct DocumentPlace {
+    const Document* document = nullptr;
+    std::size_t offset = 0;
+};
+
+std::expected<DocumentPlace, ParamError> place_at(const ServerState& state, const Field& params) {
+    MT_TRY(document, document_of(state, params));
+    MT_TRY(position, position_at(params["position"]));
+    if (!document) return DocumentPlace{};
+    return DocumentPlace{document, document->lines.offset(document->text, position, unit_of(state.encoding))};
+}
+
+lint::AuthorZone hint_zone(const ServerState& state) { return state.hints_in_utc ? lint::AuthorZone{} : state.options.zone; }
+
+std::expected<json, ParamError> completion_at(const ServerState& state, const Field& params) {
+    MT_TRY(place, place_at(state, params));
+    if (!place.document) return nullptr;
+    const lint::CompletionOptions options{.zone = state.options.zone, .now = check_options(state.options).now};
+    return completion_list(*place.document, place.offset, options, state.snippets, state.encoding);
+}
+
+std::expected<json, ParamError> definition_at(const ServerState& state, const Field& params) {
+    MT_TRY(place, place_at(state, params));
+    if (!place.document) return nullptr;
+    return definition(*place.document, place.offset, state.encoding);
+}
+
+std::expected<json, ParamError> references_at(const ServerState& state, const Field& params) {
+    MT_TRY(place, place_at(state, params));
+    bool with_first = true;
+    if (const Field flag = params["context"]["includeDeclaration"]; flag.present() && flag.value->is_boolean())
+        with_first = flag.value->get<bool>();
+    if (!place.document) return json::array();
+    return references(*place.document, place.offset, with_first, state.encoding);
+}
+
+std::expected<json, ParamError> symbols_of(const ServerState& state, const Field& params) {
+    MT_TRY(document, document_of(state, params));
+    if (!document) return json::array();
+    return document_symbols(*document, state.encoding, state.nested_symbols);
+}
+
+std::expected<json, ParamError> folding_of(const ServerState& state, const Field& params) {
+    MT_TRY(document, document_of(state, params));
+    if (!document) return json::array();
+    return folding_ranges(*document);
+}
+
+std::expected<json, ParamError> selection_of(const ServerState& state, const Field& params) {
+    MT_TRY(document, document_of(state, params));
+    MT_TRY(list, as_array(params["positions"]));
+    std::vector<std::size_t> offsets;
+    for (std::size_t i = 0; i < list->size(); ++i) {
+        MT_TRY(position, position_at(params["positions"][i]));
+        if (document) offsets.push_back(document->lines.offset(document->text, position, unit_of(state.encoding)));
+    }
+    if (!document) return json::array();
+    return selection_ranges(*document, offsets, state.encoding);
+}
+
+std::expected<json, ParamError> hints_of(const ServerState& state, const Field& params) {
+    MT_TRY(document, document_of(state, params));
+    MT_TRY(start, position_at(params["range"]["start"]));
+    MT_TRY(end, position_at(params["range"]["end"]));
+    if (!document) return json::array();
+    const lint::Unit unit = unit_of(state.encoding);
+    const Span range{document->lines.offset(document->text, start, unit), document->lines.offset(document->text, end, unit)};
+    return inlay_hints(*document, range, hint_zone(state), state.encoding);
+}
+
+std::expected<json, ParamError> diagnostics_of(const ServerState& state, const Field& params) {
+    MT_TRY(document, document_of(state, params));
+    json items = json::array();
+    if (document)
+        for (const lint::Problem& p : document->check.problems) items.push_back(diagnostic_json(*document, p, state.encoding));
+    return json{{"kind", "full"}, {"items", std::move(items)}};
+}
+
+// A request of the server's own, which the client answers (handle_message drops the answer).
+void ask(ServerState& state, std::string_view method, Output& out) {
+    send(out, {{"jsonrpc", "2.0"}, {"id", state.next_request++}, {"method", method}});
+}
+
+void change_configuration(ServerState& state, const json& params, Output& out) {
+    const json* settings = find(params, {"settings"});
+    if (!settings || !settings->is_object()) return;
+    const auto [warnings, zone] = apply_settings(state, *settings);
+    if (warnings) {
+        for (auto& [uri, document] : state.documents) {
+            check_document(document, check_options(state.options));
+            publish(state, document, out);
+        }
+        if (state.pull_diagnostics && state.refresh_diagnostics) ask(state, "workspace/diagnostic/refresh", out);
+    }
+    if (zone && state.refresh_hints) ask(state, "workspace/inlayHint/refresh", out);
+}
+
 #undef MT_TRY
 
 std::expected<void, ParamError> handle_notification(ServerState& state, std::string_view method, const json& params,
@@ -220,6 +369,10 @@ std::expected<void, ParamError> handle_notification(ServerState& state, std::str
     if (method == "textDocument/didOpen") return did_open(state, root, out);
     if (method == "textDocument/didChange") return did_change(state, root, out);
     if (method == "textDocument/didClose") return did_close(state, root, out);
+    if (method == "workspace/didChangeConfiguration") {
+        change_configuration(state, params, out);
+        return {};
+    }
     // initialized, didSave, $/cancelRequest, $/setTrace and the rest need nothing.
     return {};
 }
@@ -252,6 +405,15 @@ Answer handle_request(ServerState& state, std::string_view method, const json& p
     const Field root = params_root(params);
     if (method == "textDocument/codeAction") return answer_of(method, code_action(state, root));
     if (method == "textDocument/hover") return answer_of(method, hover_at(state, root));
+    if (method == "textDocument/completion") return answer_of(method, completion_at(state, root));
+    if (method == "textDocument/inlayHint") return answer_of(method, hints_of(state, root));
+    if (method == "textDocument/documentSymbol") return answer_of(method, symbols_of(state, root));
+    if (method == "textDocument/foldingRange") return answer_of(method, folding_of(state, root));
+    if (method == "textDocument/selectionRange") return answer_of(method, selection_of(state, root));
+    if (method == "textDocument/definition") return answer_of(method, definition_at(state, root));
+    if (method == "textDocument/references") return answer_of(method, references_at(state, root));
+    if (method == "textDocument/diagnostic" && state.pull_diagnostics)
+        return answer_of(method, diagnostics_of(state, root));
     return {nullptr, ErrorCode::method_not_found, "неизвестный метод " + std::string(method)};
 }
 

@@ -31,6 +31,17 @@ struct ServerState {
     bool versioned_edits = false;
     // Markdown unless the client prefers plain text (its first hover content format).
     lint::HoverFormat hover_format = lint::HoverFormat::markdown;
+    // What the client declared it takes: snippets in completion, nested document symbols, and
+    // diagnostics it asks for (then none are pushed), and the refreshes it takes after a change
+    // of settings.
+    bool snippets = false;
+    bool nested_symbols = false;
+    bool pull_diagnostics = false;
+    bool refresh_diagnostics = false;
+    bool refresh_hints = false;
+    // The settings: the zone the hints show times in (the author's, or UTC); `options.warnings`.
+    bool hints_in_utc = false;
+    std::int64_t next_request = 1;  // the id of the server's next request to the client
     int exit_status = 1;  // 0 once `exit` follows `shutdown`
     std::map<std::string, Document, std::less<>> documents;
 };
