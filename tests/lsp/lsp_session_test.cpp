@@ -64,6 +64,7 @@ std::string position(const json& p) {
 // "6 error -32602 неверные параметры …" (with the text for wrong params),
 // "publish 2 json@0:1-0:5 …" (each diagnostic's code and range).
 std::string summarize(const json& m) {
+    if (m.contains("method") && m.contains("id")) return "request " + m["method"].get<std::string>();
     if (m.contains("method")) {
         std::string line = "publish";
         if (m["params"].contains("version")) line += " " + std::to_string(m["params"]["version"].get<std::int64_t>());
@@ -85,7 +86,10 @@ std::string summarize(const json& m) {
         line += " " + r["capabilities"]["positionEncoding"].get<std::string>();
     if (r.is_object() && r.contains("contents"))
         line += " hover " + r["contents"]["kind"].get<std::string>() + " " + position(r["range"]["start"]);
-    if (r.is_array()) line += " " + std::to_string(r.size()) + " actions";
+    if (r.is_array())
+        line += " " + std::to_string(r.size()) + (r.empty() || r[0].contains("title") ? " actions" : " items");
+    if (r.is_object() && r.contains("items")) line += " " + std::to_string(r["items"].size()) + " items";
+    if (r.is_object() && r.contains("uri")) line += " at " + position(r["range"]["start"]);
     return line;
 }
 
@@ -129,9 +133,87 @@ const std::string HOVER_MESSAGE =
     request(4, "textDocument/hover",
             R"({"textDocument":{"uri":"file:///d/messages.json"},"position":{"line":0,"character":40}})");
 
+// A feed being typed: the second message's key is begun, the rest not written yet.
+const std::string TYPING =
+    R"({"schema":1,"revision":1,"messages":[{"id":"a","priority":1,"title":"t","body":"b","start_at":0,"end_at":1},)"
+    R"({"id":"a","pri)";
+// A request of the document at a character of its one line.
+std::string at_character(int id, std::string_view method, int character, std::string_view more = "") {
+    return request(id, method,
+                   R"({"textDocument":{"uri":"file:///d/messages.json"},"position":{"line":0,"character":)" +
+                       std::to_string(character) + "}" + std::string(more) + "}");
+}
+std::string of_document(int id, std::string_view method, std::string_view more = "") {
+    return request(id, method, R"({"textDocument":{"uri":"file:///d/messages.json"})" + std::string(more) + "}");
+}
+const std::string WHOLE_TEXT = R"(,"range":{"start":{"line":0,"character":0},"end":{"line":1,"character":0}})";
+// A client that asks for diagnostics rather than being sent them.
+const std::string INIT_PULL =
+    request(1, "initialize", R"({"capabilities":{"textDocument":{"diagnostic":{}},"workspace":{"diagnostics":{"refreshSupport":true},"inlayHint":{"refreshSupport":true}}}})") +
+    notification("initialized");
+std::string settings(std::string_view values) {
+    return notification("workspace/didChangeConfiguration", R"({"settings":{"messages-lint":)" + std::string(values) + "}}");
+}
+
 std::vector<Row> rows() {
     return {
         {"lifecycle", INIT + BYE, {"1 result utf-16", "99 result"}, 0, ""},
+        {"the workbench's requests in a draft being typed",
+         INIT + open(TYPING) + at_character(3, "textDocument/completion", 122) +
+             of_document(4, "textDocument/inlayHint", WHOLE_TEXT) + of_document(5, "textDocument/documentSymbol") +
+             of_document(6, "textDocument/foldingRange") +
+             of_document(7, "textDocument/selectionRange", R"(,"positions":[{"line":0,"character":69}])") +
+             at_character(8, "textDocument/definition", 115) +
+             at_character(9, "textDocument/references", 44, R"(,"context":{"includeDeclaration":false})") +
+             at_character(10, "textDocument/definition", 69) + BYE,
+         {"1 result utf-16", "publish 1 json@0:121-0:122", "3 result 8 items", "4 result 2 items", "5 result 13 items",
+          "6 result 0 actions", "7 result 1 items", "8 result at 0:43", "9 result 1 items", "10 result", "99 result"},
+         0,
+         ""},
+        {"the workbench's requests of a document not open",
+         INIT + at_character(3, "textDocument/completion", 1) + of_document(4, "textDocument/inlayHint", WHOLE_TEXT) +
+             of_document(5, "textDocument/documentSymbol") + of_document(6, "textDocument/foldingRange") +
+             of_document(7, "textDocument/selectionRange", R"(,"positions":[{"line":0,"character":1}])") +
+             at_character(8, "textDocument/definition", 1) + at_character(9, "textDocument/references", 1) + BYE,
+         {"1 result utf-16", "3 result", "4 result 0 actions", "5 result 0 actions", "6 result 0 actions",
+          "7 result 0 actions", "8 result", "9 result 0 actions", "99 result"},
+         0,
+         ""},
+        {"the workbench's requests with wrong params",
+         INIT + open(TYPING) + request(3, "textDocument/completion", R"({"textDocument":{"uri":"file:///d/messages.json"}})") +
+             of_document(4, "textDocument/inlayHint") + of_document(5, "textDocument/selectionRange") + BYE,
+         {"1 result utf-16", "publish 1 json@0:121-0:122",
+          "3 error -32602 неверные параметры textDocument/completion: нет поля position.line",
+          "4 error -32602 неверные параметры textDocument/inlayHint: нет поля range.start.line",
+          "5 error -32602 неверные параметры textDocument/selectionRange: нет поля positions", "99 result"},
+         0,
+         ""},
+        {"diagnostics asked for are never also sent",
+         INIT_PULL + open(TYPING) + of_document(3, "textDocument/diagnostic") +
+             notification("textDocument/didClose", R"({"textDocument":{"uri":"file:///d/messages.json"}})") +
+             of_document(4, "textDocument/diagnostic") + BYE,
+         {"1 result utf-16", "3 result 1 items", "4 result 0 items", "99 result"},
+         0,
+         ""},
+        {"diagnostics are not answered to a client that did not ask for them",
+         INIT + open(TYPING) + of_document(3, "textDocument/diagnostic") + BYE,
+         {"1 result utf-16", "publish 1 json@0:121-0:122", "3 error -32601", "99 result"},
+         0,
+         ""},
+        {"settings change the warnings at once, and what is unchanged asks for nothing",
+         INIT + open(R"({"schema":1,"revision":1,"messages":[{"id":"a","priority":1,"title":"t","body":"b","start_at":-2,"end_at":-1}]})") +
+             settings(R"({"warnings":false})") + settings(R"({"warnings":false})") + settings(R"({"warnings":true})") +
+             settings(R"({"hintZone":"UTC"})") + BYE,
+         {"1 result utf-16", "publish 1 ended-window@0:106-0:108", "publish 1", "publish 1 ended-window@0:106-0:108",
+          "99 result"},
+         0,
+         ""},
+        {"a client that asks for diagnostics is asked to ask again after a change of settings",
+         INIT_PULL + open(TYPING) + settings(R"({"warnings":false})") + settings(R"({"hintZone":"UTC"})") +
+             settings(R"({"hintZone":"UTC"})") + BYE,
+         {"1 result utf-16", "request workspace/diagnostic/refresh", "request workspace/inlayHint/refresh", "99 result"},
+         0,
+         ""},
         {"exit without shutdown", INIT + notification("exit"), {"1 result utf-16"}, 1, ""},
         {"end of input without exit", INIT, {"1 result utf-16"}, 1, ""},
         {"end of input after shutdown", INIT + request(99, "shutdown"), {"1 result utf-16", "99 result"}, 0, ""},
@@ -588,7 +670,52 @@ std::vector<ExactRow> exact_rows() {
          {{"/result", json::parse(R"({"capabilities":{"positionEncoding":"utf-16",
               "textDocumentSync":{"openClose":true,"change":2},
               "codeActionProvider":{"codeActionKinds":["quickfix","source.fixAll.messages-lint"]},
-              "hoverProvider":true},"serverInfo":{"name":"messages-lint","version":"9.8.7"}})")}}},
+              "hoverProvider":true,"completionProvider":{"triggerCharacters":["\"",":","{"]},"inlayHintProvider":true,
+              "documentSymbolProvider":true,"foldingRangeProvider":true,"selectionRangeProvider":true,
+              "definitionProvider":true,"referencesProvider":true},
+              "serverInfo":{"name":"messages-lint","version":"9.8.7"}})")}}},
+        {"a client that asks for diagnostics is told how",
+         INIT_PULL + BYE,
+         0,
+         {{"/result/capabilities/diagnosticProvider",
+           {{"identifier", "messages-lint"}, {"interFileDependencies", false}, {"workspaceDiagnostics", false}}}}},
+        // The key is written as the draft writes its others, with no space after the colon.
+        {"completion as plain text, over the key begun",
+         INIT + open(TYPING) + at_character(3, "textDocument/completion", 122) + BYE,
+         2,
+         {{"/result/items/0/label", "priority"},
+          {"/result/items/0/insertTextFormat", 1},
+          {"/result/items/0/textEdit", {{"range", range(0, 118, 0, 122)}, {"newText", "\"priority\":"}}},
+          {"/result/items/0/filterText", "\"priority\""},
+          {"/result/items/0/detail", "целое число от 0 до 2"},
+          {"/result/items/0/documentation", "целое число 0, 1 или 2 без кавычек"}}},
+        {"completion as a snippet for a client that takes them",
+         request(1, "initialize", R"({"capabilities":{"textDocument":{"completion":{"completionItem":{"snippetSupport":true}}}}})") +
+             open(TYPING) + at_character(3, "textDocument/completion", 122) + BYE,
+         2,
+         {{"/result/items/0/insertTextFormat", 2}, {"/result/items/0/textEdit/newText", "\"priority\":${1:1}"}}},
+        {"the hints of a range: the times in UTC with no zone of the author's",
+         INIT + open(TYPING) + of_document(3, "textDocument/inlayHint", WHOLE_TEXT) +
+             of_document(4, "textDocument/inlayHint", R"(,"range":{"start":{"line":0,"character":0},"end":{"line":0,"character":90}})") + BYE,
+         2,
+         {{"/result/0", {{"position", {{"line", 0}, {"character", 95}}}, {"label", "1970-01-01 00:00 UTC"}, {"kind", 1},
+                         {"paddingLeft", true}}},
+          {"/result/1/label", "1970-01-01 00:00:01 UTC"}}},
+        {"nested symbols for a client that takes them: a message by its id, its title beside it",
+         request(1, "initialize", R"({"capabilities":{"textDocument":{"documentSymbol":{"hierarchicalDocumentSymbolSupport":true}}}})") +
+             open(TYPING) + of_document(3, "textDocument/documentSymbol") + BYE,
+         2,
+         {{"/result/2/name", "messages"},
+          {"/result/2/kind", 18},
+          {"/result/2/children/0/name", "a"},
+          {"/result/2/children/0/detail", "t"},
+          {"/result/2/children/0/kind", 19},
+          {"/result/2/children/0/selectionRange", range(0, 43, 0, 46)},
+          {"/result/2/children/1/children/1/name", "pri"}}},
+        {"diagnostics asked for",
+         INIT_PULL + open(TYPING) + of_document(3, "textDocument/diagnostic") + BYE,
+         1,
+         {{"/result/kind", "full"}, {"/result/items/0/code", "json"}, {"/result/items/0/range", range(0, 121, 0, 122)}}},
         {"a quick fix's edit, by document",
          INIT + open(TRAILING_COMMA) + code_action_request(5, URI, WHOLE_LINE, R"(["quickfix"])") + BYE,
          2,
