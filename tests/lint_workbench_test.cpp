@@ -251,6 +251,10 @@ TEST(LintWorkbench, TheOutlineNamesEachMessageByIdAndTitle) {
          R"({"messages": [{"id": "a", "title": "0123456789012345678901234567890123456789xyz\nq"}]})",
          "messages — 1 @\"messages\"\n  a — 0123456789012345678901234567890123456789… @\"a\"\n    id — \"a\" @\"id\"\n"
          "    title — \"012345678901234567890123456789012345678… @\"title\"\n"},
+        {"a message in the array form: its elements named by the fields they are",
+         R"({"messages": [["a", 1, "t", "b", 0, 1, {"kind": "open_license"}]]})",
+         "messages — 1 @\"messages\"\n  a — t @\"a\"\n    id — \"a\" @\"a\"\n    priority — 1 @1\n    title — \"t\" @\"t\"\n"
+         "    body — \"b\" @\"b\"\n    start_at — 0 @0\n    end_at — 1 @1\n    cta — {…} @{\"kind\": \"open_license\"}\n"},
         {"typographic quotation marks", "{“messages”: [{“id”: “a”}]}",
          "messages — 1 @“messages”\n  a @“a”\n    id — “a” @“id”\n"},
         {"no object at the top", "[1, 2]", ""},

@@ -90,6 +90,28 @@ OutlineEntry message_entry(const Draft& d, std::uint32_t record, std::size_t ind
         if (title != NO_NODE && d.at(title).kind == NodeKind::scalar)
             entry.detail = one_line(token_text(d.document, d.at(title).span));
         entry.children = field_entries(d, record);
+    } else {
+        // A message in the array form: its elements are its fields in their order.
+        constexpr std::string_view FIELDS[] = {"id",       "priority", "title", "body",      "start_at",
+                                               "end_at",   "cta",      "minVersion", "maxVersion"};
+        std::size_t field = 0;
+        for (std::uint32_t e = r.first; e != NO_NODE; e = d.at(e).next, ++field) {
+            const Node& element = d.at(e);
+            const bool text = element.kind == NodeKind::scalar && element.token == TokenKind::string;
+            if (field == 0 && text) {
+                entry.name = one_line(token_text(d.document, element.span));
+                entry.name_span = element.span;
+            }
+            if (field == 2 && text) entry.detail = one_line(token_text(d.document, element.span));
+            OutlineEntry child;
+            child.name = field < std::size(FIELDS) ? std::string(FIELDS[field]) : decimal(field + 1);
+            child.span = child.name_span = element.span;
+            if (element.kind == NodeKind::scalar)
+                child.detail = detail_text(d.document.substr(element.span.begin, element.span.end - element.span.begin));
+            else
+                child.detail = element.kind == NodeKind::object ? "{…}" : "[…]";
+            entry.children.push_back(std::move(child));
+        }
     }
     if (entry.name.empty()) entry.name = "сообщение " + decimal(index + 1);
     return entry;

@@ -14,9 +14,14 @@
 // `messages-lint --format=json` reports for the same bytes, with the ranges converted here from
 // the report's lines and columns on this file's own account. Then, on the example's text: an
 // incremental change, the code actions applied (the result again compared with the report), a
-// hover, shutdown and exit with status 0. Last, the figures on LARGE_FEED (the 64 KiB,
-// 50-message feed): the median time from didChange sent to publishDiagnostics received, and the
-// server's resident memory with 20 such documents open. The figures are printed, not judged.
+// hover, shutdown and exit with status 0. In one of the offers, every document that reads also
+// has its outline, hints, a completion inside its first message and one after its last, and each
+// repeated id's definition checked against what the document's JSON says: the messages by id and
+// title, the times as dates in UTC (the setting the server is started with), the lengths near
+// their limits, the keys a message lacks, and a new message that leaves the draft readable.
+// Last, the figures on LARGE_FEED (the 64 KiB, 50-message feed): the median time from didChange
+// sent to publishDiagnostics received, of a completion and of the hints, and the server's
+// resident memory with 20 such documents open. The figures are printed, not judged.
 import { execFileSync, spawn } from "node:child_process";
 import { mkdirSync, readdirSync, readFileSync, writeFileSync } from "node:fs";
 import { join, resolve } from "node:path";
@@ -167,7 +172,12 @@ async function start(encodings, now = NOW, extra = []) {
   const result = await connection.sendRequest(lsp.InitializeRequest.type, {
     processId: process.pid,
     rootUri: null,
-    capabilities: { general, workspace: { workspaceEdit: { documentChanges: true } } },
+    capabilities: {
+      general,
+      workspace: { workspaceEdit: { documentChanges: true } },
+      textDocument: { documentSymbol: { hierarchicalDocumentSymbolSupport: true } },
+    },
+    initializationOptions: { "messages-lint": { hintZone: "UTC" } },
   });
   await connection.sendNotification(lsp.InitializedNotification.type, {});
   const diagnosticsOf = (uri, version) => new Promise((done) => waiting.set(`${uri} ${version}`, done));
@@ -197,6 +207,86 @@ function applyEdits(bytes, edits, encoding) {
   let out = bytes;
   for (const r of ranges) out = Buffer.concat([out.subarray(0, r.begin), Buffer.from(r.text, "utf8"), out.subarray(r.end)]);
   return out;
+}
+
+// --- What a document that reads shows besides its problems ------------------------------------
+
+const MESSAGE_KEYS = ["id", "priority", "title", "body", "start_at", "end_at", "cta", "minVersion", "maxVersion"];
+const LIMITS = { title: 80, body: 800 };
+
+// How the outline shows a text beside its key: on one line, at most 40 characters.
+function shortened(text) {
+  const chars = [...text.replace(/[\n\r\t]/g, " ")];
+  return chars.length > 40 ? chars.slice(0, 40).join("") + "…" : chars.join("");
+}
+
+// "2026-01-01 00:00 UTC", the seconds only when there are some.
+function utcLabel(seconds) {
+  const d = new Date(seconds * 1000);
+  const two = (n) => String(n).padStart(2, "0");
+  const y = d.getUTCFullYear();
+  const year = (y < 0 ? "-" : "") + String(Math.abs(y)).padStart(4, "0");
+  const s = d.getUTCSeconds();
+  return `${year}-${two(d.getUTCMonth() + 1)}-${two(d.getUTCDate())} ${two(d.getUTCHours())}:${two(d.getUTCMinutes())}${s ? `:${two(s)}` : ""} UTC`;
+}
+
+let workbenchDocuments = 0;
+
+async function workbench(server, d, uri, report, encoding) {
+  if (report.some((p) => p.rule === "json" || p.rule === "size")) return;
+  const feed = JSON.parse(d.text);
+  if (Array.isArray(feed) || !Array.isArray(feed.messages)) return;
+  workbenchDocuments += 1;
+  const ask = (type, params) => server.connection.sendRequest(type, { textDocument: { uri }, ...params });
+  const symbols = await ask(lsp.DocumentSymbolRequest.type, {});
+  const list = symbols.find((s) => s.name === "messages");
+  const children = list?.children ?? [];
+  const shown = children.map((s) => `${s.name} / ${s.detail ?? ""}`);
+  const objects = feed.messages.map((m, i) => [m, i]).filter(([m]) => m && typeof m === "object" && !Array.isArray(m));
+  const wanted = feed.messages.map((m, i) => {
+    const id = Array.isArray(m) ? m[0] : m.id;
+    const title = Array.isArray(m) ? m[2] : m.title;
+    return `${id === "" ? `сообщение ${i + 1}` : shortened(id)} / ${shortened(title)}`;
+  });
+  if (JSON.stringify(shown) !== JSON.stringify(wanted)) fail(`${d.path}: the outline ${JSON.stringify(shown)}, not ${JSON.stringify(wanted)}`);
+
+  const hints = await ask(lsp.InlayHintRequest.type, { range: { start: { line: 0, character: 0 }, end: positionOf(d.bytes, d.bytes.length, encoding) } });
+  const labels = [];
+  for (const [m] of objects)
+    for (const [key, value] of Object.entries(m)) {
+      if (key === "start_at" || key === "end_at") labels.push(Math.abs(value) <= 1e11 ? utcLabel(value) : null);
+      if (key in LIMITS && [...value].length + 10 >= LIMITS[key]) labels.push(`${[...value].length}/${LIMITS[key]}`);
+    }
+  if (hints.length !== labels.length || hints.some((h, i) => labels[i] !== null && h.label !== labels[i]))
+    fail(`${d.path}: the hints ${JSON.stringify(hints.map((h) => h.label))}, not ${JSON.stringify(labels)}`);
+
+  if (!children.length) return;
+  // Just inside the first message's brace: the keys it lacks, and the key written there.
+  const [first] = feed.messages;
+  if (objects.length && objects[0][1] === 0) {
+    const inside = { line: children[0].range.start.line, character: children[0].range.start.character + 1 };
+    const atKey = d.bytes[offsetOf(d.bytes, inside, encoding)] === 0x22 ? Object.keys(first)[0] : null;
+    const keys = MESSAGE_KEYS.filter((k) => !(k in first) || k === atKey);
+    const offered = (await ask(lsp.CompletionRequest.type, { position: inside })).items.map((i) => i.label);
+    if (JSON.stringify(offered) !== JSON.stringify(keys)) fail(`${d.path}: completion offers ${JSON.stringify(offered)}, not ${JSON.stringify(keys)}`);
+  }
+  // Just past the last message: a new message, which leaves the draft readable.
+  const after = children[children.length - 1].range.end;
+  const items = (await ask(lsp.CompletionRequest.type, { position: after })).items;
+  if (items.length !== 1 || !items[0].label.startsWith("новое сообщение")) fail(`${d.path}: after the last message ${JSON.stringify(items)}`);
+  else {
+    const added = join(scratch, "with-new-message.json");
+    writeFileSync(added, applyEdits(d.bytes, [items[0].textEdit], encoding));
+    const problems = reports([added]).get(added);
+    if (problems.some((p) => p.rule === "json")) fail(`${d.path}: with the new message ${JSON.stringify(problems[0])}`);
+  }
+  // A repeated id leads to the first message with that id.
+  for (const p of report.filter((p) => p.rule === "duplicate-id")) {
+    const firstIndex = feed.messages.findIndex((m) => (Array.isArray(m) ? m[0] : m.id) === p.id);
+    const location = await ask(lsp.DefinitionRequest.type, { position: positionOf(d.bytes, p.start_byte_offset, encoding) });
+    if (JSON.stringify(location?.range) !== JSON.stringify(children[firstIndex].selectionRange))
+      fail(`${d.path}: the definition of ${p.id} is ${JSON.stringify(location)}`);
+  }
 }
 
 // --- The documents, in every encoding ---------------------------------------------------------
@@ -243,18 +333,22 @@ async function conversations() {
       const uri = pathToFileURL(d.path).href;
       const diagnostics = await open(server, uri, d.text);
       compare(d.path, d.bytes, diagnostics, reported.get(d.path), agreed);
-      // Every code action of the whole document, in the encoding editors use most.
-      if (agreed === "utf-16" && encodings)
+      // Every code action of the whole document, and what helps write it, in the encoding
+      // editors use most.
+      if (agreed === "utf-16" && encodings) {
         await server.connection.sendRequest(lsp.CodeActionRequest.type, {
           textDocument: { uri },
           range: { start: { line: 0, character: 0 }, end: positionOf(d.bytes, d.bytes.length, agreed) },
           context: { diagnostics: [] },
         });
+        await workbench(server, d, uri, reported.get(d.path), agreed);
+      }
       await server.connection.sendNotification(lsp.DidCloseTextDocumentNotification.type, { textDocument: { uri } });
     }
     await stop(server);
   }
-  console.log(`documents: ${documents.length} compared in 5 encoding offers (${notText} not UTF-8, which no client sends)`);
+  console.log(`documents: ${documents.length} compared in 5 encoding offers (${notText} not UTF-8, which no client sends); ` +
+    `${workbenchDocuments} that read with their outline, hints, completion and definitions`);
 
   // --no-warnings reaches the server: the documents with warnings get what the report of
   // --no-warnings has for them.
@@ -367,6 +461,19 @@ async function figures(label) {
   }
   times.sort((a, b) => a - b);
   const median = times[Math.floor(times.length / 2)];
+  // A completion inside the first message, and the hints of the whole feed, 101 times each.
+  const medianOf = async (type, params) => {
+    const spent = [];
+    for (let i = 0; i < 101; i++) {
+      const begin = process.hrtime.bigint();
+      await server.connection.sendRequest(type, { textDocument: { uri }, ...params });
+      spent.push(Number(process.hrtime.bigint() - begin) / 1e6);
+    }
+    return spent.sort((a, b) => a - b)[50];
+  };
+  const inFirst = positionOf(feed, feed.indexOf(Buffer.from('"messages"')) + 16, "utf-16");
+  const completion = await medianOf(lsp.CompletionRequest.type, { position: inFirst });
+  const hints = await medianOf(lsp.InlayHintRequest.type, { range: { start: { line: 0, character: 0 }, end: positionOf(feed, feed.length, "utf-16") } });
   for (let i = 1; i < 20; i++) await open(server, `${uri}-${i}`, text);
   const status = readFileSync(`/proc/${server.child.pid}/status`, "utf8");
   const rss = /VmRSS:\s*(\d+) kB/.exec(status)[1];
@@ -374,6 +481,7 @@ async function figures(label) {
   console.log(`figures of ${label}: ${feed.length} bytes (no diagnostics at --now=${inside}), start to the first diagnostics ${startMs.toFixed(1)} ms, ` +
     `didChange to publishDiagnostics median ${median.toFixed(2)} ms ` +
     `(min ${times[0].toFixed(2)}, max ${times[times.length - 1].toFixed(2)}, ${times.length} changes); ` +
+    `completion median ${completion.toFixed(2)} ms, inlay hints median ${hints.toFixed(2)} ms; ` +
     `the process's resident memory with 20 open: VmRSS ${(rss / 1024).toFixed(1)} MiB (peak ${(hwm / 1024).toFixed(1)} MiB)`);
   await stop(server);
 }
