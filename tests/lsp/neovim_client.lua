@@ -1,7 +1,9 @@
 -- messages-lint --lsp under Neovim's built-in client (vim.lsp.start_client, as Debian's Neovim
 -- 0.7 has it), headless. Opens the draft named by MT_DRAFT, waits for the server's diagnostics
 -- and compares them with `messages-lint --format=json` of the same file (line, byte column,
--- severity, rule and text). With MT_FIX_ALL=1 it then asks for the source.fixAll.messages-lint
+-- severity, rule and text). Then what omnifunc would offer (Neovim 0.7 completes through it, with
+-- the same conversion of the server's items) inside the last message and past it, and the inlay
+-- hints, which 0.7 does not show, through a raw request. With MT_FIX_ALL=1 it then asks for the source.fixAll.messages-lint
 -- action, applies it, writes the file and quits; the runner checks the written file.
 -- Exits 0 when every check holds, 1 with the reason on standard error otherwise.
 local lint = os.getenv("MT_LINT")
@@ -70,6 +72,55 @@ for i, p in ipairs(report) do
   end
 end
 io.stdout:write("neovim client: " .. #shown .. " diagnostics as the report has them\n")
+
+-- The words omnifunc would complete at a place (line and byte column, 0-based), through 0.7's own
+-- conversion of a completion list.
+local function completion_words(line, column)
+  vim.api.nvim_win_set_cursor(0, { line + 1, column })
+  local answers = vim.lsp.buf_request_sync(buffer, "textDocument/completion", vim.lsp.util.make_position_params(), 5000)
+  local words = {}
+  for _, answer in pairs(answers or {}) do
+    for _, item in ipairs(vim.lsp.util.text_document_completion_list_to_complete_items(answer.result, "")) do
+      table.insert(words, item.word)
+    end
+  end
+  return words
+end
+
+if not fix_all then
+  local lines = vim.api.nvim_buf_get_lines(buffer, 0, -1, true)
+  -- The last message's brace, and the line that closes it.
+  local open, close
+  for i, text in ipairs(lines) do
+    if text:match("^    {$") then open = i - 1 end
+    if text:match("^    },?$") then close = i - 1 end
+  end
+  local inside = completion_words(open, 5)
+  if vim.inspect(inside) ~= vim.inspect({ '"minVersion": ', '"maxVersion": ' }) then
+    return fail("omnifunc would offer " .. vim.inspect(inside) .. " inside the last message")
+  end
+  local after = completion_words(close, 5)
+  if #after ~= 1 or not after[1]:match('^,?%s*{\n%s*"id": "message%-5",') then
+    return fail("omnifunc would offer " .. vim.inspect(after) .. " past the last message")
+  end
+  io.stdout:write("neovim client: omnifunc would offer the keys a message lacks and a new message\n")
+
+  local params = { textDocument = vim.lsp.util.make_text_document_params(),
+                   range = { start = { line = 0, character = 0 }, ["end"] = { line = #lines, character = 0 } } }
+  local answers = vim.lsp.buf_request_sync(buffer, "textDocument/inlayHint", params, 5000)
+  local labels, wanted = {}, {}
+  for _, answer in pairs(answers or {}) do
+    for _, hint in ipairs(answer.result or {}) do table.insert(labels, hint.label) end
+  end
+  for _, text in ipairs(lines) do
+    local seconds = text:match('"start_at": (%d+)') or text:match('"end_at": (%d+)')
+    if seconds then table.insert(wanted, os.date("!%Y-%m-%d %H:%M", tonumber(seconds)) .. " UTC") end
+  end
+  if vim.inspect(labels) ~= vim.inspect(wanted) then
+    return fail("the hints are " .. vim.inspect(labels) .. ", not " .. vim.inspect(wanted))
+  end
+  io.stdout:write("neovim client: " .. #labels .. " hints, the dates of the windows\n")
+end
 
 if fix_all then
   local params = vim.lsp.util.make_range_params()

@@ -25,8 +25,9 @@ command -v nvim >/dev/null || { echo "neovim_test: no nvim (scripts/bootstrap --
 rm -rf "$scratch"
 mkdir -p "$scratch"
 cp "$here/typographic_draft.json" "$scratch/messages.json"
-# No user configuration, no shada, no swap file; $HOME and the XDG folders inside the scratch.
-HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" XDG_STATE_HOME="$scratch/state" \
+# No user configuration, no shada, no swap file; $HOME and the XDG folders inside the scratch;
+# the hints' dates in UTC.
+TZ=UTC HOME="$scratch" XDG_CONFIG_HOME="$scratch/config" XDG_DATA_HOME="$scratch/data" XDG_STATE_HOME="$scratch/state" \
     XDG_CACHE_HOME="$scratch/cache" MT_LINT="$lint" MT_EMULATOR="$emulator" MT_SERVER="$server" MT_DRAFT="$scratch/messages.json" MT_NOW=0 MT_FIX_ALL=$fix_all \
     timeout 60 nvim --headless -u NONE -i NONE -n -c "luafile $here/neovim_client.lua" </dev/null
 if [ "$fix_all" = 1 ]; then
