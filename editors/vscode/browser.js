@@ -26,7 +26,7 @@ async function start(context, output) {
   const script = vscode.Uri.joinPath(context.extensionUri, choice.WORKER);
   worker = new Worker(script.toString(true));
   worker.postMessage(choice.workerOptions(vscode.workspace.getConfiguration(choice.SECTION)));
-  client = new LanguageClient("messagesLint", "messages-lint", choice.clientOptions(output), worker);
+  client = new LanguageClient("messagesLint", "messages-lint", choice.clientOptions(output, vscode.workspace.getConfiguration(choice.SECTION)), worker);
   try {
     await client.start();
   } catch (error) {

@@ -27,7 +27,7 @@ async function start(context, output) {
     vscode.window.showErrorMessage(chosen.error);
     return;
   }
-  client = new LanguageClient("messagesLint", "messages-lint", chosen.server, choice.clientOptions(output));
+  client = new LanguageClient("messagesLint", "messages-lint", chosen.server, choice.clientOptions(output, vscode.workspace.getConfiguration(choice.SECTION)));
   try {
     await client.start();
   } catch (error) {

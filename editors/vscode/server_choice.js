@@ -15,9 +15,11 @@ const WORKER = "dist/lsp-worker.js";
 
 // The language client's options: the files named messages.json of any scheme (file on the
 // desktop, vscode-vfs on github.dev), the log in the one output channel the extension keeps
-// across restarts.
-function clientOptions(outputChannel) {
-  return { documentSelector: [{ pattern: "**/messages.json" }], outputChannel };
+// across restarts, and the zone the hints write times in (messagesLint.hintZone: the author's,
+// or UTC), which the server takes at initialize.
+function clientOptions(outputChannel, settings) {
+  const hintZone = settings?.get("hintZone", "author") === "UTC" ? "UTC" : "author";
+  return { documentSelector: [{ pattern: "**/messages.json" }], outputChannel, initializationOptions: { "messages-lint": { hintZone } } };
 }
 
 // The options of the command line that the settings give, for either server.

@@ -55,6 +55,11 @@ check("the missing file's text", choice.missingModuleText(WASM),
 for (const [values, want] of [[{}, { warnings: true }], [{ warnings: false }, { warnings: false }], [{ warnings: true }, { warnings: true }]])
   check(`workerOptions ${JSON.stringify(values)}`, choice.workerOptions(settingsOf(values)), want);
 
+// Settings, the zone the server is asked to write the hints' times in.
+for (const [values, want] of [[{}, "author"], [{ hintZone: "UTC" }, "UTC"], [{ hintZone: "author" }, "author"], [{ hintZone: "Mars" }, "author"]])
+  check(`clientOptions ${JSON.stringify(values)}`, choice.clientOptions({ name: "o" }, settingsOf(values)).initializationOptions,
+    { "messages-lint": { hintZone: want } });
+
 // A configuration change as VS Code describes it: the settings it touched.
 const change = (...keys) => ({ affectsConfiguration: (section) => keys.some((k) => k === section || k.startsWith(`${section}.`)) });
 const tick = () => new Promise((done) => setTimeout(done, 5));

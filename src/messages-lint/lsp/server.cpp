@@ -83,11 +83,12 @@ void publish(const ServerState& state, const Document& document, Output& out) {
                {"params", publish_params(document, state.encoding)}});
 }
 
-// The settings a client sends, under "messages-lint" or on their own: "warnings" (true or
-// false) and "hintZone" ("UTC", or "author" for the author's zone). Returns which changed:
-// the warnings, the hints' zone.
+// The settings a client sends, under "messages-lint" (or "messagesLint", VS Code's section) or
+// on their own: "warnings" (true or false) and "hintZone" ("UTC", or "author" for the author's
+// zone). Returns which changed: the warnings, the hints' zone.
 std::pair<bool, bool> apply_settings(ServerState& state, const json& settings) {
     const json* own = find(settings, {"messages-lint"});
+    if (!own) own = find(settings, {"messagesLint"});
     const json& given = own && own->is_object() ? *own : settings;
     bool warnings = false, zone = false;
     if (const json* value = find(given, {"warnings"}); value && value->is_boolean()) {
