@@ -50,7 +50,9 @@ std::vector<OutlineEntry> field_entries(const Draft& d, std::uint32_t object);
 OutlineEntry field_entry(const Draft& d, std::uint32_t member) {
     const Node& m = d.at(member);
     OutlineEntry entry;
-    entry.name = one_line(token_text(d.document, m.key));
+    // Every entry has a name an editor can show: a key written as "" is named so.
+    entry.name = m.key.begin == m.key.end ? "без ключа" : one_line(token_text(d.document, m.key));
+    if (entry.name.empty()) entry.name = "\"\"";
     entry.span = m.span;
     entry.name_span = m.key;
     if (m.value != NO_NODE) {

@@ -28,11 +28,8 @@ int symbol_kind(lint::OutlineKind kind) {
     return SYMBOL_FIELD;
 }
 
-// A symbol's name may not be empty.
-std::string shown_name(const std::string& name) { return name.empty() ? "\"\"" : name; }
-
 json symbol_json(const Document& document, const lint::OutlineEntry& entry, PositionEncoding encoding) {
-    json symbol = {{"name", shown_name(entry.name)},
+    json symbol = {{"name", entry.name},
                    {"kind", symbol_kind(entry.kind)},
                    {"range", range_json(document, entry.span, encoding)},
                    {"selectionRange", range_json(document, entry.name_span, encoding)}};
@@ -47,12 +44,12 @@ json symbol_json(const Document& document, const lint::OutlineEntry& entry, Posi
 
 void flatten(const Document& document, const lint::OutlineEntry& entry, const std::string& container,
              PositionEncoding encoding, json& out) {
-    json symbol = {{"name", shown_name(entry.name)},
+    json symbol = {{"name", entry.name},
                    {"kind", symbol_kind(entry.kind)},
                    {"location", {{"uri", document.uri}, {"range", range_json(document, entry.span, encoding)}}}};
     if (!container.empty()) symbol["containerName"] = container;
     out.push_back(std::move(symbol));
-    for (const lint::OutlineEntry& child : entry.children) flatten(document, child, shown_name(entry.name), encoding, out);
+    for (const lint::OutlineEntry& child : entry.children) flatten(document, child, entry.name, encoding, out);
 }
 
 // Whether only spaces and tabs stand before byte `at` on its line.

@@ -24,7 +24,9 @@ enum class OutlineKind : unsigned char {
 
 struct OutlineEntry {
     OutlineKind kind = OutlineKind::field;
-    std::string name;    // a field's key; a message's id ("сообщение 3" while it has none)
+    // Never empty: a field's key (`""` for the empty key, "без ключа" where none is written); a
+    // message's id ("сообщение 3" while it has none).
+    std::string name;
     std::string detail;  // a message's title; a field's value as written, on one line, shortened
     Span span{0, 0};     // all of it: a member from its key to the end of its value, a message's record
     Span name_span{0, 0};  // what names it: the key, or a message's id (its `{` without one)
