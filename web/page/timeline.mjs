@@ -6,12 +6,13 @@ const SVG = "http://www.w3.org/2000/svg";
 const $ = (id) => document.getElementById(id);
 
 // The drawing's own units: the browser scales it to the width of its box.
-const WIDTH = 600, LANE = 22, BAR = 16, AXIS = 34, SIDE = 8;
+const WIDTH = 600, LANE = 22, BAR = 16, AXIS = 40, SIDE = 8;
 // Seconds further from 1970 than this are a slip of the author's (milliseconds, a stray digit),
 // not a window anyone means: such windows are listed, not drawn, so they do not squash the rest.
 const ABSURD = 100000000000n;
 
-const dayFormat = new Intl.DateTimeFormat("ru-RU", { day: "numeric", month: "short", year: "numeric" });
+const dayFormat = new Intl.DateTimeFormat("ru-RU", { day: "numeric", month: "short" });
+const yearFormat = new Intl.DateTimeFormat("ru-RU", { day: "numeric", month: "short", year: "numeric" });
 const timeFormat = new Intl.DateTimeFormat("ru-RU", {
   day: "numeric", month: "long", year: "numeric", hour: "2-digit", minute: "2-digit",
 });
@@ -77,21 +78,24 @@ export function showTimeline(messages, go, now) {
     "aria-describedby": "timeline-words", class: "timeline-svg",
   });
 
-  // The axis: a few dates spread evenly, the present as a line through every lane.
-  const ticks = 4;
+  // The axis: a few dates spread evenly (the year at both ends), few enough to stay apart on a
+  // phone; the present as a line through every lane.
+  const ticks = 3;
   for (let i = 0; i <= ticks; i++) {
     const t = low + ((high - low) * i) / ticks;
     const at = x(t);
-    svg.append(element("line", { x1: at, x2: at, y1: 14, y2: height, class: "tick" }));
+    svg.append(element("line", { x1: at, x2: at, y1: 17, y2: height, class: "tick" }));
     const label = element("text", {
-      x: at, y: 11, class: "tick-label", "text-anchor": i === 0 ? "start" : i === ticks ? "end" : "middle",
+      x: at, y: 13, class: "tick-label", "text-anchor": i === 0 ? "start" : i === ticks ? "end" : "middle",
     });
-    label.textContent = dayFormat.format(new Date(t * 1000));
+    label.textContent = (i === 0 || i === ticks ? yearFormat : dayFormat).format(new Date(t * 1000));
     svg.append(label);
   }
   const nowAt = x(present);
-  svg.append(element("line", { x1: nowAt, x2: nowAt, y1: 16, y2: height, class: "now" }));
-  const nowLabel = element("text", { x: nowAt, y: 27, class: "now-label", "text-anchor": "middle" });
+  svg.append(element("line", { x1: nowAt, x2: nowAt, y1: 20, y2: height, class: "now" }));
+  const nowLabel = element("text", {
+    x: nowAt, y: 32, class: "now-label", "text-anchor": nowAt < 40 ? "start" : nowAt > WIDTH - 40 ? "end" : "middle",
+  });
   nowLabel.textContent = "сейчас";
   svg.append(nowLabel);
 
