@@ -72,7 +72,7 @@ export async function createChecker(module, report = (text) => console.error(tex
   // Checks `document` (a Uint8Array: a whole file, or the start of a longer file of `length`
   // bytes) named `name` at `now` (Unix seconds, a BigInt), as the command line checks a file:
   // from no more than one byte past the size limit, which is enough to find it too large.
-  // Returns {problems, page, messages, shown_name, limits} as the module gives them.
+  // Returns {problems, page, messages, outline, hints, shown_name, limits} as the module gives them.
   // The zone stays in the module's memory for as long as the checker lives.
   const zoneNameBytes = encoder.encode(zone.name);
   const zoneName = copyIn(zoneNameBytes);
@@ -153,9 +153,41 @@ export async function createChecker(module, report = (text) => console.error(tex
       exports.mt_free(doc);
     }
   }
+  // What the editor offers to write at [line, character] of `document` (a Uint8Array) at `now`
+  // (a BigInt): {from, to: the places it writes over, options: [{label, filter, detail, info,
+  // apply: the plain text, snippet: the same with tab stops ("" when none), type}]}.
+  function complete(document, [line, character], now) {
+    let doc = 0, out = 0;
+    try {
+      doc = copyIn(document);
+      out = copyIn(new Uint8Array(8));
+      if (exports.mt_complete(doc, document.length, line, character, now, zoneName, zoneNameBytes.length, zoneSpans,
+        zone.spans.length / 2, out) !== 0) throw new Error("messages-lint: не хватило памяти");
+      return JSON.parse(takeResult(out));
+    } finally {
+      exports.mt_free(out);
+      exports.mt_free(doc);
+    }
+  }
+  // The new message after the last one of `document` (a Uint8Array) at `now` (a BigInt), written
+  // as its neighbours are: {label, changes: [{from, to, insert}], cursor: the place in its title
+  // once it is in}, or null when the draft has no list of messages.
+  function newMessage(document, now) {
+    let doc = 0, out = 0;
+    try {
+      doc = copyIn(document);
+      out = copyIn(new Uint8Array(8));
+      if (exports.mt_new_message(doc, document.length, now, zoneName, zoneNameBytes.length, zoneSpans,
+        zone.spans.length / 2, out) !== 0) throw new Error("messages-lint: не хватило памяти");
+      return JSON.parse(takeResult(out));
+    } finally {
+      exports.mt_free(out);
+      exports.mt_free(doc);
+    }
+  }
   // The limits the module checks against: {title_chars, body_chars, messages, bytes (a feed's),
   // draft_bytes (the most a draft is read and fixed up to)}.
   const limits = check(new Uint8Array(0), "", 0n).limits;
   cap = limits.bytes + 1;
-  return { check, recode, fix, open, limits };
+  return { check, recode, fix, open, complete, newMessage, limits };
 }

@@ -1,15 +1,18 @@
 // The C interface of the WebAssembly draft checker: the page and its tests hand it a
 // document's bytes, a file name and the time to compare with, and get back one JSON object:
 //
-//   {"problems":[...], "page":{...}, "messages":[...], "shown_name":"...", "limits":{...}}
+//   {"problems":[...], "page":{...}, "messages":[...], "outline":[...], "hints":[...],
+//    "shown_name":"...", "limits":{...}}
 //
 // `problems` holds exactly the objects `messages-lint --format=json` prints for the same bytes
 // and name, in its order; `page` how the page shows them (page_view.h); `messages` the summary
-// of each message read; `shown_name` the name
+// of each message read; `outline` the messages as the editor moves to them, with their
+// problems, and `hints` what it writes beside the values (page_view.h), both also of a draft
+// that does not read; `shown_name` the name
 // with every invisible or bidirectional control escaped, as problem texts show them; `limits`
 // the numbers the page shows the lengths against. The page computes none of this itself.
-// recode.cpp adds the decoding of a draft in a Cyrillic code page, and mt_open below what an
-// opened file is.
+// recode.cpp adds the decoding of a draft in a Cyrillic code page, mt_open below what an
+// opened file is, and completion_export.cpp what the editor offers to write.
 //
 // Memory: the caller copies its inputs into blocks from mt_alloc (null when memory runs out),
 // and frees them and the result with mt_free. Nothing is kept between calls.
@@ -79,7 +82,9 @@ std::string check(std::string_view head, std::uint64_t length, std::string_view 
         append_optional(out, "maxVersion", s.max_version);
         out += '}';
     }
-    out += "],\"shown_name\":";
+    out += "],\"outline\":" + web::outline_json(head, checked.problems);
+    out += ",\"hints\":" + web::hints_json(head, zone);
+    out += ",\"shown_name\":";
     append_json_string(out, escape_unprintable(name));
     out += ",\"limits\":{\"title_chars\":" + decimal(MAX_TITLE_CHARS) + ",\"body_chars\":" + decimal(MAX_BODY_CHARS) +
            ",\"messages\":" + decimal(MAX_MESSAGES) + ",\"bytes\":" + decimal(MAX_FEED_BYTES) + ",\"draft_bytes\":" + decimal(lint::MAX_DRAFT_BYTES) + "}}";

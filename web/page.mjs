@@ -1,20 +1,25 @@
 // The authors' page: a CodeMirror editor over the draft, the WebAssembly checker run on every
-// change, and what it reports shown beside the text. Every problem, note, fix, place, length and
-// word comes from the checker; this file wires the editor to it and applies the fixes the author
-// chooses, each as one undoable step. The editor's text of a file is in page/text.mjs, what it
-// holds besides in page/source.mjs, what is shown beside it in page/report.mjs.
+// change, and what it reports shown beside the text. Every problem, note, fix, place, length,
+// completion, new message and word comes from the checker; this file wires the editor to it and
+// applies the fixes and additions the author chooses, each as one undoable step. The editor's
+// text of a file is in page/text.mjs, what it holds besides in page/source.mjs, what is shown
+// beside it in page/report.mjs and page/timeline.mjs, the completion and the hints beside the
+// values in page/assist.mjs.
 import { EditorState, StateEffect } from "@codemirror/state";
 import {
   Decoration, EditorView, keymap, lineNumbers, highlightSpecialChars, highlightActiveLine, highlightActiveLineGutter,
   drawSelection,
 } from "@codemirror/view";
 import { defaultKeymap, history, historyKeymap, isolateHistory } from "@codemirror/commands";
+import { autocompletion, completionKeymap } from "@codemirror/autocomplete";
 import { json } from "@codemirror/lang-json";
 import { bracketMatching, syntaxHighlighting, defaultHighlightStyle } from "@codemirror/language";
 import { forEachDiagnostic, forceLinting, linter, lintGutter, openLintPanel } from "@codemirror/lint";
 import { EMPTY_SOURCE, currentBytes, setSource, sourceField, sourceHistory, strayGuard } from "./page/source.mjs";
 import { changeBetween, textOf } from "./page/text.mjs";
-import { choose, showCursor, showMessages, showProblems, showSave, showSource, showVerdict } from "./page/report.mjs";
+import { choose, placeOf, showCursor, showMessages, showProblems, showSave, showSource, showVerdict } from "./page/report.mjs";
+import { completionSource, hintDecorations, hintField, hintTheme, offsetIn, setHints } from "./page/assist.mjs";
+import { showTimeline } from "./page/timeline.mjs";
 
 // How long typing may pause before the draft is checked again.
 const DEBOUNCE_MS = 150;
@@ -78,6 +83,26 @@ function start(checker) {
     view.focus();
   };
 
+  // The new message after the last, written by the checker as its neighbours are, as one
+  // undoable step; the cursor in its title, ready to type it.
+  const addMessage = (view) => {
+    const state = view.state;
+    if (!state.field(sourceField).utf8) return;
+    const made = checker.newMessage(currentBytes(state), now());
+    if (made === null) {
+      $("announce").textContent = "Новое сообщение некуда добавить: в черновике нет списка messages.";
+      return;
+    }
+    const changes = state.changes(made.changes.map((c) => ({
+      from: offsetIn(state.doc, c.from), to: offsetIn(state.doc, c.to), insert: c.insert,
+    })));
+    view.dispatch({
+      changes, selection: { anchor: offsetIn(changes.apply(state.doc), made.cursor) }, scrollIntoView: true,
+      annotations: isolateHistory.of("full"), userEvent: "input.message",
+    });
+    view.focus();
+  };
+
   const check = (view) => {
     const state = view.state;
     const source = state.field(sourceField);
@@ -113,7 +138,14 @@ function start(checker) {
     // repairs what no listed problem offers alone (a mistake the fix of an earlier one uncovers).
     const fixable = source.utf8 && problems.length > 0 && checker.fix(bytes).count > 0;
     $("fix-all").hidden = $("fix-all-hint").hidden = !fixable;
-    showMessages(result.messages, result.limits);
+    const goTo = (i) => choose(view, placeOf(view, diagnostics[i]));
+    showMessages(view, result.messages, result.limits, result.outline, problems, shown, goTo, (place) => offsetIn(view.state.doc, place));
+    const names = new Map(result.outline.map((m) => [m.index, m.name_from]));
+    showTimeline(result.messages, (index) => {
+      if (names.has(index)) choose(view, offsetIn(view.state.doc, names.get(index)));
+    }, now());
+    view.dispatch({ effects: setHints.of(hintDecorations(state.doc, result.hints)) });
+    $("new-message").disabled = !source.utf8;
     document.body.dataset.checkMs = took.toFixed(3);
     document.body.dataset.checks = String(Number(document.body.dataset.checks ?? 0) + 1);
     return diagnostics;
@@ -136,6 +168,12 @@ function start(checker) {
     sourceField, sourceHistory, strayGuard,
     lineNumbers(), highlightActiveLineGutter(), highlightSpecialChars(), history(), drawSelection(),
     bracketMatching(), highlightActiveLine(), syntaxHighlighting(defaultHighlightStyle), json(),
+    hintField, hintTheme,
+    // A file that is not UTF-8 takes no edit, so it is offered none.
+    autocompletion({
+      override: [completionSource((s, place) =>
+        (s.field(sourceField).utf8 ? checker.complete(currentBytes(s), place, now()) : { options: [] }))],
+    }),
     linter(check, { delay: DEBOUNCE_MS, needsRefresh: (u) => u.transactions.some((t) => t.effects.some((e) => e.is(recheck))) }),
     lintGutter(),
     EditorView.lineWrapping,
@@ -155,7 +193,7 @@ function start(checker) {
     keymap.of([
       { key: "F8", run: step(true) }, { key: "Shift-F8", run: step(false) },
       { key: "Mod-Shift-m", run: openLintPanel, preventDefault: true },
-      ...defaultKeymap, ...historyKeymap,
+      ...completionKeymap, ...defaultKeymap, ...historyKeymap,
     ]),
     EditorView.contentAttributes.of({ "aria-label": "Текст ленты" }),
     // The editor's own words, which screen readers say and tooltips show, in Russian too.
@@ -219,6 +257,7 @@ function start(checker) {
 
   $("open").addEventListener("click", () => $("file").click());
   $("fix-all").addEventListener("click", () => fixAll(view));
+  $("new-message").addEventListener("click", () => addMessage(view));
   $("file").addEventListener("change", (event) => {
     const [file] = event.target.files;
     if (file) openFile(file);

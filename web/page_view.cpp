@@ -6,16 +6,18 @@
 #include "common/json_string.h"
 #include "common/utf8.h"
 #include "lint/code_pages.h"
-#include "lint/line_index.h"
+#include "lint/inlay_hints.h"
+#include "lint/outline.h"
 #include "lint/plural.h"
 
 namespace mt::web {
-namespace {
 
 std::string place_json(std::string_view bytes, const lint::LineIndex& lines, std::size_t offset) {
     const lint::TextPosition at = lines.position(bytes, offset, lint::Unit::utf16);
     return "[" + decimal(at.line) + "," + decimal(at.character) + "]";
 }
+
+namespace {
 
 // Where the mark of a problem that marks nothing ends: after the character it stands on, unless
 // that is a line's end (or the end of the text), where it marks nothing.
@@ -81,6 +83,48 @@ std::string page_view_json(std::string_view bytes, std::span<const lint::Problem
         out += ",\"fix\":" + (p.fix ? fix_json(bytes, lines, *p.fix) : std::string("null")) + "}";
     }
     return out + "]}";
+}
+
+std::string outline_json(std::string_view bytes, std::span<const lint::Problem> problems) {
+    std::string out = "[";
+    if (bytes.empty()) return out + "]";
+    const lint::LineIndex lines(bytes, lint::LineEnds::any);
+    for (const lint::OutlineEntry& top : lint::outline(bytes)) {
+        if (top.kind != lint::OutlineKind::messages) continue;
+        for (const lint::OutlineEntry& m : top.children) {
+            if (m.kind != lint::OutlineKind::message || !m.message) continue;
+            out += out.size() > 1 ? ",{\"index\":" : "{\"index\":";
+            out += decimal(*m.message) + ",\"name\":";
+            append_json_string(out, m.name);
+            out += ",\"title\":";
+            append_json_string(out, m.detail);
+            out += ",\"from\":" + place_json(bytes, lines, m.span.begin) + ",\"to\":" + place_json(bytes, lines, m.span.end);
+            out += ",\"name_from\":" + place_json(bytes, lines, m.name_span.begin) +
+                   ",\"name_to\":" + place_json(bytes, lines, m.name_span.end) + ",\"problems\":[";
+            bool first = true;
+            for (std::size_t i = 0; i < problems.size(); ++i) {
+                if (problems[i].message != m.message) continue;
+                out += (first ? "" : ",") + decimal(i);
+                first = false;
+            }
+            out += "]}";
+        }
+    }
+    return out + "]";
+}
+
+std::string hints_json(std::string_view bytes, const lint::AuthorZone& zone) {
+    std::string out = "[";
+    if (bytes.empty()) return out + "]";
+    const lint::LineIndex lines(bytes, lint::LineEnds::any);
+    for (const lint::InlayHint& hint : lint::inlay_hints(bytes, zone)) {
+        out += out.size() > 1 ? ",{\"at\":" : "{\"at\":";
+        out += place_json(bytes, lines, hint.offset) + ",\"label\":";
+        append_json_string(out, hint.label);
+        out += hint.kind == lint::HintKind::time ? ",\"kind\":\"time\"" : ",\"kind\":\"length\"";
+        out += hint.over ? ",\"over\":true}" : ",\"over\":false}";
+    }
+    return out + "]";
 }
 
 std::string fixes_made_text(std::size_t count) {

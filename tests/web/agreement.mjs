@@ -1,6 +1,8 @@
 // The WebAssembly checker, run through the page's own glue, gives for every document exactly
 // the problems that the native `messages-lint --format=json` prints: the same objects, keys in
-// the same order, in the same order.
+// the same order, in the same order. What the page places in the editor besides (marks, fixes,
+// the outline's names, the hints, the new message and the cursor in it, completion) stands
+// where the editor's text has what it is about.
 //   node agreement.mjs MODULE NATIVE_LINT DIR...
 // Every *.json file of each DIR is checked, plus documents made here for the paths the
 // collected ones may miss (one past the size limit, CRLF line ends, Windows-1251 bytes); and
@@ -99,6 +101,19 @@ const placeOffset = (text, [line, character]) => {
   const lines = text.split("\n");
   return lines.slice(0, line).reduce((at, l) => at + l.length + 1, 0) + character;
 };
+// Completion at the place "|" marks, the run's zone reading a date: [draft, a label offered there,
+// the text it writes, the text it writes over].
+const COMPLETIONS = [
+  ['{"schema":1,"revision":1,"messages":[{"id":"a","pri|', "priority", '"priority":', '"pri'],
+  ['{"schema":1,"revision":1,"messages":[{"id":"a","cta": n|', '{"kind": "open_license"}', '{"kind": "open_license"}', "n"],
+  ['{"schema":1,"revision":1,"messages":[{"id":"a","start_at": "2026-07-01 10:00"|',
+    String(new Date(2026, 6, 1, 10).getTime() / 1000), String(new Date(2026, 6, 1, 10).getTime() / 1000),
+    '"2026-07-01 10:00"'],
+  ['{"schema":1,"revision":1,"messages":[{"id":"a","end_at": 2026-01-15|',
+    String(new Date(2026, 0, 15).getTime() / 1000), String(new Date(2026, 0, 15).getTime() / 1000), "2026-01-15"],
+  // Line ends of every kind and characters of two UTF-16 units before the place.
+  ['{"schema":1,\r"revision":1,\r\n"messages":[\n{"id":"😀漢","title":"😀","pri|', "priority", '"priority":', '"pri'],
+];
 let failures = 0, problems = 0, recoded = 0, places = 0;
 for (const file of files) {
   const bytes = readFileSync(file);
@@ -139,6 +154,38 @@ for (const file of files) {
       if (editorOffset(head, opened.marks, offset) !== placeOffset(shownText, place)) misplaced.push(`${offset} at ${place}`);
     }
   });
+  // An outline's message is named by its id (or its bracket), a time hint follows the
+  // digits of its seconds, a length hint the quotation mark that ends its text.
+  for (const m of result.outline) {
+    places++;
+    const name = shownText.slice(placeOffset(shownText, m.name_from), placeOffset(shownText, m.name_to));
+    if (!(name.startsWith('"') || name === "{" || name === "[" || name === m.name)
+      || placeOffset(shownText, m.from) > placeOffset(shownText, m.name_from))
+      misplaced.push(`message ${m.index} named ${JSON.stringify(name)}`);
+  }
+  for (const h of result.hints) {
+    places++;
+    const before = shownText[placeOffset(shownText, h.at) - 1];
+    if (!(h.kind === "time" ? /[0-9]/.test(before) : before === '"')) misplaced.push(`${h.kind} hint after ${before}`);
+  }
+  // The new message: one more message in the outline, under an id no other has, the cursor
+  // between the quotation marks of its empty title; a draft that read still reads, one longer.
+  const added = opened.utf8 && bytes.length === head.length ? checker.newMessage(bytes, NOW) : null;
+  if (added !== null) {
+    const [change] = added.changes;
+    const from = placeOffset(shownText, change.from), to = placeOffset(shownText, change.to);
+    const after = shownText.slice(0, from) + change.insert.replace(/\r\n?/g, "\n") + shownText.slice(to);
+    const grownBytes = new TextEncoder().encode(after);
+    const grown = checker.check(grownBytes, file, NOW);
+    const cursor = placeOffset(after, added.cursor);
+    const names = result.outline.map((m) => m.name);
+    const read = result.messages.length === result.outline.length && result.messages.length > 0;
+    const roomFor = result.messages.length < checker.limits.messages && grownBytes.length <= checker.limits.bytes;
+    if (after.slice(cursor - 1, cursor + 1) !== '""' || !/"title"\s*:\s*"$/.test(after.slice(0, cursor))
+      || (read && (grown.outline.length !== result.outline.length + 1 || names.includes(grown.outline.at(-1).name)))
+      || (read && roomFor && grown.messages.length !== result.messages.length + 1))
+      misplaced.push(`new message ${JSON.stringify(change.insert)} at ${change.from}, cursor ${added.cursor}`);
+  }
   if (misplaced.length > 0) {
     failures++;
     console.error(`PLACED WRONG: ${file}: ${misplaced.join(", ")}`);
@@ -156,6 +203,20 @@ for (const [size, words] of [[1, "1 байт"], [2, "2 байта"], [5, "5 ба
   if (said !== words) {
     failures++;
     console.error(`SIZE WRONG: ${size} bytes said as ${said}`);
+  }
+}
+for (const [marked, label, apply, over] of COMPLETIONS) {
+  const text = marked.replace("|", "");
+  const bytes = new TextEncoder().encode(text);
+  const shown = text.replace(/\r\n?/g, "\n");
+  const cursor = marked.replace(/\r\n?/g, "\n").indexOf("|");
+  const lines = shown.slice(0, cursor).split("\n");
+  const got = checker.complete(bytes, [lines.length - 1, lines.at(-1).length], NOW);
+  const option = got.options.find((o) => o.label === label);
+  const written = shown.slice(placeOffset(shown, got.from), placeOffset(shown, got.to));
+  if (!option || option.apply !== apply || written !== over) {
+    failures++;
+    console.error(`COMPLETED WRONG: ${marked}: over ${JSON.stringify(written)}, ${JSON.stringify(got.options.map((o) => [o.label, o.apply]))}`);
   }
 }
 rmSync(made, { recursive: true });

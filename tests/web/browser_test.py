@@ -8,16 +8,20 @@ the list says. Each file of the saving table is opened, edited through the keybo
 converted) and saved, and the bytes saved compared with the bytes expected. Then: unsaved
 edits are asked about, a file over 16 MiB is not opened, the narrow layout, no network request
 and no console message of any kind, every control of the accessibility tree named, notes
-describing their problems and the problems a list, and the figures of the issue (ready time,
-check time, typing delay, size).
+describing their problems and the problems a list, and the figures (ready time, check time,
+typing delay, size). Beside the problems: the hints after the values, each message's own
+problems under it, its window on the time axis, completion at a few places, and the new
+message, saved as the module writes it.
 The screenshot path and the figures are printed; the times are held to their limits only
 when the machine is not busy (load average below its number of cores).
 
     browser_test.py --page PAGE --lint NATIVE_MESSAGES_LINT --scratch DIR
 """
 import argparse
+import datetime
 import json
 import os
+import re
 import statistics
 import subprocess
 import sys
@@ -29,6 +33,7 @@ from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from zoneinfo import ZoneInfo
 
 LOADS = 7
 MESSAGE = ('{{"id":"{id}","priority":1,"title":"{title}","body":"{body}",'
@@ -77,6 +82,13 @@ DRAFTS = [
     ("misspelt.json", MISSPELT),
     # A suggestion first and a safe fix after it: «Исправить всё надёжное» is offered.
     ("suggestion-first.json", b'{"schema": 1, "revison": 1, "messages": [],}'),
+    # Windows for the time axis: one ended, two that overlap, one in milliseconds, one more
+    # priority; lengths near and over their limits for the hints.
+    ("timeline.json", feed(
+        '{"id":"old","priority":0,"title":"Было","body":"Старое","start_at":1790000000,"end_at":1795000000}',
+        '{"id":"now","priority":1,"title":"%s","body":"Идёт","start_at":1795500000,"end_at":1797000000}' % ("Т" * 75),
+        '{"id":"next","priority":2,"title":"Скоро","body":"%s","start_at":1796500000,"end_at":1798000000}' % ("Ж" * 801),
+        '{"id":"ms","priority":1,"title":"Миллисекунды","body":"x","start_at":1796000000,"end_at":200000000000}')),
 ]
 
 # The largest feed: 50 messages of 800 characters of body each, a little under 64 KiB.
@@ -96,6 +108,17 @@ def long_feed():
     return document
 
 
+# 50 messages whose windows are spread over three months around NOW, of every priority, some
+# ended: the time axis of a full feed, for its screenshot.
+def timeline_feed():
+    messages = []
+    for i in range(50):
+        start = NOW - 40 * 86400 + i * 2 * 86400 + (i % 5) * 3600
+        messages.append('{"id":"m%02d","priority":%d,"title":"Окно %d","body":"Текст","start_at":%d,"end_at":%d}'
+                        % (i, i % 3, i, start, start + (3 + (i * 7) % 18) * 86400))
+    return feed(*messages)
+
+
 def without_last_ten(document):
     """The document less its last ten messages: from the comma before the tenth last to the end of the last."""
     lines = document.split(b"\n")
@@ -108,6 +131,7 @@ def without_last_ten(document):
 # note beside Save holds once the file is opened ("" for no note). After «Исправить всё
 # надёжное», one undo must bring back the opened bytes.
 NATIVE_FIX = "messages-lint --fix"
+NEW_MESSAGE = "the module's new message"
 SAVES = [
     ("lf.json", GOOD, "append", GOOD + b" ", ""),
     ("crlf-bom.json", b"\xef\xbb\xbf" + GOOD.replace(b"\n", b"\r\n"), "append",
@@ -124,10 +148,82 @@ SAVES = [
     ("fix-all-crlf-bom.json", b"\xef\xbb\xbf" + FIXABLE.replace(b"\n", b"\r\n"), "fix-all", NATIVE_FIX, ""),
     ("fix-all-edited.json", FIXABLE, "append-fix-all", NATIVE_FIX, ""),
     ("fix-one.json", MISSPELT, "fix-first", GOOD, ""),
+    ("new-message.json", GOOD, "new-message", NEW_MESSAGE, ""),
+    ("new-message-crlf.json", GOOD.replace(b"\n", b"\r\n"), "new-message", NEW_MESSAGE, ""),
 ]
 
 # The time both the page (?now=) and messages-lint (--now=) judge ended windows against.
 NOW = 1796000000
+
+# Completion where the cursor ends after typing into an opened draft: name, the draft, what is
+# typed at its end, the label chosen in the list, and the draft's text after it.
+COMPLETIONS = [
+    ("complete-key.json", b'{"schema":1,"revision":1,"messages":[{"id":"a",', '"pri', "priority",
+     '{"schema":1,"revision":1,"messages":[{"id":"a","priority":1'),
+    ("complete-cta.json", b'{"schema":1,"revision":1,"messages":[{"id":"a","cta": {"kind": ', '"open_l', '"open_license"',
+     '{"schema":1,"revision":1,"messages":[{"id":"a","cta": {"kind": "open_license"'),
+    # A date typed where seconds belong becomes its seconds, read on the author's clock.
+    ("complete-date.json", b'{"schema":1,"revision":1,"messages":[{"id":"a","start_at": ', '"2026-07-01 10:00"',
+     "SECONDS 2026-07-01 10:00", '{"schema":1,"revision":1,"messages":[{"id":"a","start_at": SECONDS 2026-07-01 10:00'),
+]
+
+
+def seconds_of(wall, zone):
+    """The Unix seconds of a wall-clock time "YYYY-MM-DD HH:MM" in `zone`."""
+    return int(datetime.datetime.strptime(wall, "%Y-%m-%d %H:%M").replace(tzinfo=ZoneInfo(zone)).timestamp())
+
+
+def with_seconds(text, zone):
+    return re.sub(r"SECONDS (\d{4}-\d\d-\d\d \d\d:\d\d)", lambda m: str(seconds_of(m.group(1), zone)), text)
+
+
+def wall_text(seconds, zone):
+    """A time as the hints write it: its date and minute on the zone's clock (and its second, if
+    not 0) and the zone's name; seconds too far from 1970 to be a date as they are."""
+    if abs(seconds) > 100e9:
+        return str(seconds)
+    local = datetime.datetime.fromtimestamp(seconds, ZoneInfo(zone))
+    return local.strftime("%Y-%m-%d %H:%M:%S " if local.second else "%Y-%m-%d %H:%M ") + zone
+
+
+def expected_hints(data, zone):
+    """The hints of a draft that reads as JSON, in document order: the time after every integer
+    start_at and end_at of a message, the length of a title or body within ten of its limit."""
+    hints = []
+    for m in json.loads(data)["messages"]:
+        for key, value in m.items() if isinstance(m, dict) else []:
+            if key in ("start_at", "end_at") and type(value) is int:
+                hints.append((wall_text(value, zone), False))
+            elif key in ("title", "body") and isinstance(value, str):
+                limit = 80 if key == "title" else 800
+                if len(value) + 10 >= limit:
+                    hints.append(("%d/%d" % (len(value), limit), len(value) > limit))
+    return hints
+
+
+def page_zone(driver):
+    return driver.find_element(By.ID, "zone").text
+
+
+def module_new_message(driver, data):
+    """What the page's own module makes the new message of these bytes: its changes, cursor."""
+    return driver.execute_async_script(
+        "const done = arguments[arguments.length - 1];"
+        "globalThis.messagesLintChecker.then((c) => done(c.newMessage(new Uint8Array(arguments[0]), %dn)));" % NOW,
+        list(data))
+
+
+def byte_of(data, place):
+    """The byte offset of an editor place [line, UTF-16 character] in the UTF-8 bytes `data`."""
+    text = data.decode("utf-8")
+    starts = [0] + [m.end() for m in re.finditer(r"\r\n|\r|\n", text)]
+    line = text[starts[place[0]]:]
+    units = 0
+    for i, c in enumerate(line):
+        if units >= place[1]:
+            return len(text[:starts[place[0]] + i].encode())
+        units += 2 if ord(c) > 0xFFFF else 1
+    return len(text[:starts[place[0]]].encode()) + len(line.encode())
 
 
 def native_fixed(lint, path):
@@ -278,9 +374,13 @@ def leaving_asks(driver):
                                  "window.dispatchEvent(e); return e.defaultPrevented;")
 
 
+# The text of an element of the editor without the hints written beside the values.
+TEXT_OF = "const textOf = (e) => { const c = e.cloneNode(true); c.querySelectorAll('.cm-inlayHint').forEach((h) => h.remove()); return c.textContent; };"
+
+
 def shown_text(driver):
-    return driver.execute_script("return document.getElementById('editor').shadowRoot"
-                                 ".querySelector('.cm-content').textContent")
+    return driver.execute_script(TEXT_OF + "return textOf(document.getElementById('editor').shadowRoot"
+                                 ".querySelector('.cm-content'))")
 
 
 def editor_content(driver):
@@ -322,9 +422,87 @@ def edit(driver, how):
             ActionChains(driver).key_down(Keys.CONTROL).send_keys(Keys.END).key_up(Keys.CONTROL).send_keys(" ").perform()
             wait_for(driver, "return Number(document.body.dataset.checks) > %d" % before)
         driver.find_element(By.ID, "fix-all").click()
+    elif how == "new-message":
+        driver.find_element(By.ID, "new-message").click()
     elif how == "fix-first":
         # From the keyboard: the first fix button, then Enter.
         driver.find_element(By.CSS_SELECTOR, "#problems .fixes button").send_keys(Keys.ENTER)
+
+
+def beside_faults(driver, data, problems):
+    """What the page shows beside the draft against the draft and messages-lint's problems: each
+    message's own problems under it, the hints after the values, one bar on the time axis for
+    each summarised message (grey once ended, overlapping windows in lanes of their own), and a
+    window in absurd seconds listed instead."""
+    faults = []
+    heads = expected_shown(problems, is_utf8(data))
+    listed = driver.execute_script("""
+        return [...document.querySelectorAll('#messages > li')].map((li) => [Number(li.id.slice(8)),
+          [...li.querySelectorAll('.own-problems button')].map((b) => b.textContent), !!li.querySelector('dl')]);""")
+    for index, own, _ in listed:
+        mine = [h["head"] for p, h in zip(problems, heads) if p.get("message_index") == index]
+        if own != mine:
+            faults.append("message %d lists its problems %s, not %s" % (index, own, mine))
+    # Choosing a message's own problem goes to it, as the problem list does.
+    own = driver.find_elements(By.CSS_SELECTOR, "#messages .own-problems button")
+    if own and is_utf8(data):
+        index = next(i for i, o, _ in listed if o)
+        first = next(p for p in problems if p.get("message_index") == index)
+        own[0].click()
+        if "start_byte_offset" in first and driver.find_element(By.ID, "cursor").text != "%d:%d" % (first["line"], first["column"]):
+            faults.append("choosing the message's problem %r puts the cursor at %s" % (first["text"], driver.find_element(By.ID, "cursor").text))
+    summarised = {index for index, _, summary in listed if summary}
+    try:
+        messages = json.loads(data)["messages"]
+    except (ValueError, KeyError, TypeError):
+        return faults
+    if not isinstance(messages, list) or len(data) >= 4096:
+        return faults
+    hints = driver.execute_script(TEXT_OF + """
+        return [...document.getElementById('editor').shadowRoot.querySelectorAll('.cm-inlayHint')].map((h) =>
+          [h.lastChild.textContent, h.classList.contains('cm-inlayHint-over'), h.textContent.length > h.lastChild.textContent.length]);""")
+    want = [[label, over, True] for label, over in expected_hints(data, page_zone(driver))]
+    if hints != want:
+        faults.append("hints %s, not %s" % (hints, want))
+    bars = driver.execute_script("""
+        return [...document.querySelectorAll('#timeline rect.bar')].map((b) => [Number(b.dataset.index),
+          b.classList.contains('ended'), b.querySelector('title').textContent, Number(b.getAttribute('y'))]);""")
+    absurd = driver.find_element(By.ID, "timeline-absurd").text
+    expected, lanes = [], {}
+    for i, m in enumerate(messages):
+        if i not in summarised or not isinstance(m, dict):
+            continue
+        start, end = m.get("start_at"), m.get("end_at")
+        if type(start) is not int or type(end) is not int:
+            continue
+        if abs(start) > 100e9 or abs(end) > 100e9:
+            if m["id"] not in absurd:
+                faults.append("the window of %s in absurd seconds is not listed: %r" % (m["id"], absurd))
+            continue
+        expected.append([i, end <= NOW])
+    if [b[:2] for b in sorted(bars)] != expected:
+        faults.append("bars %s, not %s" % ([b[:2] for b in sorted(bars)], expected))
+    # Choosing a bar, or its message's name, puts the cursor on the message's id.
+    for index, _, _, _ in bars[:1]:
+        named = ('"id":"%s"' % messages[index]["id"]).encode()
+        if data.count(named) == 1:
+            where = location_of(data, data.index(named) + 5)
+            driver.find_elements(By.CSS_SELECTOR, "#timeline rect.bar")[0].click()
+            by_bar = driver.find_element(By.ID, "cursor").text
+            driver.find_element(By.CSS_SELECTOR, "#message-%d .go" % index).click()
+            by_name = driver.find_element(By.ID, "cursor").text
+            if (by_bar, by_name) != (where, where):
+                faults.append("choosing %s puts the cursor at %s, its name at %s, not %s" % (messages[index]["id"], by_bar,
+                                                                                         by_name, where))
+    for index, _, title, y in bars:
+        m = messages[index]
+        if not title.startswith("%s «%s»" % (m["id"], m["title"])):
+            faults.append("bar %d is titled %r" % (index, title))
+        for other, _, _, y2 in bars:
+            o = messages[other]
+            if other != index and m["start_at"] < o["end_at"] and o["start_at"] < m["end_at"] and y == y2:
+                faults.append("the overlapping windows of %s and %s share a lane" % (m["id"], o["id"]))
+    return faults
 
 
 def accessibility_faults(driver, problem_count, with_notes):
@@ -385,6 +563,7 @@ def main():
         # The table of drafts, each opened through the file input.
         screenshot_draft = "rules.json"
         screenshot = os.path.join(args.scratch, "messages-lint.png")
+        timeline_shot = os.path.join(args.scratch, "timeline-50.png")
         for name, data in DRAFTS:
             path = os.path.join(args.scratch, name)
             with open(path, "wb") as out:
@@ -407,8 +586,8 @@ def main():
             # The marks cover the problems' spans. The editor draws only what is in view, so a
             # long draft has marks out of reach, and it draws a byte that is not UTF-8 as a widget.
             marked = driver.execute_script(
-                "return [...document.getElementById('editor').shadowRoot.querySelectorAll('.cm-lintRange')]"
-                ".map((m) => m.textContent)")
+                TEXT_OF + "return [...document.getElementById('editor').shadowRoot.querySelectorAll('.cm-lintRange')]"
+                ".map(textOf)")
             utf8 = is_utf8(data)
             if len(data) < 4096 and utf8 and marked != expected_marks(data, want):
                 failures.append("%s: marks cover %s, the problems' spans %s" % (name, marked, expected_marks(data, want)))
@@ -426,6 +605,7 @@ def main():
                     failures.append("%s: message summary %s" % (name, titles))
             if name == screenshot_draft:
                 driver.save_screenshot(screenshot)
+            failures += ["%s: %s" % (name, f) for f in beside_faults(driver, data, want)]
             # The name as problem texts show names: a bidirectional control escaped.
             shown = name.replace("\u202e", "\\u{202e}")
             if (driver.find_element(By.ID, "name").get_attribute("value") != shown
@@ -475,6 +655,34 @@ def main():
         if dropped != (want, "dropped.json"):
             failures.append("dropped file: %s, not %s" % (dropped, (want, "dropped.json")))
 
+        # Completion: typed at the end of a draft, asked for with Ctrl+Space, chosen in the list.
+        driver.execute_script("window.confirm = () => true;")  # each row opens its draft over the last one's edit
+        for name, data, typed, label, after in COMPLETIONS:
+            zone = page_zone(driver)
+            label, after = with_seconds(label, zone), with_seconds(after, zone)
+            path = os.path.join(args.scratch, name)
+            with open(path, "wb") as out:
+                out.write(data)
+            open_file(driver, path)
+            editor_content(driver).click()
+            ActionChains(driver).key_down(Keys.CONTROL).send_keys(Keys.END).key_up(Keys.CONTROL).send_keys(typed).perform()
+            ActionChains(driver).key_down(Keys.CONTROL).send_keys(Keys.SPACE).key_up(Keys.CONTROL).perform()
+            offered = wait_for(driver, """
+                const items = [...document.getElementById('editor').shadowRoot.querySelectorAll('.cm-tooltip-autocomplete li')];
+                return items.length > 0 && items.map((i) => i.querySelector('.cm-completionLabel').textContent);""")
+            if label not in offered:
+                failures.append("%s: completion offers %s, not %r" % (name, offered, label))
+                continue
+            driver.execute_script("""
+                const item = [...document.getElementById('editor').shadowRoot.querySelectorAll('.cm-tooltip-autocomplete li')]
+                  .find((i) => i.querySelector('.cm-completionLabel').textContent === arguments[0]);
+                item.dispatchEvent(new MouseEvent('mousedown', { bubbles: true, cancelable: true, button: 0 }));
+                item.dispatchEvent(new MouseEvent('click', { bubbles: true, cancelable: true, button: 0 }));""", label)
+            if shown_text(driver) != after:
+                failures.append("%s: completion wrote %r, not %r" % (name, shown_text(driver), after))
+            ActionChains(driver).send_keys(Keys.ESCAPE).perform()
+        open_file(driver, os.path.join(args.scratch, "good.json"))  # no unsaved edits to ask about on leaving
+
         # Saving: each row's bytes written after its edit, the note beside Save shown before. The
         # window is wide enough for a line of the long draft to take one line of the editor.
         resize(driver, url, 2600, 1000)
@@ -482,6 +690,19 @@ def main():
             path = os.path.join(args.scratch, name)
             with open(path, "wb") as out:
                 out.write(data)
+            if want == NEW_MESSAGE:
+                # Exactly the module's new message, in the window Python finds for the page's zone:
+                # from the next whole hour on its clock to fourteen days later.
+                made = module_new_message(driver, data)
+                [change] = made["changes"]
+                at, to = byte_of(data, change["from"]), byte_of(data, change["to"])
+                want = data[:at] + change["insert"].encode() + data[to:]
+                zone = ZoneInfo(page_zone(driver))
+                hour = datetime.datetime.fromtimestamp(NOW, zone).replace(minute=0, second=0) + datetime.timedelta(hours=1)
+                window = ('"start_at":%d, "end_at":%d' % (hour.timestamp(), (hour + datetime.timedelta(days=14)).timestamp()))
+                title = want.index(b'"title":"', at) + len('"title":"')
+                if window not in change["insert"]:
+                    failures.append("%s: the new message %r has not the window %s" % (name, change["insert"], window))
             if want == NATIVE_FIX:
                 # The edit before the fixes is in the file messages-lint fixes too.
                 with open(path + ".edited", "wb") as out:
@@ -520,8 +741,15 @@ def main():
                 failures.append("%s: Save wrote %r\n  not %r" % (name, got and got[-120:], want[-120:]))
             if leaving_asks(driver):
                 failures.append("%s: leaving after Save asks" % name)
-            if how == "fix-all":
-                # All the fixes are one step: undone, Save writes the opened bytes again.
+            if how == "new-message":
+                # The cursor waits in the new title; the draft, one message longer, still reads.
+                cursor = driver.find_element(By.ID, "cursor").text
+                listed = len(driver.find_elements(By.CSS_SELECTOR, "#messages > li"))
+                if cursor != location_of(want, title) or listed != want.count(b'"id":'):
+                    failures.append("%s: the cursor at %s, not %s; %d messages listed" % (name, cursor,
+                                                                                         location_of(want, title), listed))
+            if how in ("fix-all", "new-message"):
+                # All the fixes, or the new message, are one step: undone, Save writes the opened bytes again.
                 editor_content(driver).click()
                 ActionChains(driver).key_down(Keys.CONTROL).send_keys("z").key_up(Keys.CONTROL).perform()
                 os.remove(os.path.join(downloads, name))
@@ -572,9 +800,25 @@ def main():
         placed = driver.execute_script("""
             const [dt, dd] = [...document.querySelectorAll('#messages dl')][0].children;
             return [dt.getBoundingClientRect(), dd.getBoundingClientRect()].map((r) => [r.left, r.top]);""")
+        # Nor does anything, the time axis of a full feed among it, need scrolling sideways.
+        spread = os.path.join(args.scratch, "timeline-50.json")
+        with open(spread, "wb") as out:
+            out.write(timeline_feed())
+        open_file(driver, spread)
+        widths = driver.execute_script("return [document.documentElement.scrollWidth, document.documentElement.clientWidth]")
+        if widths[0] > widths[1]:
+            failures.append("at 375 px the page is %d px wide in %d" % tuple(widths))
         resize(driver, url, 1400, 1000)
         if not (placed[1][1] > placed[0][1] and placed[1][0] == placed[0][0]):
             failures.append("at 375 px a message's label and value stand at %s" % placed)
+        # The time axis of 50 messages, for the eye.
+        open_file(driver, spread)
+        axis = driver.find_element(By.ID, "timeline")
+        driver.execute_script("arguments[0].scrollIntoView()", axis)
+        axis.screenshot(timeline_shot)
+        bars = len(driver.find_elements(By.CSS_SELECTOR, "#timeline rect.bar"))
+        if bars != 50:
+            failures.append("the 50-message feed has %d bars" % bars)
 
         # The largest feed: time of the module call, 100 runs (a change of the file name re-checks).
         big = os.path.join(args.scratch, "largest.json")
@@ -645,6 +889,7 @@ def main():
     print("instantiated (ms): %s; first check shown (ms): %s" % (instantiated, ready))
     print("load average: %.2f %.2f %.2f on %d cores" % (os.getloadavg() + (os.cpu_count(),)))
     print("screenshot: %s" % screenshot)
+    print("time axis of 50 messages: %s" % timeline_shot)
     for failure in failures:
         print("FAILED: " + failure, file=sys.stderr)
     return 1 if failures else 0

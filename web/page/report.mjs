@@ -99,31 +99,69 @@ function timeOf(decimal) {
   return seconds >= -limit && seconds <= limit ? dateFormat.format(new Date(Number(seconds) * 1000)) : "вне диапазона дат";
 }
 
-export function showMessages(messages, limits) {
+// The messages as the outline reads them, also from a draft that does not read yet: each one's
+// name moves the cursor to it, its summary follows where it reads, and its own problems below,
+// each going to its place as the problem list does. `outline`: the checker's entries ({index,
+// name, title, name_from, problems}); `messages`: its summaries; `problems`, `shown`: as for
+// showProblems; `goTo(i)` goes to problem i; `at(place)` is the editor offset of a place.
+export function showMessages(view, messages, limits, outline, problems, shown, goTo, at) {
   const list = $("messages");
   list.replaceChildren();
-  for (const m of messages) {
+  const summaries = new Map(messages.map((m) => [m.index, m]));
+  const entries = outline.length > 0 ? outline : messages.map((m) => ({ index: m.index, name: m.id, title: m.title, problems: [] }));
+  for (const entry of entries) {
+    const m = summaries.get(entry.index);
     const item = document.createElement("li");
-    const fields = document.createElement("dl");
-    const add = (term, value, over = false) => {
-      const dt = document.createElement("dt");
-      dt.textContent = term;
-      const dd = document.createElement("dd");
-      dd.textContent = value;
-      if (over) dd.className = "over";
-      fields.append(dt, dd);
-    };
-    add("id", m.id);
-    add("приоритет", String(m.priority));
-    add(`заголовок (${m.title_chars} из ${limits.title_chars} символов)`, m.title, m.title_chars > limits.title_chars);
-    add(`текст (${m.body_chars} из ${limits.body_chars} символов)`, m.body, m.body_chars > limits.body_chars);
-    add("действие", m.cta ?? "нет");
-    add("показ с", `${timeOf(m.start_at)} (start_at: ${m.start_at_text})`);
-    add("показ до", `${timeOf(m.end_at)} (end_at: ${m.end_at_text})`);
-    add("версии", `${m.minVersion ?? "любая"} … ${m.maxVersion ?? "любая"}`);
-    item.append(fields);
+    item.id = `message-${entry.index}`;
+    const go = document.createElement("button");
+    go.type = "button";
+    go.className = "go";
+    const id = document.createElement("span");
+    id.className = "id";
+    id.textContent = entry.name;
+    go.append(id, entry.title ? ` — ${entry.title}` : "");
+    if (entry.name_from) go.addEventListener("click", () => choose(view, at(entry.name_from)));
+    item.append(go);
+    if (m) item.append(summaryOf(m, limits));
+    if (entry.problems.length > 0) {
+      const own = document.createElement("ul");
+      own.className = "own-problems";
+      own.setAttribute("aria-label", `Проблемы сообщения ${entry.name}`);
+      for (const i of entry.problems) {
+        const row = document.createElement("li");
+        row.className = problems[i].severity;
+        const button = document.createElement("button");
+        button.type = "button";
+        button.textContent = `${problems[i].line}:${problems[i].column} ${shown[i].heading}`;
+        button.addEventListener("click", () => goTo(i));
+        row.append(button);
+        own.append(row);
+      }
+      item.append(own);
+    }
     list.append(item);
   }
+}
+
+function summaryOf(m, limits) {
+  const fields = document.createElement("dl");
+  const add = (term, value, over = false) => {
+    const dt = document.createElement("dt");
+    dt.textContent = term;
+    const dd = document.createElement("dd");
+    dd.textContent = value;
+    if (over) dd.className = "over";
+    fields.append(dt, dd);
+  };
+  add("id", m.id);
+  add("приоритет", String(m.priority));
+  add(`заголовок (${m.title_chars} из ${limits.title_chars} символов)`, m.title, m.title_chars > limits.title_chars);
+  add(`текст (${m.body_chars} из ${limits.body_chars} символов)`, m.body, m.body_chars > limits.body_chars);
+  add("действие", m.cta ?? "нет");
+  add("показ с", `${timeOf(m.start_at)} (start_at: ${m.start_at_text})`);
+  add("показ до", `${timeOf(m.end_at)} (end_at: ${m.end_at_text})`);
+  add("версии", `${m.minVersion ?? "любая"} … ${m.maxVersion ?? "любая"}`);
+  return fields;
 }
 
 // Whether Save can write the text, and what the author should know before saving.
