@@ -186,6 +186,9 @@ TEST(LintWorkbench, TheNewMessageIsWrittenAsItsNeighbours) {
          "{\"messages\": [" + MESSAGE_A + ", " +
              R"({"id": "message-2", "priority": 1, "title": "", "body": "", "start_at": 1765450800, "end_at": 1766660400})" +
              "]}"},
+        {"after compact records, as compact",
+         R"({"messages":[{"id":"a","title":"t"},{"id":"b","title":"u"}]})",
+         R"({"messages":[{"id":"a","title":"t"},{"id":"b","title":"u"},{"id":"message-3","priority":1,"title":"","body":"","start_at":1765450800,"end_at":1766660400}]})"},
         {"with the draft's line ends",
          "{\r\n \"messages\": [\r\n ]\r\n}",
          "{\r\n \"messages\": [\r\n  {\r\n   \"id\": \"message-1\",\r\n   \"priority\": 1,\r\n   \"title\": \"\",\r\n"
@@ -369,7 +372,7 @@ TEST(LintWorkbench, HintsGiveTheDatesAndTheLengthsNearTheirLimits) {
          R"({"start_at": 1, "messages": [{"title": "t", "start_at": 1.5, "end_at": "1"}]})"},
         {"a draft that does not read, and a time beyond dates",
          "{\"messages\": [{\"start_at\": 0 \"end_at\": 99999999999999,,",
-         "{\"messages\": [{\"start_at\": 0⟨1970-01-01 03:00 Europe/Moscow⟩ \"end_at\": 99999999999999⟨99999999999999⟩,,"},
+         "{\"messages\": [{\"start_at\": 0⟨1970-01-01 03:00 Europe/Moscow⟩ \"end_at\": 99999999999999,,"},
     };
     for (const HintRow& row : rows) {
         SCOPED_TRACE(row.name);

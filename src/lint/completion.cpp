@@ -78,7 +78,16 @@ struct Layout {
     std::string record_indent;        // before the record's `{` on its own line
     std::string member_indent = "  ";  // before each key, on lines of their own
     std::string colon = ": ";
+    std::string comma = ", ";  // between the members of a record on one line, and between such records
 };
+
+// The bytes between two neighbours on one line, when they are a comma and at most one space.
+std::optional<std::string> comma_between(std::string_view document, std::size_t end, std::size_t begin) {
+    if (begin < end) return std::nullopt;
+    const std::string_view between = document.substr(end, begin - end);
+    if (between == "," || between == ", ") return std::string(between);
+    return std::nullopt;
+}
 
 std::string_view line_before(std::string_view document, std::size_t offset) {
     const std::size_t start = document.find_last_of("\n\r", offset == 0 ? 0 : offset - 1);
@@ -125,6 +134,8 @@ Layout layout_of(const Draft& d) {
             d.document.substr(first.key.end, d.at(first.value).span.begin - first.key.end);
         if (between == ":" || between == ": " || between == " : ") layout.colon = std::string(between);
     }
+    if (!layout.multi_line && first.next != NO_NODE)
+        if (const auto comma = comma_between(d.document, first.span.end, d.at(first.next).key.begin)) layout.comma = *comma;
     return layout;
 }
 
@@ -202,7 +213,7 @@ NewMessage new_message(const Draft& d, const Layout& layout, const std::string& 
         const std::string before = layout.multi_line ? member_indent : "";
         const std::string after = i + 1 == fields.size() ? (layout.multi_line ? layout.line_end : "")
                                   : layout.multi_line     ? "," + layout.line_end
-                                                          : ", ";
+                                                          : layout.comma;
         const std::string key = "\"" + std::string(fields[i].key) + "\"" + layout.colon;
         out.text += before + key + fields[i].value + after;
         out.snippet += snippet_text(before + key) + fields[i].snippet + snippet_text(after);
@@ -456,7 +467,12 @@ std::optional<Fix> new_message_fix(std::string_view document, const CompletionOp
     }
     const std::optional<std::string> indent = indent_before(document, d.at(last).span.begin);
     const NewMessage message = new_message(d, layout, indent.value_or(layout.record_indent), options);
-    const std::string separator = indent ? "," + layout.line_end + *indent : ", ";
+    std::string separator = indent ? "," + layout.line_end + *indent : layout.comma;
+    // Records on one line are parted as the two last ones are.
+    if (!indent)
+        for (std::uint32_t r = d.at(list).first; r != NO_NODE; r = d.at(r).next)
+            if (d.at(r).next == last)
+                if (const auto comma = comma_between(document, d.at(r).span.end, d.at(last).span.begin)) separator = *comma;
     const std::size_t end = content_end(document, d.at(last));
     fix.edits.push_back({end, end, separator + message.text});
     return fix;

@@ -31,7 +31,9 @@ std::vector<InlayHint> inlay_hints(std::string_view document, const AuthorZone& 
             const std::string_view text = document.substr(value.span.begin, value.span.end - value.span.begin);
             std::int64_t seconds = 0;
             const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
-            if (error == std::errc{} && end == text.data() + text.size())
+            // Beyond the dates a time value may stand for, there is no date to show beside it.
+            if (error == std::errc{} && end == text.data() + text.size() && seconds <= MAX_DATED_SECONDS &&
+                seconds >= -MAX_DATED_SECONDS)
                 out.push_back({HintKind::time, value.span.end, wall_text(seconds, zone), false});
         } else if ((key == "title" || key == "body") && value.token == TokenKind::string) {
             const std::size_t limit = key == "title" ? MAX_TITLE_CHARS : MAX_BODY_CHARS;

@@ -1,5 +1,6 @@
 // What an editor writes beside a draft's values, so that an author reads them without counting:
-// the date and time of every `start_at` and `end_at` that holds an integer (in the author's zone
+// the date and time of every `start_at` and `end_at` that holds an integer standing for a date
+// (in the author's zone
 // or in UTC), and beside a title or body its length in characters against its limit when it is
 // within ten of it or over it ("78/80"). From the draft's tolerant reading: a draft that does
 // not read yet gets them too.
