@@ -34,10 +34,11 @@ void check_entries(const std::vector<mt::lint::OutlineEntry>& entries, mt::Span 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes = as_text(data, size);
     const mt::lint::CompletionOptions options{.zone = {}, .now = 1'800'000'000};
-    check_entries(mt::lint::outline(bytes), {0, size}, size);
-    for (const mt::Span fold : mt::lint::folding_spans(bytes)) require(inside(fold, size), "a fold inside");
+    const mt::lint::DraftView draft(bytes);
+    check_entries(mt::lint::outline(draft), {0, size}, size);
+    for (const mt::Span fold : mt::lint::folding_spans(draft)) require(inside(fold, size), "a fold inside");
     std::size_t last = 0;
-    for (const auto& hint : mt::lint::inlay_hints(bytes, {})) {
+    for (const auto& hint : mt::lint::inlay_hints(draft, {})) {
         require(hint.offset <= size && hint.offset >= last, "hints in order inside", hint.label);
         require(is_one_line(hint.label), "a hint on one line", hint.label);
         last = hint.offset;
@@ -45,18 +46,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t places[] = {size > 0 ? data[0] % (size + 1) : 0, size > 1 ? (data[1] * 257u) % (size + 1) : 0,
                                   size / 2, size};
     for (const std::size_t at : places) {
-        for (const auto& item : mt::lint::completions(bytes, at, options)) {
+        for (const auto& item : mt::lint::completions(draft, at, options)) {
             require(inside(item.replace, size) && item.replace.begin <= at, "completion around its place", item.label);
             require(!item.label.empty() && !item.text.empty(), "completion writes something", item.label);
         }
-        const std::vector<mt::Span> spans = mt::lint::selection_spans(bytes, at);
+        const std::vector<mt::Span> spans = mt::lint::selection_spans(draft, at);
         require(!spans.empty() && spans.back().begin == 0 && spans.back().end == size, "selection ends at the document");
         for (std::size_t i = 1; i < spans.size(); ++i)
             require(holds(spans[i], spans[i - 1]) && spans[i] != spans[i - 1], "each selection holds the one before");
-        if (const auto first = mt::lint::first_occurrence(bytes, at)) require(inside(*first, size), "a first occurrence inside");
-        for (const mt::Span id : mt::lint::id_occurrences(bytes, at)) require(inside(id, size), "an id inside");
+        if (const auto first = mt::lint::first_occurrence(draft, at)) require(inside(*first, size), "a first occurrence inside");
+        for (const mt::Span id : mt::lint::id_occurrences(draft, at)) require(inside(id, size), "an id inside");
     }
-    if (const auto fix = mt::lint::new_message_fix(bytes, options); fix && mt::parse_feed(bytes)) {
+    if (const auto fix = mt::lint::new_message_fix(draft, options); fix && mt::parse_feed(bytes)) {
         std::string added(bytes);
         for (auto e = fix->edits.rbegin(); e != fix->edits.rend(); ++e) added.replace(e->begin, e->end - e->begin, e->replacement);
         const auto read = mt::parse_feed(added);

@@ -145,7 +145,7 @@ TEST(LintWorkbench, CompletionOffersWhatMayStandAtTheCursor) {
     for (const CompletionRow& row : rows) {
         SCOPED_TRACE(row.name);
         const Cursor c = at_cursor(row.draft);
-        const std::vector<CompletionItem> items = completions(c.document, c.offset, OPTIONS);
+        const std::vector<CompletionItem> items = completions(DraftView(c.document), c.offset, OPTIONS);
         std::vector<std::string> labels;
         for (const CompletionItem& item : items) labels.push_back(item.label);
         EXPECT_EQ(labels, row.labels);
@@ -159,7 +159,7 @@ TEST(LintWorkbench, CompletionOffersWhatMayStandAtTheCursor) {
 
 TEST(LintWorkbench, TheNewMessageSnippetHasPlacesForTheIdTitleAndBody) {
     const Cursor c = at_cursor("{\"messages\": [\n  ‸\n]}");
-    const std::vector<CompletionItem> items = completions(c.document, c.offset, OPTIONS);
+    const std::vector<CompletionItem> items = completions(DraftView(c.document), c.offset, OPTIONS);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].snippet,
               "{\n    \"id\": \"${1:message-1}\",\n    \"priority\": 1,\n    \"title\": \"$2\",\n    \"body\": \"$3\",\n"
@@ -204,7 +204,7 @@ TEST(LintWorkbench, TheNewMessageIsWrittenAsItsNeighbours) {
     };
     for (const NewMessageRow& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::optional<Fix> fix = new_message_fix(row.draft, OPTIONS);
+        const std::optional<Fix> fix = new_message_fix(DraftView(row.draft), OPTIONS);
         if (row.added.empty()) {
             EXPECT_FALSE(fix);
             continue;
@@ -265,7 +265,7 @@ TEST(LintWorkbench, TheOutlineNamesEachMessageByIdAndTitle) {
     for (const OutlineRow& row : rows) {
         SCOPED_TRACE(row.name);
         std::string out;
-        render(row.draft, outline(row.draft), "", out);
+        render(row.draft, outline(DraftView(row.draft)), "", out);
         EXPECT_EQ(out, row.outline);
     }
 }
@@ -295,7 +295,7 @@ TEST(LintWorkbench, ASelectionGrowsFromTheTokenToTheDocument) {
         SCOPED_TRACE(row.name);
         const Cursor c = at_cursor(row.draft);
         std::vector<std::string> spans;
-        for (const Span s : selection_spans(c.document, c.offset)) spans.push_back(c.document.substr(s.begin, s.end - s.begin));
+        for (const Span s : selection_spans(DraftView(c.document), c.offset)) spans.push_back(c.document.substr(s.begin, s.end - s.begin));
         EXPECT_EQ(spans, row.spans);
     }
 }
@@ -312,7 +312,7 @@ TEST(LintWorkbench, FoldingSpansAreTheRecordsAndListsOnMoreThanOneLine) {
     for (const SpansRow& row : rows) {
         SCOPED_TRACE(row.name);
         std::vector<std::string> spans;
-        for (const Span s : folding_spans(row.draft)) spans.push_back(row.draft.substr(s.begin, s.end - s.begin));
+        for (const Span s : folding_spans(DraftView(row.draft))) spans.push_back(row.draft.substr(s.begin, s.end - s.begin));
         EXPECT_EQ(spans, row.spans);
     }
 }
@@ -342,10 +342,10 @@ TEST(LintWorkbench, ARepeatedIdOrKeyLeadsToItsFirstOccurrence) {
     for (const OccurrenceRow& row : rows) {
         SCOPED_TRACE(row.name);
         const Cursor c = at_cursor(row.draft);
-        const std::optional<Span> first = first_occurrence(c.document, c.offset);
+        const std::optional<Span> first = first_occurrence(DraftView(c.document), c.offset);
         EXPECT_EQ(first ? marked(c.document, *first) : "", row.first);
         std::vector<std::size_t> ids;
-        for (const Span s : id_occurrences(c.document, c.offset)) ids.push_back(s.begin);
+        for (const Span s : id_occurrences(DraftView(c.document), c.offset)) ids.push_back(s.begin);
         EXPECT_EQ(ids, row.ids);
     }
 }
@@ -377,7 +377,7 @@ TEST(LintWorkbench, HintsGiveTheDatesAndTheLengthsNearTheirLimits) {
     for (const HintRow& row : rows) {
         SCOPED_TRACE(row.name);
         std::string hinted = row.draft;
-        const std::vector<InlayHint> hints = inlay_hints(row.draft, MOSCOW);
+        const std::vector<InlayHint> hints = inlay_hints(DraftView(row.draft), MOSCOW);
         for (std::size_t i = hints.size(); i-- > 0;) hinted.insert(hints[i].offset, "⟨" + hints[i].label + "⟩");
         EXPECT_EQ(hinted, row.hinted);
     }

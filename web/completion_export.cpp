@@ -46,7 +46,7 @@ std::string completions_json(std::string_view bytes, std::size_t line, std::size
                              const lint::CompletionOptions& options) {
     const lint::LineIndex lines(bytes, lint::LineEnds::any);
     const std::size_t offset = lines.offset(bytes, {line, character}, lint::Unit::utf16);
-    const std::vector<lint::CompletionItem> items = lint::completions(bytes, offset, options);
+    const std::vector<lint::CompletionItem> items = lint::completions(lint::DraftView(bytes), offset, options);
     const Span replace = items.empty() ? Span{offset, offset} : items.front().replace;
     std::string out = "{\"from\":" + web::place_json(bytes, lines, replace.begin) +
                       ",\"to\":" + web::place_json(bytes, lines, replace.end) + ",\"options\":[";
@@ -69,7 +69,7 @@ std::string completions_json(std::string_view bytes, std::size_t line, std::size
 // fixes' changes, and where the cursor goes once it is in, inside its empty title, as an editor
 // place of the document after the change.
 std::string new_message_json(std::string_view bytes, const lint::CompletionOptions& options) {
-    const std::optional<lint::Fix> fix = lint::new_message_fix(bytes, options);
+    const std::optional<lint::Fix> fix = lint::new_message_fix(lint::DraftView(bytes), options);
     if (!fix || fix->edits.size() != 1) return "null";
     const lint::Edit& edit = fix->edits.front();
     const lint::LineIndex lines(bytes, lint::LineEnds::any);

@@ -82,8 +82,11 @@ std::string check(std::string_view head, std::uint64_t length, std::string_view 
         append_optional(out, "maxVersion", s.max_version);
         out += '}';
     }
-    out += "],\"outline\":" + web::outline_json(head, checked.problems);
-    out += ",\"hints\":" + web::hints_json(head, zone);
+    // One reading of the draft for both, and one index of its editor lines.
+    const lint::DraftView draft(head);
+    const lint::LineIndex lines(head, lint::LineEnds::any);
+    out += "],\"outline\":" + web::outline_json(draft, lines, checked.problems);
+    out += ",\"hints\":" + web::hints_json(draft, lines, zone);
     out += ",\"shown_name\":";
     append_json_string(out, escape_unprintable(name));
     out += ",\"limits\":{\"title_chars\":" + decimal(MAX_TITLE_CHARS) + ",\"body_chars\":" + decimal(MAX_BODY_CHARS) +

@@ -85,11 +85,11 @@ std::string page_view_json(std::string_view bytes, std::span<const lint::Problem
     return out + "]}";
 }
 
-std::string outline_json(std::string_view bytes, std::span<const lint::Problem> problems) {
+std::string outline_json(const lint::DraftView& draft, const lint::LineIndex& lines,
+                         std::span<const lint::Problem> problems) {
+    const std::string_view bytes = draft.document();
     std::string out = "[";
-    if (bytes.empty()) return out + "]";
-    const lint::LineIndex lines(bytes, lint::LineEnds::any);
-    for (const lint::OutlineEntry& top : lint::outline(bytes)) {
+    for (const lint::OutlineEntry& top : lint::outline(draft)) {
         if (top.kind != lint::OutlineKind::messages) continue;
         for (const lint::OutlineEntry& m : top.children) {
             if (m.kind != lint::OutlineKind::message || !m.message) continue;
@@ -113,11 +113,10 @@ std::string outline_json(std::string_view bytes, std::span<const lint::Problem> 
     return out + "]";
 }
 
-std::string hints_json(std::string_view bytes, const lint::AuthorZone& zone) {
+std::string hints_json(const lint::DraftView& draft, const lint::LineIndex& lines, const lint::AuthorZone& zone) {
+    const std::string_view bytes = draft.document();
     std::string out = "[";
-    if (bytes.empty()) return out + "]";
-    const lint::LineIndex lines(bytes, lint::LineEnds::any);
-    for (const lint::InlayHint& hint : lint::inlay_hints(bytes, zone)) {
+    for (const lint::InlayHint& hint : lint::inlay_hints(draft, zone)) {
         out += out.size() > 1 ? ",{\"at\":" : "{\"at\":";
         out += place_json(bytes, lines, hint.offset) + ",\"label\":";
         append_json_string(out, hint.label);

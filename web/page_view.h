@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "lint/author_zone.h"
+#include "lint/draft_view.h"
 #include "lint/line_index.h"
 #include "lint/problems.h"
 
@@ -27,14 +28,15 @@ namespace mt::web {
 std::string page_view_json(std::string_view bytes, std::span<const lint::Problem> problems);
 
 // [{"index", "name", "title", "from", "to", "name_from", "name_to", "problems"}], one per message
-// of the draft's outline, which follows a draft that does not read yet: `name` its id (or its
+// of the draft's outline (`lines` its editor lines, LineEnds::any), which follows a draft that does not read yet: `name` its id (or its
 // place while it has none), from and to its record, name_from and name_to what names it, and
 // `problems` the indices of the problems of `problems` that are about it.
-std::string outline_json(std::string_view bytes, std::span<const lint::Problem> problems);
+std::string outline_json(const lint::DraftView& draft, const lint::LineIndex& lines,
+                         std::span<const lint::Problem> problems);
 
 // [{"at", "label", "kind": "time" | "length", "over"}]: what the editor writes just after a
 // value, a time on the author's clock or a length against its limit.
-std::string hints_json(std::string_view bytes, const lint::AuthorZone& zone);
+std::string hints_json(const lint::DraftView& draft, const lint::LineIndex& lines, const lint::AuthorZone& zone);
 
 // The editor place of byte `offset` of `bytes`: "[line,character]".
 std::string place_json(std::string_view bytes, const lint::LineIndex& lines, std::size_t offset);

@@ -19,11 +19,7 @@ constexpr std::int64_t DAY = 86400;
 constexpr std::int64_t NEW_WINDOW_DAYS = 14;
 constexpr std::array<std::string_view, 3> CTA_KINDS = {"open_updates", "open_appearance", "open_license"};
 
-struct Draft {
-    std::string_view document;
-    DraftTree tree;
-    const Node& at(std::uint32_t index) const { return tree.nodes[index]; }
-};
+using Draft = DraftValues;
 
 // A record's key: its type and limit, what its value is written as, and the snippet that writes
 // the key with a value to type in.
@@ -400,10 +396,10 @@ Span on_its_line(std::string_view document, Span token, std::size_t offset) {
 
 }  // namespace
 
-std::vector<CompletionItem> completions(std::string_view document, std::size_t offset,
-                                        const CompletionOptions& options) {
+std::vector<CompletionItem> completions(const DraftView& draft, std::size_t offset, const CompletionOptions& options) {
+    const Draft& d = draft.values();
+    const std::string_view document = d.document;
     offset = std::min(offset, document.size());
-    const Draft d{document, draft_tree(document, read_draft(document, options.zone))};
     std::vector<CompletionItem> out;
     if (const auto key = time_key_before(document, offset)) {
         add_dates(d, offset, *key, options, out);
@@ -447,8 +443,9 @@ std::vector<CompletionItem> completions(std::string_view document, std::size_t o
     return out;
 }
 
-std::optional<Fix> new_message_fix(std::string_view document, const CompletionOptions& options) {
-    const Draft d{document, draft_tree(document, read_draft(document, options.zone))};
+std::optional<Fix> new_message_fix(const DraftView& draft, const CompletionOptions& options) {
+    const Draft& d = draft.values();
+    const std::string_view document = d.document;
     const std::uint32_t list = message_list(document, d.tree);
     if (list == NO_NODE) return std::nullopt;
     const Layout layout = layout_of(d);

@@ -207,6 +207,15 @@ DraftTree draft_tree(std::string_view document, const DraftReading& reading) {
     return Builder(document, reading).run();
 }
 
+// Dates inside the draft are no part of its structure: the reading needs no zone.
+DraftView::DraftView(std::string_view document)
+    : values_(std::make_unique<const DraftValues>(
+          DraftValues{document, draft_tree(document, read_draft(document, AuthorZone{}))})) {}
+DraftView::~DraftView() = default;
+DraftView::DraftView(DraftView&&) noexcept = default;
+DraftView& DraftView::operator=(DraftView&&) noexcept = default;
+std::string_view DraftView::document() const { return values_->document; }
+
 std::string token_text(std::string_view document, Span token) {
     if (token.begin >= token.end || token.end > document.size()) return {};
     if (document[token.begin] == '"')

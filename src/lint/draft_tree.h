@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "draft_reading.h"
+#include "lint/draft_view.h"
 
 namespace mt::lint {
 
@@ -46,6 +47,13 @@ struct DraftTree {
 };
 
 DraftTree draft_tree(std::string_view document, const DraftReading& reading);
+
+// What a DraftView holds: the document and its tree (the tokens are not kept once it is built).
+struct DraftValues {
+    std::string_view document;
+    DraftTree tree;
+    const Node& at(std::uint32_t index) const { return tree.nodes[index]; }
+};
 
 // The text of a key or string token: a JSON string decoded as the reader decodes it, otherwise
 // (a string in other quotation marks, or one the reader refuses) the bytes between its marks.

@@ -17,9 +17,9 @@ constexpr std::size_t NEAR_LIMIT = 10;
 
 }  // namespace
 
-std::vector<InlayHint> inlay_hints(std::string_view document, const AuthorZone& zone) {
-    const DraftReading reading = read_draft(document, AuthorZone{});
-    const DraftTree tree = draft_tree(document, reading);
+std::vector<InlayHint> inlay_hints(const DraftView& draft, const AuthorZone& zone) {
+    const std::string_view document = draft.document();
+    const DraftTree& tree = draft.values().tree;
     std::vector<InlayHint> out;
     for (const Node& member : tree.nodes) {
         if (member.kind != NodeKind::member || member.value == NO_NODE) continue;

@@ -12,16 +12,7 @@ namespace {
 // How long a field's value may be beside its key, in characters, before it is shortened.
 constexpr std::size_t DETAIL_CHARS = 40;
 
-struct Draft {
-    std::string_view document;
-    DraftReading reading;
-    DraftTree tree;
-
-    explicit Draft(std::string_view text)
-        : document(text), reading(read_draft(text, AuthorZone{})), tree(draft_tree(text, reading)) {}
-
-    const Node& at(std::uint32_t index) const { return tree.nodes[index]; }
-};
+using Draft = DraftValues;
 
 // A value as written, on one line, at most DETAIL_CHARS characters (an ellipsis ending it where
 // it was cut).
@@ -151,8 +142,9 @@ std::uint32_t record_of_id(const Draft& d, std::uint32_t n) {
 
 }  // namespace
 
-std::vector<OutlineEntry> outline(std::string_view document) {
-    const Draft d(document);
+std::vector<OutlineEntry> outline(const DraftView& draft) {
+    const Draft& d = draft.values();
+    const std::string_view document = d.document;
     std::vector<OutlineEntry> out;
     if (d.tree.root == NO_NODE || d.at(d.tree.root).kind != NodeKind::object) return out;
     const std::uint32_t list = message_list(document, d.tree);
@@ -173,8 +165,9 @@ std::vector<OutlineEntry> outline(std::string_view document) {
     return out;
 }
 
-std::vector<Span> folding_spans(std::string_view document) {
-    const Draft d(document);
+std::vector<Span> folding_spans(const DraftView& draft) {
+    const Draft& d = draft.values();
+    const std::string_view document = d.document;
     std::vector<Span> out;
     for (const Node& n : d.tree.nodes) {
         if (!is_container(n)) continue;
@@ -186,8 +179,9 @@ std::vector<Span> folding_spans(std::string_view document) {
     return out;
 }
 
-std::vector<Span> selection_spans(std::string_view document, std::size_t offset) {
-    const Draft d(document);
+std::vector<Span> selection_spans(const DraftView& draft, std::size_t offset) {
+    const Draft& d = draft.values();
+    const std::string_view document = d.document;
     std::vector<Span> out;
     const auto add = [&](Span span) {
         if (out.empty() || (span.begin <= out.back().begin && span.end >= out.back().end && span != out.back()))
@@ -200,8 +194,9 @@ std::vector<Span> selection_spans(std::string_view document, std::size_t offset)
     return out;
 }
 
-std::optional<Span> first_occurrence(std::string_view document, std::size_t offset) {
-    const Draft d(document);
+std::optional<Span> first_occurrence(const DraftView& draft, std::size_t offset) {
+    const Draft& d = draft.values();
+    const std::string_view document = d.document;
     const TokenAt at = token_at(d, offset);
     if (at.node == NO_NODE) return std::nullopt;
     if (at.key) {
@@ -211,13 +206,14 @@ std::optional<Span> first_occurrence(std::string_view document, std::size_t offs
             if (token_text(document, d.at(m).key) == key) return d.at(m).key;
         return std::nullopt;
     }
-    const std::vector<Span> ids = id_occurrences(document, offset);
+    const std::vector<Span> ids = id_occurrences(draft, offset);
     if (ids.empty()) return std::nullopt;
     return ids.front();
 }
 
-std::vector<Span> id_occurrences(std::string_view document, std::size_t offset) {
-    const Draft d(document);
+std::vector<Span> id_occurrences(const DraftView& draft, std::size_t offset) {
+    const Draft& d = draft.values();
+    const std::string_view document = d.document;
     const TokenAt at = token_at(d, offset);
     if (at.key || record_of_id(d, at.node) == NO_NODE) return {};
     const std::string id = token_text(document, at.token);

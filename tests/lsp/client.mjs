@@ -333,6 +333,7 @@ const version = execFileSync(...program(["--version"])).toString();
 // The conversations, with the server of serverWords: every document in every encoding offer,
 // then a change, code actions and hover.
 async function conversations() {
+  workbenchDocuments = 0;
   for (const encodings of [["utf-8"], ["utf-16"], ["utf-32"], ["utf-32", "utf-8", "utf-16"], null]) {
     const expected = encodings ? encodings[0] : "utf-16";
     const server = await start(encodings);

@@ -35,7 +35,7 @@ std::string sort_text(std::size_t index) {
 nlohmann::json completion_list(const Document& document, std::size_t offset, const lint::CompletionOptions& options,
                                bool snippets, PositionEncoding encoding) {
     nlohmann::json items = nlohmann::json::array();
-    const std::vector<lint::CompletionItem> found = lint::completions(document.text, offset, options);
+    const std::vector<lint::CompletionItem> found = lint::completions(lint::DraftView(document.text), offset, options);
     for (std::size_t i = 0; i < found.size(); ++i) {
         const lint::CompletionItem& c = found[i];
         const bool snippet = snippets && !c.snippet.empty();

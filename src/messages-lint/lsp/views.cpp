@@ -66,7 +66,7 @@ json location_json(const Document& document, Span span, PositionEncoding encodin
 
 json document_symbols(const Document& document, PositionEncoding encoding, bool nested) {
     json out = json::array();
-    for (const lint::OutlineEntry& entry : lint::outline(document.text)) {
+    for (const lint::OutlineEntry& entry : lint::outline(lint::DraftView(document.text))) {
         if (nested)
             out.push_back(symbol_json(document, entry, encoding));
         else
@@ -78,7 +78,7 @@ json document_symbols(const Document& document, PositionEncoding encoding, bool 
 json folding_ranges(const Document& document) {
     json out = json::array();
     const std::string_view text = document.text;
-    for (const Span span : lint::folding_spans(text)) {
+    for (const Span span : lint::folding_spans(lint::DraftView(text))) {
         const std::size_t start = document.lines.position(text, span.begin, lint::Unit::utf8).line;
         const std::size_t last = span.end > span.begin ? span.end - 1 : span.begin;
         std::size_t end = document.lines.position(text, last, lint::Unit::utf8).line;
@@ -92,8 +92,9 @@ json folding_ranges(const Document& document) {
 
 json selection_ranges(const Document& document, std::span<const std::size_t> offsets, PositionEncoding encoding) {
     json out = json::array();
+    const lint::DraftView draft(document.text);
     for (const std::size_t offset : offsets) {
-        const std::vector<Span> spans = lint::selection_spans(document.text, offset);
+        const std::vector<Span> spans = lint::selection_spans(draft, offset);
         json range = nullptr;
         for (std::size_t i = spans.size(); i-- > 0;) {
             json inner = {{"range", range_json(document, spans[i], encoding)}};
@@ -107,21 +108,21 @@ json selection_ranges(const Document& document, std::span<const std::size_t> off
 }
 
 json definition(const Document& document, std::size_t offset, PositionEncoding encoding) {
-    const std::optional<Span> first = lint::first_occurrence(document.text, offset);
+    const std::optional<Span> first = lint::first_occurrence(lint::DraftView(document.text), offset);
     if (!first) return nullptr;
     return location_json(document, *first, encoding);
 }
 
 json references(const Document& document, std::size_t offset, bool with_first, PositionEncoding encoding) {
     json out = json::array();
-    const std::vector<Span> ids = lint::id_occurrences(document.text, offset);
+    const std::vector<Span> ids = lint::id_occurrences(lint::DraftView(document.text), offset);
     for (std::size_t i = with_first ? 0 : 1; i < ids.size(); ++i) out.push_back(location_json(document, ids[i], encoding));
     return out;
 }
 
 json inlay_hints(const Document& document, Span range, const lint::AuthorZone& zone, PositionEncoding encoding) {
     json out = json::array();
-    for (const lint::InlayHint& hint : lint::inlay_hints(document.text, zone)) {
+    for (const lint::InlayHint& hint : lint::inlay_hints(lint::DraftView(document.text), zone)) {
         if (hint.offset < range.begin || hint.offset > range.end) continue;
         const Position at = document.lines.position(document.text, hint.offset, unit_of(encoding));
         out.push_back({{"position", {{"line", at.line}, {"character", at.character}}},

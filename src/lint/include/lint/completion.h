@@ -1,5 +1,6 @@
-// What an editor offers to write at a place of a draft, read from the draft's tolerant reading so
-// that it works while the draft is broken, as it is most of the time it is typed:
+// What an editor offers to write at a place of a draft, from the draft's one tolerant reading
+// (lint/draft_view.h) so that it works while the draft is broken, as it is most of the time it
+// is typed:
 // - where a key may stand, the keys of that record that it does not have yet, each with its type
 //   and limit and one line in Russian on what its value must be;
 // - where a value stands, the values it may take: the call-to-action kinds, null where a field
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "lint/author_zone.h"
+#include "lint/draft_view.h"
 #include "lint/fix.h"
 #include "messages/reading.h"
 
@@ -45,12 +47,11 @@ struct CompletionOptions {
     std::int64_t now = 0;  // Unix seconds: the next whole hour is after it
 };
 
-std::vector<CompletionItem> completions(std::string_view document, std::size_t offset,
-                                        const CompletionOptions& options);
+std::vector<CompletionItem> completions(const DraftView& draft, std::size_t offset, const CompletionOptions& options);
 
 // The new message, as in completion, added after the last message of the feed's list (or into
 // the empty list), written as the messages before it are: the edit and its title, or none when
 // the draft has no list of messages.
-std::optional<Fix> new_message_fix(std::string_view document, const CompletionOptions& options);
+std::optional<Fix> new_message_fix(const DraftView& draft, const CompletionOptions& options);
 
 }  // namespace mt::lint

@@ -2,8 +2,8 @@
 // the date and time of every `start_at` and `end_at` that holds an integer standing for a date
 // (in the author's zone
 // or in UTC), and beside a title or body its length in characters against its limit when it is
-// within ten of it or over it ("78/80"). From the draft's tolerant reading: a draft that does
-// not read yet gets them too.
+// within ten of it or over it ("78/80"). From the draft's one tolerant reading
+// (lint/draft_view.h): a draft that does not read yet gets them too.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "lint/author_zone.h"
+#include "lint/draft_view.h"
 
 namespace mt::lint {
 
@@ -25,6 +26,6 @@ struct InlayHint {
 };
 
 // The hints of `document`, in document order, the times on the clock of `zone`.
-std::vector<InlayHint> inlay_hints(std::string_view document, const AuthorZone& zone);
+std::vector<InlayHint> inlay_hints(const DraftView& draft, const AuthorZone& zone);
 
 }  // namespace mt::lint

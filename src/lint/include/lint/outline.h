@@ -1,7 +1,7 @@
 // A draft's structure as an editor shows it and moves through it: the outline of its messages
 // and fields, the regions that fold, the nested spans a selection grows through, and the first
-// occurrence of a repeated id or key. Read from the draft's tolerant reading, so all of it
-// follows a draft that does not read yet as the author means it (lint/draft_reading.h tells how).
+// occurrence of a repeated id or key. From the draft's one tolerant reading (lint/draft_view.h),
+// so all of it follows a draft that does not read yet as the author means it.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "lint/author_zone.h"
+#include "lint/draft_view.h"
 #include "messages/reading.h"
 
 namespace mt::lint {
@@ -35,23 +35,23 @@ struct OutlineEntry {
 };
 
 // The entries of the feed's members, in document order, each message with its fields beneath.
-std::vector<OutlineEntry> outline(std::string_view document);
+std::vector<OutlineEntry> outline(const DraftView& draft);
 
 // Each object and array that spans more than one line, from its opening bracket to one past its
 // closing one (or its last token while it is open), in document order.
-std::vector<Span> folding_spans(std::string_view document);
+std::vector<Span> folding_spans(const DraftView& draft);
 
 // The spans around byte `offset`, innermost first, each holding the one before: the token, the
 // value, the member, the record, the messages, and the whole document.
-std::vector<Span> selection_spans(std::string_view document, std::size_t offset);
+std::vector<Span> selection_spans(const DraftView& draft, std::size_t offset);
 
 // Where the id or key at byte `offset` first stands: a message's id (its string) the first
 // message with the same id, a key the first key of its object with the same text; none where no
 // id or key is, or a key stands first.
-std::optional<Span> first_occurrence(std::string_view document, std::size_t offset);
+std::optional<Span> first_occurrence(const DraftView& draft, std::size_t offset);
 
 // Every message's id equal to the id at byte `offset`, in document order, the first included;
 // none where no message's id is.
-std::vector<Span> id_occurrences(std::string_view document, std::size_t offset);
+std::vector<Span> id_occurrences(const DraftView& draft, std::size_t offset);
 
 }  // namespace mt::lint
