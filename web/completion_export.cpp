@@ -14,8 +14,8 @@
 #include "common/json_string.h"
 #include "lint/completion.h"
 #include "lint/line_index.h"
+#include "lint/zone_table.h"
 #include "page_view.h"
-#include "page_zone.h"
 
 namespace {
 
@@ -101,7 +101,7 @@ __attribute__((export_name("mt_complete"))) int mt_complete(const char* document
                                                             std::int64_t now, const char* zone_name,
                                                             std::size_t zone_name_size, const std::int64_t* spans,
                                                             std::size_t span_count, std::uint32_t* result) {
-    const mt::web::PageZone zone{std::string_view(zone_name, zone_name_size), spans, span_count};
+    const mt::lint::ZoneTable zone{std::string_view(zone_name, zone_name_size), spans, span_count};
     const std::string json = completions_json(std::string_view(document, document_size), line, character,
                                               {.zone = zone.author_zone(), .now = now});
     return mt::web::hand_over(json, result);
@@ -114,7 +114,7 @@ __attribute__((export_name("mt_new_message"))) int mt_new_message(const char* do
                                                                   std::size_t zone_name_size,
                                                                   const std::int64_t* spans, std::size_t span_count,
                                                                   std::uint32_t* result) {
-    const mt::web::PageZone zone{std::string_view(zone_name, zone_name_size), spans, span_count};
+    const mt::lint::ZoneTable zone{std::string_view(zone_name, zone_name_size), spans, span_count};
     const std::string json =
         new_message_json(std::string_view(document, document_size), {.zone = zone.author_zone(), .now = now});
     return mt::web::hand_over(json, result);

@@ -11,8 +11,8 @@
 
 #include "block.h"
 #include "lint/fix_document.h"
+#include "lint/zone_table.h"
 #include "page_view.h"
-#include "page_zone.h"
 
 extern "C" {
 
@@ -26,7 +26,7 @@ __attribute__((export_name("mt_fix"))) int mt_fix(const char* document, std::siz
                                                   const char* zone_name, std::size_t zone_name_size,
                                                   const std::int64_t* spans, std::size_t span_count,
                                                   std::uint32_t* result) {
-    const mt::web::PageZone zone{std::string_view(zone_name, zone_name_size), spans, span_count};
+    const mt::lint::ZoneTable zone{std::string_view(zone_name, zone_name_size), spans, span_count};
     const mt::lint::FixOutcome fixed = mt::lint::fix_document(
         std::string_view(document, document_size),
         {.unsafe = unsafe != 0, .check = {.now = 0, .warnings = true, .zone = zone.author_zone()}});

@@ -22,18 +22,18 @@
 #include <string_view>
 
 #include "block.h"
-#include "page_view.h"
-#include "page_zone.h"
 #include "common/digits.h"
 #include "common/escape.h"
 #include "common/json_string.h"
 #include "common/utf8.h"
 #include "lint/fix_document.h"
+#include "lint/message_summary.h"
 #include "lint/problems.h"
 #include "lint/report.h"
-#include "lint/message_summary.h"
+#include "lint/zone_table.h"
 #include "messages/messages.h"
 #include "messages/records.h"
+#include "page_view.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ __attribute__((export_name("mt_free"))) void mt_free(void* block) { std::free(bl
 // caller gives no more than one byte past the limit, as the command line reads), under
 // the name at `name` (UTF-8; anything else is shown with U+FFFD, as a path never is on the
 // command line) with `now` as the present time in Unix seconds, a date without a zone read in
-// the author's zone (its name at `zone_name`, its `span_count` spans at `spans`: page_zone.h).
+// the author's zone (its name at `zone_name`, its `span_count` spans at `spans`: lint/zone_table.h).
 // Stores the result with hand_over (block.h): returns 0, or 1 when the result could not be
 // allocated.
 __attribute__((export_name("mt_check"))) int mt_check(const char* document, std::size_t document_size,
@@ -114,7 +114,7 @@ __attribute__((export_name("mt_check"))) int mt_check(const char* document, std:
                                                       std::size_t name_size, std::int64_t now, const char* zone_name,
                                                       std::size_t zone_name_size, const std::int64_t* spans,
                                                       std::size_t span_count, std::uint32_t* result) {
-    const mt::web::PageZone zone{std::string_view(zone_name, zone_name_size), spans, span_count};
+    const mt::lint::ZoneTable zone{std::string_view(zone_name, zone_name_size), spans, span_count};
     const std::string json = check(std::string_view(document, document_size), file_length,
                                    decode_utf8_lossy(std::string_view(name, name_size)), now, zone.author_zone());
     return mt::web::hand_over(json, result);

@@ -6,13 +6,16 @@
 // go to the log).
 
 import { wasiImports } from "../../blocks/wasi_host/wasi_host.mjs";
+import { clockZone } from "../../blocks/clock_zone/clock_zone.mjs";
 
 // Starts a session. `module`: the module's bytes (or a compiled WebAssembly.Module).
 // Options as the command line's: `warnings` (false as --no-warnings), `now` (Unix seconds, as
-// --now; null: the clock at each check). `log(text)` receives the log's lines.
+// --now; null: the clock at each check), `zone` the one a date without a zone is read in and the
+// hints and the new message's window are on (this clock's, as the command line takes the
+// system's). `log(text)` receives the log's lines.
 // Returns {feed(bytes), finish(), ended(), exitStatus(), memoryBytes(), stop()}: feed takes a
 // Uint8Array of the client's bytes and returns a Uint8Array of framed messages for the client.
-export async function startServer(module, { warnings = true, now = null, log = () => {} } = {}) {
+export async function startServer(module, { warnings = true, now = null, zone = clockZone(), log = () => {} } = {}) {
   let memory = null;
   const logDecoder = new TextDecoder();
   const wasi = wasiImports(() => memory, log);
@@ -25,7 +28,18 @@ export async function startServer(module, { warnings = true, now = null, log = (
   memory = exports.memory;
   exports._initialize();
 
-  const session = exports.mt_lsp_start(warnings ? 1 : 0, now === null ? 0 : 1, BigInt(now ?? 0));
+  // The zone's name and table, copied in for the session, which keeps its own copy.
+  const zoneName = new TextEncoder().encode(zone.name);
+  const spanBytes = new Uint8Array(zone.spans.buffer, zone.spans.byteOffset, zone.spans.byteLength);
+  const copied = [zoneName, spanBytes].map((bytes) => {
+    const at = exports.mt_alloc(bytes.length);
+    if (at === 0) throw new Error("messages-lint: не хватило памяти");
+    new Uint8Array(memory.buffer, at, bytes.length).set(bytes);
+    return at;
+  });
+  const session = exports.mt_lsp_start(warnings ? 1 : 0, now === null ? 0 : 1, BigInt(now ?? 0),
+    copied[0], zoneName.length, copied[1], zone.spans.length / 2);
+  for (const at of copied) exports.mt_free(at);
   if (session === 0) throw new Error("messages-lint: не хватило памяти");
   const result = exports.mt_alloc(12);
   if (result === 0) throw new Error("messages-lint: не хватило памяти");
