@@ -275,9 +275,12 @@ std::uint32_t node_at(const DraftTree& tree, std::size_t offset) {
     std::uint32_t best = NO_NODE;
     for (std::uint32_t i = 0; i < tree.nodes.size(); ++i) {
         const Node& n = tree.nodes[i];
-        const bool open_end = n.kind == NodeKind::scalar || n.kind == NodeKind::member ||
-                              ((n.kind == NodeKind::object || n.kind == NodeKind::array) && !n.closed);
-        if (offset < n.span.begin || offset > n.span.end || (offset == n.span.end && !open_end)) continue;
+        const bool container = n.kind == NodeKind::object || n.kind == NodeKind::array;
+        // A place just before a bracket is outside what it opens; one just past a token, at it.
+        const bool open_end = !container || !n.closed;
+        if (offset < n.span.begin || offset > n.span.end || (offset == n.span.end && !open_end) ||
+            (container && offset == n.span.begin))
+            continue;
         // Later nodes are inside or after earlier ones: the later of two that both hold it is
         // inside the other.
         best = i;

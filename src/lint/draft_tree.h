@@ -79,7 +79,8 @@ std::uint32_t message_list(std::string_view document, const DraftTree& tree);
 std::size_t content_end(std::string_view document, const Node& node);
 
 // The innermost node whose span holds byte `offset` (a span's end counts for an open one and a
-// scalar, so a cursor just past a token is at it), or NO_NODE.
+// scalar, so a cursor just past a token is at it; a bracket's own place is outside what it
+// opens), or NO_NODE.
 std::uint32_t node_at(const DraftTree& tree, std::size_t offset);
 
 }  // namespace mt::lint

@@ -170,6 +170,17 @@ std::vector<Row> rows() {
           "6 result 0 actions", "7 result 1 items", "8 result at 0:43", "9 result 1 items", "10 result", "99 result"},
          0,
          ""},
+        {"the workbench's requests in a draft that reads",
+         INIT + open(ONE_MESSAGE) + at_character(3, "textDocument/completion", 37) +
+             of_document(4, "textDocument/inlayHint", WHOLE_TEXT) + of_document(5, "textDocument/documentSymbol") +
+             of_document(6, "textDocument/foldingRange") +
+             of_document(7, "textDocument/selectionRange", R"(,"positions":[{"line":0,"character":45},{"line":0,"character":0}])") +
+             at_character(8, "textDocument/definition", 44) + at_character(9, "textDocument/references", 44) +
+             at_character(10, "textDocument/definition", 38) + BYE,
+         {"1 result utf-16", "publish 1", "3 result 1 items", "4 result 2 items", "5 result 10 items", "6 result 0 actions",
+          "7 result 2 items", "8 result at 0:43", "9 result 1 items", "10 result", "99 result"},
+         0,
+         ""},
         {"the workbench's requests of a document not open",
          INIT + at_character(3, "textDocument/completion", 1) + of_document(4, "textDocument/inlayHint", WHOLE_TEXT) +
              of_document(5, "textDocument/documentSymbol") + of_document(6, "textDocument/foldingRange") +

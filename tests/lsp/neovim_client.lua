@@ -95,7 +95,8 @@ if not fix_all then
     if text:match("^    {$") then open = i - 1 end
     if text:match("^    },?$") then close = i - 1 end
   end
-  local inside = completion_words(open, 5)
+  -- At the start of the line after its brace (a normal-mode cursor cannot stand past a line's end).
+  local inside = completion_words(open + 1, 0)
   if vim.inspect(inside) ~= vim.inspect({ '"minVersion": ', '"maxVersion": ' }) then
     return fail("omnifunc would offer " .. vim.inspect(inside) .. " inside the last message")
   end
