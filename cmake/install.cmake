@@ -56,7 +56,7 @@ install(FILES "${PROJECT_SOURCE_DIR}/README.md" "${PROJECT_SOURCE_DIR}/doc/copyr
 # The README's links lead into doc/, so the documents sit beside it as they do in the sources.
 install(FILES "${PROJECT_SOURCE_DIR}/doc/publishing.md" "${PROJECT_SOURCE_DIR}/doc/authors.md"
               "${PROJECT_SOURCE_DIR}/doc/integrations.md" "${PROJECT_SOURCE_DIR}/doc/development.md"
-              "${PROJECT_SOURCE_DIR}/doc/feed-format.md"
+              "${PROJECT_SOURCE_DIR}/doc/feed-format.md" "${PROJECT_SOURCE_DIR}/doc/timeline.png"
         DESTINATION "${mt_docdir}/doc")
 install(FILES "${PROJECT_SOURCE_DIR}/examples/messages.json" "${PROJECT_SOURCE_DIR}/examples/messages.json.sig"
         DESTINATION "${mt_docdir}/examples")
