@@ -49,6 +49,7 @@ struct CompletionRow {
     std::vector<std::string> labels;
     std::string first_written;  // the draft with what the first item writes over in brackets
     std::string first_text;     // what it writes there, plain
+    std::vector<std::string> details = {};  // each item's detail, where a row names them
 };
 
 TEST(LintWorkbench, CompletionOffersWhatMayStandAtTheCursor) {
@@ -82,7 +83,8 @@ TEST(LintWorkbench, CompletionOffersWhatMayStandAtTheCursor) {
          R"({"messages": [{"cta": ‸)",
          {"null", R"({"kind": "open_updates"})", R"({"kind": "open_appearance"})", R"({"kind": "open_license"})"},
          R"({"messages": [{"cta": [])",
-         "null"},
+         "null",
+         {"без действия", "открыть страницу обновлений", "открыть настройки оформления", "открыть страницу лицензии"}},
         {"a kind's names, over the string begun",
          R"({"messages": [{"cta": {"kind": "open_‸"}}]})",
          {R"("open_updates")", R"("open_appearance")", R"("open_license")"},
@@ -143,6 +145,14 @@ TEST(LintWorkbench, CompletionOffersWhatMayStandAtTheCursor) {
          {"новое сообщение 2025-12-11 14:00 — 2025-12-25 14:00 Europe/Moscow"},
          R"({"messages": [{"id": "message-2"}, {"id": "message-3"}, []]})",
          R"({"id": "message-4", "priority": 1, "title": "", "body": "", "start_at": 1765450800, "end_at": 1766660400})"},
+        {"a word in the list where a message belongs is written over by one",
+         R"({"messages": [nu‸]})",
+         {"новое сообщение 2025-12-11 14:00 — 2025-12-25 14:00 Europe/Moscow"},
+         R"({"messages": [[nu]]})",
+         // With no message to follow, a record on lines of its own.
+         "{\n    \"id\": \"message-1\",\n    \"priority\": 1,\n    \"title\": \"\",\n    \"body\": \"\",\n"
+         "    \"start_at\": 1765450800,\n    \"end_at\": 1766660400\n  }"},
+        {"nor in a list of something else", R"({"other": [nu‸]})", {}, "", ""},
         {"no key is offered after the key before its colon", R"({"messages": [{"id" ‸)", {}, "", ""},
         {"an unknown record's keys are not guessed", R"({"other": {‸}})", {}, "", ""},
         {"an empty draft", "‸", {}, "", ""},
@@ -157,6 +167,11 @@ TEST(LintWorkbench, CompletionOffersWhatMayStandAtTheCursor) {
         if (items.empty()) continue;
         EXPECT_EQ(marked(c.document, items.front().replace), row.first_written);
         EXPECT_EQ(items.front().text, row.first_text);
+        if (!row.details.empty()) {
+            std::vector<std::string> details;
+            for (const CompletionItem& item : items) details.push_back(item.detail);
+            EXPECT_EQ(details, row.details);
+        }
         // What an editor without snippets writes is the snippet without its places to type in.
         for (const CompletionItem& item : items) EXPECT_EQ(item.snippet.find("$$"), std::string::npos) << item.snippet;
     }
@@ -186,6 +201,10 @@ TEST(LintWorkbench, TheNewMessageIsWrittenAsItsNeighbours) {
          "{\n  \"messages\": [\n    {\n      \"id\": \"a\"\n    },\n    {\n      \"id\": \"message-2\",\n"
          "      \"priority\": 1,\n      \"title\": \"\",\n      \"body\": \"\",\n      \"start_at\": 1765450800,\n"
          "      \"end_at\": 1766660400\n    }\n  ]\n}\n"},
+        {"after a record whose keys stand at its brace's indentation, so do the new one's",
+         "{\"messages\": [\n{\n\"id\": \"a\"\n}\n]}",
+         "{\"messages\": [\n{\n\"id\": \"a\"\n},\n{\n\"id\": \"message-2\",\n\"priority\": 1,\n\"title\": \"\",\n"
+         "\"body\": \"\",\n\"start_at\": 1765450800,\n\"end_at\": 1766660400\n}\n]}"},
         {"after records on one line, on one line",
          "{\"messages\": [" + MESSAGE_A + "]}",
          "{\"messages\": [" + MESSAGE_A + ", " +
@@ -252,6 +271,9 @@ TEST(LintWorkbench, TheOutlineNamesEachMessageByIdAndTitle) {
          "{\"messages\": [{\"id\": \"a\" \"title\": \"t\", {\"id\": \"b\",\n",
          "messages — 2 @\"messages\"\n  a — t @\"a\"\n    id — \"a\" @\"id\"\n    title — \"t\" @\"title\"\n"
          "  b @\"b\"\n    id — \"b\" @\"id\"\n"},
+        {"a value not written yet: the next line's key is a field of its own",
+         "{\"messages\": [{\"id\":\n \"title\": \"t\"}]}",
+         "messages — 1 @\"messages\"\n  сообщение 1 — t @{\n    id @\"id\"\n    title — \"t\" @\"title\"\n"},
         {"a key without its colon is still a field",
          R"({"messages": [{"id" "a", "priority" 1}]})",
          "messages — 1 @\"messages\"\n  a @\"a\"\n    id — \"a\" @\"id\"\n    priority — 1 @\"priority\"\n"},
@@ -339,6 +361,8 @@ TEST(LintWorkbench, ARepeatedIdOrKeyLeadsToItsFirstOccurrence) {
          R"({"messages": [{"id": ["a"]}, {"id": "\u0061"}]})", {21, 34}},
         {"a repeated key", R"({"messages": [{"title": "t", "id": "a", "ti‸tle": "u"}]})",
          R"({"messages": [{["title"]: "t", "id": "a", "title": "u"}]})", {}},
+        {"from the first byte of a repeated key", R"({"a": 1, ‸"a": 2})", R"({["a"]: 1, "a": 2})", {}},
+        {"members without keys are no repeated key", R"({: 1, ‸: 2})", "", {}},
         {"a key that stands first", R"({"messages": [{"ti‸tle": "t", "title": "u"}]})", "", {}},
         {"a title is no id", R"({"messages": [{"id": "a", "title": "‸a"}]})", "", {}},
         {"in a draft that does not read", "{\"messages\": [{\"id\": \"a\",, {\"id\": \"a‸\"", "{\"messages\": [{\"id\": [\"a\"],, {\"id\": \"a\"",
@@ -372,6 +396,15 @@ TEST(LintWorkbench, HintsGiveTheDatesAndTheLengthsNearTheirLimits) {
          "{\"messages\": [{\"title\": \"" + title_79 + "\", \"body\": \"" + body_791 + "\"}, {\"title\": \"ж" + title_79 + "\"}]}",
          "{\"messages\": [{\"title\": \"" + title_79 + "\"⟨79/80⟩, \"body\": \"" + body_791 + "\"⟨791/800⟩}, {\"title\": \"ж" +
              title_79 + "\"⟨80/80⟩}]}"},
+        {"a message in the array form",
+         "{\"messages\": [[\"a\", 1, \"" + title_79 + "\", \"b\", 0, 60]]}",
+         "{\"messages\": [[\"a\", 1, \"" + title_79 + "\"⟨79/80⟩, \"b\", 0⟨1970-01-01 03:00 Europe/Moscow⟩, 60⟨1970-01-01 03:01 Europe/Moscow⟩]]}"},
+        {"ten characters short of the limit, and eleven",
+         "{\"messages\": [{\"title\": \"" + std::string(70, 'x') + "\"}, {\"title\": \"" + std::string(69, 'x') + "\"}]}",
+         "{\"messages\": [{\"title\": \"" + std::string(70, 'x') + "\"⟨70/80⟩}, {\"title\": \"" + std::string(69, 'x') + "\"}]}"},
+        {"the earliest and latest seconds shown as dates, and one past each",
+         R"({"messages": [{"start_at": -100000000000, "end_at": 100000000000}, {"start_at": -100000000001, "end_at": 100000000001}]})",
+         R"({"messages": [{"start_at": -100000000000⟨-1199-02-15 17:13:20 Europe/Moscow⟩, "end_at": 100000000000⟨5138-11-16 12:46:40 Europe/Moscow⟩}, {"start_at": -100000000001, "end_at": 100000000001}]})"},
         {"a short title, a time that is no integer, a time outside a message",
          R"({"start_at": 1, "messages": [{"title": "t", "start_at": 1.5, "end_at": "1"}]})",
          R"({"start_at": 1, "messages": [{"title": "t", "start_at": 1.5, "end_at": "1"}]})"},

@@ -50,7 +50,7 @@ REACHES = [
     ("src/messages-lint/lsp/", LSP_CLIENTS),
     ("src/messages-lint/", LINT_FRONT + LSP_CLIENTS + ["lint_agreement"]),
     ("src/blocks/feed_files/write_file", ["lint_fix_test", "lint_test", "doc_examples"]),
-    ("src/lint/", ["lint_notes_test", "lint_summary_test", "lint_fix_test", "lint_fix_properties"] + LINT_FRONT +
+    ("src/lint/", ["lint_notes_test", "lint_workbench_test", "lint_summary_test", "lint_fix_test", "lint_fix_properties"] + LINT_FRONT +
      LSP_CLIENTS + ["lint_agreement"]),
     ("src/blocks/common/", ["text_test", "parse_feed_test", "cli_test", "lint_notes_test"] + LINT_FRONT +
      ["e2e_test", "lint_agreement"]),

@@ -201,8 +201,7 @@ NewMessage new_message(const Draft& d, const Layout& layout, const std::string& 
     out.text = open;
     out.snippet = open;
     const std::string member_indent =
-        indent + (layout.member_indent.size() > layout.record_indent.size() &&
-                          layout.member_indent.starts_with(layout.record_indent)
+        indent + (layout.member_indent.starts_with(layout.record_indent)
                       ? layout.member_indent.substr(layout.record_indent.size())
                       : std::string("  "));
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -412,8 +411,6 @@ std::vector<CompletionItem> completions(const DraftView& draft, std::size_t offs
         case NodeKind::member:
             if (offset <= node.key.end && node.key.end > node.key.begin) {
                 add_keys(d, node.parent, n, on_its_line(document, node.key, offset), !node.colon, out);
-            } else if (node.colon && node.value == NO_NODE) {
-                add_values(d, n, {offset, offset}, out);
             }
             break;
         case NodeKind::scalar: {

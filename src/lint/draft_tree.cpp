@@ -152,10 +152,11 @@ class Builder {
                 default:
                     break;
             }
-            // A string after a key without its colon: the next key if a colon follows it, else
-            // the key's value.
+            // A string after a key, with or without its colon: the next key if a colon follows it
+            // (the value not written yet), else the key's value.
             if (!opens(t.kind) && !closes(t.kind) &&
-                (top.due == Due::key || top.due == Due::comma || (top.due == Due::colon && colon_follows(i)))) {
+                (top.due == Due::key || top.due == Due::comma ||
+                 ((top.due == Due::colon || top.due == Due::value) && colon_follows(i)))) {
                 new_member(t.begin, t.end);
                 return;
             }
@@ -244,6 +245,12 @@ std::uint32_t value_named(std::string_view document, const DraftTree& tree, std:
                           std::string_view key) {
     const std::uint32_t member = member_named(document, tree, object, key);
     return member == NO_NODE ? NO_NODE : tree.nodes[member].value;
+}
+
+std::string_view message_field(std::size_t element) {
+    constexpr std::string_view FIELDS[] = {"id",     "priority", "title",      "body",      "start_at",
+                                           "end_at", "cta",      "minVersion", "maxVersion"};
+    return element < std::size(FIELDS) ? FIELDS[element] : std::string_view();
 }
 
 std::uint32_t message_list(std::string_view document, const DraftTree& tree) {

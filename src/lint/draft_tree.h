@@ -71,6 +71,10 @@ enum class Place : unsigned char { other, feed, message_list, message, cta };
 
 Place place_of(std::string_view document, const DraftTree& tree, std::uint32_t node);
 
+// The key a message's element in the array form stands for, by its place: "id", "priority", …;
+// empty past the last field.
+std::string_view message_field(std::size_t element);
+
 // The messages list's array node, or NO_NODE.
 std::uint32_t message_list(std::string_view document, const DraftTree& tree);
 

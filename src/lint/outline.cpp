@@ -85,8 +85,6 @@ OutlineEntry message_entry(const Draft& d, std::uint32_t record, std::size_t ind
         entry.children = field_entries(d, record);
     } else {
         // A message in the array form: its elements are its fields in their order.
-        constexpr std::string_view FIELDS[] = {"id",       "priority", "title", "body",      "start_at",
-                                               "end_at",   "cta",      "minVersion", "maxVersion"};
         std::size_t field = 0;
         for (std::uint32_t e = r.first; e != NO_NODE; e = d.at(e).next, ++field) {
             const Node& element = d.at(e);
@@ -97,7 +95,7 @@ OutlineEntry message_entry(const Draft& d, std::uint32_t record, std::size_t ind
             }
             if (field == 2 && text) entry.detail = one_line(token_text(d.document, element.span));
             OutlineEntry child;
-            child.name = field < std::size(FIELDS) ? std::string(FIELDS[field]) : decimal(field + 1);
+            child.name = message_field(field).empty() ? decimal(field + 1) : std::string(message_field(field));
             child.span = child.name_span = element.span;
             if (element.kind == NodeKind::scalar)
                 child.detail = detail_text(d.document.substr(element.span.begin, element.span.end - element.span.begin));

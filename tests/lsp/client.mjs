@@ -264,10 +264,12 @@ async function workbench(server, d, uri, report, encoding) {
 
   const hints = await ask(lsp.InlayHintRequest.type, { range: { start: { line: 0, character: 0 }, end: positionOf(d.bytes, d.bytes.length, encoding) } });
   const labels = [];
-  for (const [m] of objects)
-    for (const [key, value] of Object.entries(m)) {
-      if ((key === "start_at" || key === "end_at") && Math.abs(value) <= 1e11) labels.push(utcLabel(value));
-      if (key in LIMITS && [...value].length + 10 >= LIMITS[key]) labels.push(`${[...value].length}/${LIMITS[key]}`);
+  // A message in the array form has its fields in their order.
+  const fieldsOf = (m) => (Array.isArray(m) ? m.map((value, i) => [MESSAGE_KEYS[i], value]) : m && typeof m === "object" ? Object.entries(m) : []);
+  for (const m of feed.messages)
+    for (const [key, value] of fieldsOf(m)) {
+      if ((key === "start_at" || key === "end_at") && Number.isInteger(value) && Math.abs(value) <= 1e11) labels.push(utcLabel(value));
+      if (key in LIMITS && typeof value === "string" && [...value].length + 10 >= LIMITS[key]) labels.push(`${[...value].length}/${LIMITS[key]}`);
     }
   if (hints.length !== labels.length || hints.some((h, i) => h.label !== labels[i]))
     fail(`${d.path}: the hints ${JSON.stringify(hints.map((h) => h.label))}, not ${JSON.stringify(labels)}`);

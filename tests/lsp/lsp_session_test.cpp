@@ -716,8 +716,10 @@ std::vector<ExactRow> exact_rows() {
          request(1, "initialize", R"({"capabilities":{"textDocument":{"documentSymbol":{"hierarchicalDocumentSymbolSupport":true}}}})") +
              open(TYPING) + of_document(3, "textDocument/documentSymbol") + BYE,
          2,
-         {{"/result/2/name", "messages"},
+         {{"/result/0/kind", 7},
+          {"/result/2/name", "messages"},
           {"/result/2/kind", 18},
+          {"/result/2/children/0/children/0/kind", 8},
           {"/result/2/children/0/name", "a"},
           {"/result/2/children/0/detail", "t"},
           {"/result/2/children/0/kind", 19},

@@ -189,8 +189,11 @@ def expected_hints(data, zone):
     start_at and end_at of a message that stands for a date (none for seconds too far from 1970
     to be one), the length of a title or body within ten of its limit."""
     hints = []
+    fields = ["id", "priority", "title", "body", "start_at", "end_at", "cta", "minVersion", "maxVersion"]
     for m in json.loads(data)["messages"]:
-        for key, value in m.items() if isinstance(m, dict) else []:
+        # A message in the array form has its fields in their order.
+        pairs = m.items() if isinstance(m, dict) else zip(fields, m) if isinstance(m, list) else []
+        for key, value in pairs:
             if key in ("start_at", "end_at") and type(value) is int and abs(value) <= 100e9:
                 hints.append((wall_text(value, zone), False))
             elif key in ("title", "body") and isinstance(value, str):
