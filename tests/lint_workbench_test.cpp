@@ -362,6 +362,7 @@ TEST(LintWorkbench, ARepeatedIdOrKeyLeadsToItsFirstOccurrence) {
         {"a repeated key", R"({"messages": [{"title": "t", "id": "a", "ti‸tle": "u"}]})",
          R"({"messages": [{["title"]: "t", "id": "a", "title": "u"}]})", {}},
         {"from the first byte of a repeated key", R"({"a": 1, ‸"a": 2})", R"({["a"]: 1, "a": 2})", {}},
+        {"from just past a repeated key", R"({"a": 1, "a"‸: 2})", R"({["a"]: 1, "a": 2})", {}},
         {"members without keys are no repeated key", R"({: 1, ‸: 2})", "", {}},
         {"a key that stands first", R"({"messages": [{"ti‸tle": "t", "title": "u"}]})", "", {}},
         {"a title is no id", R"({"messages": [{"id": "a", "title": "‸a"}]})", "", {}},

@@ -14,8 +14,9 @@ bool between_tokens(TokenKind kind) {
 bool opens(TokenKind kind) { return kind == TokenKind::object_begin || kind == TokenKind::array_begin; }
 bool closes(TokenKind kind) { return kind == TokenKind::object_end || kind == TokenKind::array_end; }
 
-// What an open object waits for next.
-enum class Due : unsigned char { key, colon, value, comma };
+// What an open object waits for next: a key, its member's colon or value (the member says
+// whether its colon was written), or a comma.
+enum class Due : unsigned char { key, value, comma };
 
 struct Open {
     std::uint32_t node;
@@ -86,7 +87,7 @@ class Builder {
         if (open_.empty()) return NO_NODE;
         Open& top = open_.back();
         if (node(top.node).kind == NodeKind::array) return top.node;
-        if (top.due == Due::colon || top.due == Due::value) return top.member;
+        if (top.due == Due::value) return top.member;
         // A bracket where a key is due (scalars there are keys): a value without a key.
         const Token& t = tokens_[i];
         new_member(t.begin, t.begin);
@@ -101,7 +102,7 @@ class Builder {
         member.span = member.key = {begin, end};
         top.member = add(member, top.node);
         append(top.member);
-        top.due = Due::colon;
+        top.due = Due::value;
     }
 
     // The next significant token after `i` is a colon.
@@ -143,7 +144,6 @@ class Builder {
                 case TokenKind::colon:
                     if (top.due == Due::key || top.due == Due::comma) new_member(t.begin, t.begin);
                     node(top.member).colon = true;
-                    top.due = Due::value;
                     return;
                 case TokenKind::comma:
                     top.due = Due::key;
@@ -156,7 +156,7 @@ class Builder {
             // (the value not written yet), else the key's value.
             if (!opens(t.kind) && !closes(t.kind) &&
                 (top.due == Due::key || top.due == Due::comma ||
-                 ((top.due == Due::colon || top.due == Due::value) && colon_follows(i)))) {
+                 (top.due == Due::value && colon_follows(i)))) {
                 new_member(t.begin, t.end);
                 return;
             }
@@ -273,7 +273,7 @@ Place place_of(std::string_view document, const DraftTree& tree, std::uint32_t n
 }
 
 std::size_t content_end(std::string_view document, const Node& node) {
-    if (node.closed || node.kind == NodeKind::scalar || node.kind == NodeKind::member) return node.span.end;
+    // A closed one ends with its bracket, which is its last token.
     const std::size_t last = previous_token_end(document, node.span.end);
     return last == NO_OFFSET || last < node.span.begin ? node.span.begin + 1 : last + 1;
 }

@@ -78,8 +78,8 @@ std::string_view message_field(std::size_t element);
 // The messages list's array node, or NO_NODE.
 std::uint32_t message_list(std::string_view document, const DraftTree& tree);
 
-// One past the last token of a node: its span's end, but for what is open at the end of the
-// draft, where the white space after its last token is not its own.
+// One past the last token of an object or array: its span's end, but for one open at the end of
+// the draft, where the white space after its last token is not its own.
 std::size_t content_end(std::string_view document, const Node& node);
 
 // The innermost node whose span holds byte `offset` (a span's end counts for an open one and a
