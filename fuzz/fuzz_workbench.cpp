@@ -59,7 +59,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (const auto fix = mt::lint::new_message_fix(draft, options); fix && mt::parse_feed(bytes)) {
         std::string added(bytes);
-        for (auto e = fix->edits.rbegin(); e != fix->edits.rend(); ++e) added.replace(e->begin, e->end - e->begin, e->replacement);
+        const auto& edits = fix->fix.edits;
+        require(fix->title <= edits.front().replacement.size(), "the title inside the new message");
+        for (auto e = edits.rbegin(); e != edits.rend(); ++e) added.replace(e->begin, e->end - e->begin, e->replacement);
         const auto read = mt::parse_feed(added);
         require(read.has_value(), "the new message leaves the draft readable", read ? "" : read.error().text());
     }

@@ -228,16 +228,21 @@ TEST(LintWorkbench, TheNewMessageIsWrittenAsItsNeighbours) {
     };
     for (const NewMessageRow& row : rows) {
         SCOPED_TRACE(row.name);
-        const std::optional<Fix> fix = new_message_fix(DraftView(row.draft), OPTIONS);
+        const std::optional<NewMessageFix> added = new_message_fix(DraftView(row.draft), OPTIONS);
         if (row.added.empty()) {
-            EXPECT_FALSE(fix);
+            EXPECT_FALSE(added);
             continue;
         }
-        ASSERT_TRUE(fix);
-        ASSERT_EQ(fix->edits.size(), 1u);
+        ASSERT_TRUE(added);
+        ASSERT_EQ(added->fix.edits.size(), 1u);
+        const Edit& edit = added->fix.edits[0];
         std::string document = row.draft;
-        document.replace(fix->edits[0].begin, fix->edits[0].end - fix->edits[0].begin, fix->edits[0].replacement);
+        document.replace(edit.begin, edit.end - edit.begin, edit.replacement);
         EXPECT_EQ(document, row.added);
+        // The place to type next is inside the new title's quotation marks.
+        const std::string before = document.substr(0, edit.begin + added->title);
+        EXPECT_TRUE(before.ends_with("\"title\": \"") || before.ends_with("\"title\":\"")) << document;
+        EXPECT_EQ(document[edit.begin + added->title], '"') << document;
     }
 }
 

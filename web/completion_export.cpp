@@ -32,13 +32,6 @@ std::string_view type_of(lint::CompletionKind kind) {
     return "text";
 }
 
-void append_field(std::string& out, std::string_view key, std::string_view value) {
-    out += ",\"";
-    out += key;
-    out += "\":";
-    append_json_string(out, value);
-}
-
 // {"from", "to", "options": [{"label", "filter", "detail", "info", "apply", "snippet", "type"}]}:
 // every item at one place writes over the same bytes, from and to (the cursor when none is
 // offered). `filter` is what the bytes written over are matched against, `label` what is shown.
@@ -54,12 +47,12 @@ std::string completions_json(std::string_view bytes, std::size_t line, std::size
         const lint::CompletionItem& item = items[i];
         out += i > 0 ? ",{\"label\":" : "{\"label\":";
         append_json_string(out, item.label);
-        append_field(out, "filter", item.filter.empty() ? item.label : item.filter);
-        append_field(out, "detail", item.detail);
-        append_field(out, "info", item.documentation);
-        append_field(out, "apply", item.text);
-        append_field(out, "snippet", item.snippet);
-        append_field(out, "type", type_of(item.kind));
+        web::append_field(out, "filter", item.filter.empty() ? item.label : item.filter);
+        web::append_field(out, "detail", item.detail);
+        web::append_field(out, "info", item.documentation);
+        web::append_field(out, "apply", item.text);
+        web::append_field(out, "snippet", item.snippet);
+        web::append_field(out, "type", type_of(item.kind));
         out += '}';
     }
     return out + "]}";
@@ -69,23 +62,20 @@ std::string completions_json(std::string_view bytes, std::size_t line, std::size
 // fixes' changes, and where the cursor goes once it is in, inside its empty title, as an editor
 // place of the document after the change.
 std::string new_message_json(std::string_view bytes, const lint::CompletionOptions& options) {
-    const std::optional<lint::Fix> fix = lint::new_message_fix(lint::DraftView(bytes), options);
-    if (!fix || fix->edits.size() != 1) return "null";
-    const lint::Edit& edit = fix->edits.front();
+    const std::optional<lint::NewMessageFix> added = lint::new_message_fix(lint::DraftView(bytes), options);
+    if (!added) return "null";
+    const lint::Fix& fix = added->fix;
+    const lint::Edit& edit = fix.edits.front();
     const lint::LineIndex lines(bytes, lint::LineEnds::any);
     std::string out = "{\"label\":";
-    append_json_string(out, fix->title);
+    append_json_string(out, fix.title);
     out += ",\"changes\":[{\"from\":" + web::place_json(bytes, lines, edit.begin) +
            ",\"to\":" + web::place_json(bytes, lines, edit.end) + ",\"insert\":";
     append_json_string(out, edit.replacement);
     const std::string after = std::string(bytes.substr(0, edit.begin)) + edit.replacement +
                               std::string(bytes.substr(edit.end));
-    // The title's value is the first string after its key; the record is written fresh, so no
-    // earlier text of it holds the key.
-    const std::size_t key = edit.replacement.find("\"title\"");
-    const std::size_t quote = key == std::string::npos ? key : edit.replacement.find('"', key + 7);
-    const std::size_t cursor = quote == std::string::npos ? edit.begin + edit.replacement.size() : edit.begin + quote + 1;
-    out += "}],\"cursor\":" + web::place_json(after, lint::LineIndex(after, lint::LineEnds::any), cursor);
+    out += "}],\"cursor\":" +
+           web::place_json(after, lint::LineIndex(after, lint::LineEnds::any), edit.begin + added->title);
     return out + "}";
 }
 

@@ -49,13 +49,6 @@ void append_optional(std::string& out, std::string_view key, const std::optional
         out += "null";
 }
 
-void append_field(std::string& out, std::string_view key, std::string_view value) {
-    out += ",\"";
-    out += key;
-    out += "\":";
-    append_json_string(out, value);
-}
-
 std::string check(std::string_view head, std::uint64_t length, std::string_view name, std::int64_t now,
                   const lint::AuthorZone& zone) {
     const lint::Check checked = lint::check_file(head, length, name, {.now = now, .warnings = true, .zone = zone});
@@ -67,17 +60,17 @@ std::string check(std::string_view head, std::uint64_t length, std::string_view 
         const lint::MessageSummary& s = checked.messages[i];
         out += i > 0 ? ",{\"index\":" : "{\"index\":";
         out += decimal(s.index);
-        append_field(out, "id", s.id);
+        web::append_field(out, "id", s.id);
         out += ",\"priority\":" + decimal(s.priority);
-        append_field(out, "title", s.title);
+        web::append_field(out, "title", s.title);
         out += ",\"title_chars\":" + decimal(s.title_chars);
-        append_field(out, "body", s.body);
+        web::append_field(out, "body", s.body);
         out += ",\"body_chars\":" + decimal(s.body_chars);
         append_optional(out, "cta", s.cta);
-        append_field(out, "start_at_text", s.start_at_text);
-        append_field(out, "end_at_text", s.end_at_text);
-        append_field(out, "start_at", s.start_at);
-        append_field(out, "end_at", s.end_at);
+        web::append_field(out, "start_at_text", s.start_at_text);
+        web::append_field(out, "end_at_text", s.end_at_text);
+        web::append_field(out, "start_at", s.start_at);
+        web::append_field(out, "end_at", s.end_at);
         append_optional(out, "minVersion", s.min_version);
         append_optional(out, "maxVersion", s.max_version);
         out += '}';

@@ -12,6 +12,13 @@
 
 namespace mt::web {
 
+void append_field(std::string& out, std::string_view key, std::string_view value) {
+    out += ",\"";
+    out += key;
+    out += "\":";
+    append_json_string(out, value);
+}
+
 std::string place_json(std::string_view bytes, const lint::LineIndex& lines, std::size_t offset) {
     const lint::TextPosition at = lines.position(bytes, offset, lint::Unit::utf16);
     return "[" + decimal(at.line) + "," + decimal(at.character) + "]";

@@ -38,6 +38,9 @@ std::string outline_json(const lint::DraftView& draft, const lint::LineIndex& li
 // value, a time on the author's clock or a length against its limit.
 std::string hints_json(const lint::DraftView& draft, const lint::LineIndex& lines, const lint::AuthorZone& zone);
 
+// Appends `,"key":` and `value` as a JSON string: a member after the first of an object.
+void append_field(std::string& out, std::string_view key, std::string_view value);
+
 // The editor place of byte `offset` of `bytes`: "[line,character]".
 std::string place_json(std::string_view bytes, const lint::LineIndex& lines, std::size_t offset);
 

@@ -173,6 +173,7 @@ std::string unused_id(const Draft& d) {
 
 struct NewMessage {
     std::string text;
+    std::size_t title = 0;  // inside the quotation marks of its empty title, in `text`
     std::string snippet;
     std::string label;
     std::string detail;
@@ -210,6 +211,7 @@ NewMessage new_message(const Draft& d, const Layout& layout, const std::string& 
                                   : layout.multi_line     ? "," + layout.line_end
                                                           : layout.comma;
         const std::string key = "\"" + std::string(fields[i].key) + "\"" + layout.colon;
+        if (fields[i].key == "title") out.title = out.text.size() + before.size() + key.size() + 1;
         out.text += before + key + fields[i].value + after;
         out.snippet += snippet_text(before + key) + fields[i].snippet + snippet_text(after);
     }
@@ -440,7 +442,7 @@ std::vector<CompletionItem> completions(const DraftView& draft, std::size_t offs
     return out;
 }
 
-std::optional<Fix> new_message_fix(const DraftView& draft, const CompletionOptions& options) {
+std::optional<NewMessageFix> new_message_fix(const DraftView& draft, const CompletionOptions& options) {
     const Draft& d = draft.values();
     const std::string_view document = d.document;
     const std::uint32_t list = message_list(document, d.tree);
@@ -452,12 +454,13 @@ std::optional<Fix> new_message_fix(const DraftView& draft, const CompletionOptio
     if (last == NO_NODE) {
         const std::string key_indent = indent_before(document, d.at(d.at(list).parent).span.begin).value_or("");
         const NewMessage message = new_message(d, layout, layout.record_indent, options);
-        const std::string text = layout.line_end + layout.record_indent + message.text + layout.line_end + key_indent;
+        const std::string before = layout.line_end + layout.record_indent;
+        const std::string text = before + message.text + layout.line_end + key_indent;
         const std::size_t at = d.at(list).span.begin + 1;
         // The white space already inside `[ ]` is written over, so the list is laid out afresh.
         const std::size_t end = d.at(list).closed ? skip_space(document, at) : at;
         fix.edits.push_back({at, end == d.at(list).span.end - 1 ? end : at, text});
-        return fix;
+        return NewMessageFix{std::move(fix), before.size() + message.title};
     }
     const std::optional<std::string> indent = indent_before(document, d.at(last).span.begin);
     const NewMessage message = new_message(d, layout, indent.value_or(layout.record_indent), options);
@@ -469,7 +472,7 @@ std::optional<Fix> new_message_fix(const DraftView& draft, const CompletionOptio
                 if (const auto comma = comma_between(document, d.at(r).span.end, d.at(last).span.begin)) separator = *comma;
     const std::size_t end = content_end(document, d.at(last));
     fix.edits.push_back({end, end, separator + message.text});
-    return fix;
+    return NewMessageFix{std::move(fix), separator.size() + message.title};
 }
 
 }  // namespace mt::lint

@@ -50,8 +50,13 @@ struct CompletionOptions {
 std::vector<CompletionItem> completions(const DraftView& draft, std::size_t offset, const CompletionOptions& options);
 
 // The new message, as in completion, added after the last message of the feed's list (or into
-// the empty list), written as the messages before it are: the edit and its title, or none when
-// the draft has no list of messages.
-std::optional<Fix> new_message_fix(const DraftView& draft, const CompletionOptions& options);
+// the empty list), written as the messages before it are: its one edit, and where in that edit's
+// replacement the inside of the new message's empty title stands (where an author types next);
+// none when the draft has no list of messages.
+struct NewMessageFix {
+    Fix fix;
+    std::size_t title = 0;
+};
+std::optional<NewMessageFix> new_message_fix(const DraftView& draft, const CompletionOptions& options);
 
 }  // namespace mt::lint
